@@ -1,0 +1,237 @@
+#include "CalcCommand.h"
+
+#include <ostream>
+#include <sstream>
+
+#include "Json.h"
+#include "core/KeihiSet.h"
+#include "core/MessageCatalogue.h"
+#include "core/NumberText.h"
+#include "core/ResultPanel.h"
+#include "core/TaxSettings.h"
+#include "core/UnitTable.h"
+
+namespace zavota::cli {
+
+namespace {
+
+constexpr int kMsgBadText = 200;
+
+// The change-time rule of a field: separators removed, text that is no number refused.
+Refusal Normalise(const std::optional<std::string>& text, FieldKind kind, const char* field, std::string& out) {
+    out.clear();
+    if (!text) return {};
+    const NormalisedText n = NormaliseOnChange(*text, kind);
+    if (n.refused) return {kMsgBadText, field};
+    out = n.text;
+    return {};
+}
+
+// A tax-rate or annual-gain field of the options pages: empty means 0.
+Refusal ReadSetting(const std::optional<std::string>& text, FieldKind kind, const char* field, int (*check)(double),
+                    Yen& target) {
+    if (!text) return {};
+    std::string t;
+    if (Refusal r = Normalise(text, kind, field, t); r.message != 0) return r;
+    const std::string_view trimmed = TrimAscii(t);
+    if (trimmed.empty()) {
+        target = Yen{};
+        return {};
+    }
+    const std::optional<double> v = ParseNumber(trimmed);
+    if (!v) return {kMsgBadText, field};
+    if (const int m = check(*v); m != 0) return {m, field};
+    target = Yen::FromDouble(*v);
+    return {};
+}
+
+Refusal ReadExpenseSet(const std::string& text, KeihiSet& set) {
+    std::vector<std::string> parts;
+    std::string current;
+    for (const char c : text) {
+        if (c == ',') {
+            parts.push_back(current);
+            current.clear();
+        } else {
+            current += c;
+        }
+    }
+    parts.push_back(current);
+    // The nine values in the record's order; the dialog checks them in its own order.
+    static constexpr KeihiField kRecordOrder[] = {KeihiField::RateK, KeihiField::DaysK, KeihiField::RateU,
+                                                  KeihiField::DaysU, KeihiField::Kanri, KeihiField::Meigi,
+                                                  KeihiField::Haitou, KeihiField::Hibu, KeihiField::Other};
+    static constexpr KeihiField kApplyOrder[] = {KeihiField::RateK, KeihiField::RateU, KeihiField::DaysK,
+                                                 KeihiField::DaysU, KeihiField::Kanri, KeihiField::Meigi,
+                                                 KeihiField::Haitou, KeihiField::Hibu, KeihiField::Other};
+    std::string byField[9];
+    for (int i = 0; i < 9; ++i) byField[static_cast<int>(kRecordOrder[i])] = parts[i];
+    for (const KeihiField f : kApplyOrder) {
+        const KeihiFieldCheck c = CheckKeihiField(f, byField[static_cast<int>(f)]);
+        if (c.message != 0) return {c.message, std::string(KeihiFieldControl(f))};
+        KeihiValue(set, f) = c.value;
+    }
+    return {};
+}
+
+std::string RefusalText(int message) { return MessageCatalogue::Notice(message).text; }
+
+void PrintRefusal(std::ostream& out, bool json, int message, const std::string& focus) {
+    if (json) {
+        JsonObject o;
+        o.Bool("ok", false).Number("message", message).String("text", RefusalText(message));
+        if (focus.empty())
+            o.Raw("focus", "null");
+        else
+            o.String("focus", focus);
+        out << o.Text() << '\n';
+        return;
+    }
+    out << "メッセージ " << message << ": " << RefusalText(message);
+    if (!focus.empty()) out << " [" << focus << "]";
+    out << '\n';
+}
+
+std::vector<FieldWrite> FieldsRewritten(const PageOutcome& outcome) {
+    std::vector<FieldWrite> fields = outcome.adjustWrites;
+    fields.insert(fields.end(), outcome.writes.begin(), outcome.writes.end());
+    for (const std::string& name : outcome.emptied) fields.push_back({name, ""});
+    return fields;
+}
+
+void PrintResult(std::ostream& out, bool json, const PageOutcome& outcome, const TradeResult& result, Page page) {
+    const std::vector<PanelFigure> figures = PanelFigures(result, outcome.show, page, outcome.expenseSet);
+    const std::vector<FieldWrite> fields = FieldsRewritten(outcome);
+    if (json) {
+        std::string adjustments = "[";
+        for (std::size_t i = 0; i < outcome.adjustments.size(); ++i) {
+            const AdjustmentPair& a = outcome.adjustments[i];
+            JsonObject o;
+            o.Number("entered", a.entered.Whole()).Number("used", a.used.Whole()).Number("tick", a.tick.Whole());
+            adjustments += (i ? "," : "") + o.Text();
+        }
+        adjustments += "]";
+        JsonObject fieldsJson, figuresJson;
+        for (const FieldWrite& w : fields) fieldsJson.String(w.field, w.text);
+        for (const PanelFigure& f : figures) figuresJson.String(f.box, f.text);
+        JsonObject o;
+        o.Bool("ok", true)
+            .Raw("adjustments", adjustments)
+            .Raw("fields", fieldsJson.Text())
+            .Raw("figures", figuresJson.Text())
+            .String("mark", outcome.mark);
+        out << o.Text() << '\n';
+        return;
+    }
+    if (outcome.NeedsConfirmation()) {
+        out << kAdjustmentHeading << '\n';
+        for (const std::string& line : AdjustmentLines(outcome)) out << line << '\n';
+    }
+    for (const FieldWrite& w : fields) out << w.field << " ← \"" << w.text << "\"\n";
+    for (const PanelFigure& f : figures) {
+        out << f.caption << '\t' << f.text;
+        if (outcome.mark == f.box) out << "\t＊";
+        out << '\n';
+    }
+}
+
+}  // namespace
+
+Refusal ApplySettings(const CalcOptions& o, CalcState& state) {
+    TaxSettings& tax = state.tax;
+    if (Refusal r = ReadSetting(o.yearGain, FieldKind::SignedWholeNumber, "edtYearGain", CheckYearGain, tax.YearGain);
+        r.message != 0)
+        return r;
+    if (Refusal r = ReadSetting(o.taxBuy, FieldKind::Decimal, "edtRate_S_K", CheckTaxRate, tax.KaiS); r.message != 0)
+        return r;
+    if (Refusal r = ReadSetting(o.taxSell, FieldKind::Decimal, "edtRate_S_U", CheckTaxRate, tax.UriS); r.message != 0)
+        return r;
+    if (Refusal r = ReadSetting(o.incomeTax, FieldKind::Decimal, "edtRate_F_E", CheckTaxRate, tax.ShinSyotoku);
+        r.message != 0)
+        return r;
+    if (Refusal r = ReadSetting(o.residentTax, FieldKind::Decimal, "edtRate_F_R", CheckTaxRate, tax.ShinJyuumin);
+        r.message != 0)
+        return r;
+    if (o.noProfitTax) tax.DontUse = 1;
+    if (o.separateTaxes) tax.CalcEach = 1;
+    if (o.noTickCheck) state.SetTickCheck(false);
+
+    const int pageIndex = o.page == Page::Buy ? 0 : 1;
+    if (o.expenseSet) {
+        KeihiSet set;
+        if (Refusal r = ReadExpenseSet(*o.expenseSet, set); r.message != 0) return r;
+        state.keihiSets[0] = set;
+        state.keihiSelected[pageIndex] = 1;
+    }
+    state.buyPageFlag = o.page == Page::Buy;
+    return {};
+}
+
+Refusal BuildPageInput(const CalcOptions& o, PageInput& in) {
+    const PageFields& f = FieldsOf(o.page);
+    in.page = o.page;
+    if (Refusal r = Normalise(o.price, FieldKind::WholeNumber, f.price, in.price); r.message) return r;
+    if (Refusal r = Normalise(o.shares, FieldKind::WholeNumber, f.shares, in.shares); r.message) return r;
+    for (int i = 0; i < 4; ++i) {
+        const FieldKind kind = i == 3 ? FieldKind::Decimal : FieldKind::WholeNumber;
+        if (Refusal r = Normalise(o.questions[i], kind, f.questions[i], in.questions[i]); r.message) return r;
+    }
+    // With margin trading the "ミニ株" box is disabled and unticked.
+    in.miniInUse = o.miniUnit.has_value() && !o.margin;
+    if (in.miniInUse) {
+        if (Refusal r = Normalise(o.miniUnit, FieldKind::WholeNumber, f.miniUnit, in.miniUnit); r.message) return r;
+    }
+    in.taxKindIndex = o.margin ? 1 : 0;
+    in.table = 0;
+    in.table2 = 0;
+    in.twoTables = false;
+    in.otc = o.otc;
+    for (int i = 0; i < 4; ++i) {
+        in.manual[i].on = o.manual[i].has_value();
+        in.manual[i].text = o.manual[i].value_or("");
+    }
+    return {};
+}
+
+int RunCalc(const CalcOptions& o, CalcState& state, std::ostream& out) {
+    if (Refusal r = ApplySettings(o, state); r.message != 0) {
+        PrintRefusal(out, o.json, r.message, r.focus);
+        return ExitRefused;
+    }
+    PageInput input;
+    if (Refusal r = BuildPageInput(o, input); r.message != 0) {
+        PrintRefusal(out, o.json, r.message, r.focus);
+        return ExitRefused;
+    }
+    const PageOutcome outcome = RunPage(state, input);
+    if (outcome.status != PageStatus::Ready) {
+        PrintRefusal(out, o.json, outcome.message, outcome.focus);
+        return ExitRefused;
+    }
+    if (outcome.NeedsConfirmation() && o.rejectAdjustment) {
+        CancelAdjustment(state);
+        if (o.json)
+            out << JsonObject().Bool("ok", false).Bool("cancelled", true).Text() << '\n';
+        else
+            out << "キャンセルしました\n";
+        return ExitCancelled;
+    }
+    PrintResult(out, o.json, outcome, state.result, o.page);
+    return ExitOk;
+}
+
+int CalcMain(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    const ParsedCalcOptions parsed = ParseCalcOptions(args);
+    if (!parsed.error.empty()) {
+        err << "zavota-cli calc: " << parsed.error << " (" << kCalcUsage << ")\n";
+        return ExitUsage;
+    }
+    if (parsed.options.help) {
+        out << kCalcUsage << '\n';
+        return ExitOk;
+    }
+    CalcState state;
+    return RunCalc(parsed.options, state, out);
+}
+
+}  // namespace zavota::cli

@@ -1,0 +1,34 @@
+// `zavota-cli calc`: one press of "実　行" from the command line, on the windows' own page logic.
+#pragma once
+
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+#include "CalcOptions.h"
+#include "core/CalcState.h"
+
+namespace zavota::cli {
+
+enum ExitCode { ExitOk = 0, ExitRefused = 1, ExitUsage = 2, ExitCancelled = 3 };
+
+// A refusal before the page runs: a catalogue number and the field it concerns.
+struct Refusal {
+    int message = 0;
+    std::string focus;
+};
+
+// Puts the command line's settings (tax, tick check, expenses) into the state, checked with
+// the rules of the options pages and the expenses dialog.
+Refusal ApplySettings(const CalcOptions& options, CalcState& state);
+
+// The page's field texts after the check each field makes on every change.
+Refusal BuildPageInput(const CalcOptions& options, PageInput& input);
+
+// Runs the calculation on `state` and prints the answer; returns the exit code.
+int RunCalc(const CalcOptions& options, CalcState& state, std::ostream& out);
+
+// The whole command: parse, run on the default settings, print.
+int CalcMain(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+}  // namespace zavota::cli

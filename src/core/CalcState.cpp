@@ -1,0 +1,405 @@
+#include "CalcState.h"
+
+#include "DecimalCalc.h"
+
+namespace zavota {
+
+namespace {
+using D = DecimalCalc;
+constexpr Yen kZero{};
+constexpr Yen kHundred = Yen::FromInt(100);
+constexpr Yen kBigStep = Yen::FromInt(50);   // yen added per big step of a search
+constexpr Yen kBigGap = Yen::FromInt(50);    // rate points short of the target for a big step
+constexpr Yen kDaysPerYear = Yen::FromInt(365);
+constexpr int kRoundsBetweenYields = 1000;
+
+Yen Plus(Yen a, Yen b) { return D::Add(a, b, 0, RoundNone); }
+Yen Minus(Yen a, Yen b) { return D::Sub(a, b, 0, RoundNone); }
+// Interest on an amount at a period rate in percent, truncated to whole yen.
+Yen InterestOn(Yen amount, Yen rate) { return D::Div(D::Mul(amount, rate, 0, RoundNone), kHundred, 0, RoundDown); }
+}  // namespace
+
+bool AmountAtLimit(Yen price, Yen shares) {
+    __extension__ typedef __int128 Wide;  // price x shares scaled twice exceeds 64 bits
+    constexpr Wide kLimitScaled = static_cast<Wide>(10000000000LL) * Yen::kScale * Yen::kScale;
+    return static_cast<Wide>(price.raw) * shares.raw >= kLimitScaled;
+}
+
+CalcState::CalcState() { Reset(); }
+
+void CalcState::Reset() {
+    buy = {};
+    sell = {};
+    overrideBuyCommission = kNoOverride;
+    overrideBuyCommissionTax = kNoOverride;
+    overrideSellCommission = kNoOverride;
+    overrideSellCommissionTax = kNoOverride;
+    targetProfit = kZero;
+    targetRate = kZero;
+    result = {};
+    buyTick = sellTick = kZero;
+    buyEntered = sellEntered = kZero;
+}
+
+void CalcState::SetTickCheck(bool on) {
+    listedTicks.DontUse = on ? 0 : 1;
+    otcTicks.DontUse = on ? 0 : 1;
+}
+
+bool CalcState::ProfitTaxApplies() const {
+    if (tax.DontUse == 1) return false;
+    return !(!buyPageFlag && TradeKind == TradeCash);
+}
+
+void CalcState::YieldRound(Counter& counter) {
+    ++rounds_;
+    if (counter.value <= kRoundsBetweenYields) {
+        ++counter.value;
+        return;
+    }
+    if (yieldHook_ != nullptr) yieldHook_(yieldContext_);
+    counter.value = 0;
+}
+
+int CalcState::BuyCost(Yen p, Yen shares, const MarginTable& buyTable, Yen* paid) const {
+    const Yen amount = D::Mul(p, shares, 0, RoundNone);
+    const Yen commission = overrideBuyCommission != kNoOverride
+                               ? overrideBuyCommission
+                               : OrderCommission(buyTable, Side::Buy, p, shares, buy.mini, buy.unit);
+    if (commission < kZero) return ErrCommission;
+    const Yen commissionTax = overrideBuyCommissionTax != kNoOverride
+                                  ? overrideBuyCommissionTax
+                                  : TaxSettings::ConsumptionTax(commission, tax.KaiS);
+    *paid = Plus(Plus(amount, commission), commissionTax);
+    return CalcOk;
+}
+
+int CalcState::SellProceeds(Yen p, Yen shares, const MarginTable& sellTable, Yen* received) const {
+    const Yen amount = D::Mul(p, shares, 0, RoundNone);
+    const Yen commission = overrideSellCommission != kNoOverride
+                               ? overrideSellCommission
+                               : OrderCommission(sellTable, Side::Sell, p, shares, sell.mini, sell.unit);
+    if (commission < kZero) return ErrCommission;
+    const Yen commissionTax = overrideSellCommissionTax != kNoOverride
+                                  ? overrideSellCommissionTax
+                                  : TaxSettings::ConsumptionTax(commission, tax.UriS);
+    *received = Minus(amount, Plus(commission, commissionTax));
+    return CalcOk;
+}
+
+int CalcState::BuyLeg(const MarginTable& buyTable) {
+    buyEntered = buy.price;
+    const Yen tick = Ticks().Tick(buy.price, true);
+    if (tick < kZero) return ErrTick;
+    buyTick = tick;
+    buy.price = OntoGrid(buy.price, tick);
+    if (AmountAtLimit(buy.price, buy.shares)) return ErrAmountLimit;
+
+    const Yen amount = D::Mul(buy.price, buy.shares, 0, RoundNone);
+    const Yen commission = overrideBuyCommission != kNoOverride
+                               ? overrideBuyCommission
+                               : OrderCommission(buyTable, Side::Buy, buy.price, buy.shares, buy.mini, buy.unit);
+    if (commission < kZero) return ErrCommission;
+    const Yen commissionTax = overrideBuyCommissionTax != kNoOverride
+                                  ? overrideBuyCommissionTax
+                                  : TaxSettings::ConsumptionTax(commission, tax.KaiS);
+    result.buyPrice = buy.price;
+    result.buyShares = buy.shares;
+    result.buyAmount = amount;
+    result.buyCommission = commission;
+    result.buyCommissionTax = commissionTax;
+    result.totalPaid = Plus(Plus(amount, commission), commissionTax);
+    return CalcOk;
+}
+
+int CalcState::SellLeg(const MarginTable& sellTable) {
+    sellEntered = sell.price;
+    const Yen tick = Ticks().Tick(sell.price, false);
+    if (tick < kZero) return ErrTick;
+    sellTick = tick;
+    // A sale price off the grid is moved up, like a purchase price.
+    sell.price = OntoGrid(sell.price, tick);
+    sell.shares = buy.shares;
+    if (AmountAtLimit(sell.price, sell.shares)) return ErrAmountLimit;
+
+    const Yen amount = D::Mul(sell.price, sell.shares, 0, RoundNone);
+    const Yen commission =
+        overrideSellCommission != kNoOverride
+            ? overrideSellCommission
+            : OrderCommission(sellTable, Side::Sell, sell.price, sell.shares, sell.mini, sell.unit);
+    if (commission < kZero) return ErrCommission;
+    const Yen commissionTax = overrideSellCommissionTax != kNoOverride
+                                  ? overrideSellCommissionTax
+                                  : TaxSettings::ConsumptionTax(commission, tax.UriS);
+    result.sellPrice = sell.price;
+    result.sellShares = sell.shares;
+    result.sellAmount = amount;
+    result.sellCommission = commission;
+    result.sellCommissionTax = commissionTax;
+    result.sellOtherDeduction = kZero;
+    result.totalReceived = Minus(amount, Plus(Plus(commission, commissionTax), result.sellOtherDeduction));
+    return CalcOk;
+}
+
+int CalcState::CalcBuy(const MarginTable& buyTable, const MarginTable& sellTable, Yen* tick) {
+    const int e = BuyLeg(buyTable);
+    if (tick != nullptr) *tick = buyTick;
+    if (e != CalcOk) return e;
+    Yen breakEven;
+    const int be = BuyBreakEven(buy.price, buy.shares, result.totalPaid, sellTable, &breakEven);
+    if (be != CalcOk) return kBreakEvenOffset + be;
+    result.buyBreakEven = breakEven;
+    return CalcOk;
+}
+
+int CalcState::CalcSell(const MarginTable& sellTable, const MarginTable& buyTable, Yen* tick) {
+    const int e = SellLeg(sellTable);
+    if (tick != nullptr) *tick = sellTick;
+    if (e != CalcOk) return e;
+    Yen breakEven;
+    const int be = SellBreakEven(sell.price, sell.shares, result.totalReceived, buyTable, &breakEven);
+    if (be != CalcOk) return kBreakEvenOffset + be;
+    result.sellBreakEven = breakEven;
+    return CalcOk;
+}
+
+int CalcState::BuyBreakEven(Yen price, Yen shares, Yen totalPaid, const MarginTable& sellTable, Yen* breakEven) {
+    *breakEven = kZero;
+    Yen target = totalPaid;
+    if (expensesActive) {
+        if (calcOnBuyPage) target = Plus(target, InterestOn(D::Mul(price, shares, 0, RoundNone), buyInterestRate));
+        target = Plus(target, fixedExpenses);
+    }
+    Yen g = D::Div(target, shares, 0, RoundDown);
+    if (g <= kZero) return CalcOk;
+
+    const UnitTable& ticks = Ticks();
+    Counter counter;
+    for (;;) {
+        YieldRound(counter);
+        const Yen tick = ticks.Tick(g, true);
+        if (tick < kZero) return ErrTick;
+        g = Plus(GridFloor(g, tick), tick);
+        if (AmountAtLimit(g, shares)) return ErrAmountLimit;
+        Yen received;
+        const int e = SellProceeds(g, shares, sellTable, &received);
+        if (e != CalcOk) return e;
+        if (received > target) break;
+    }
+    *breakEven = g;
+    return CalcOk;
+}
+
+int CalcState::SellBreakEven(Yen price, Yen shares, Yen totalReceived, const MarginTable& buyTable,
+                             Yen* breakEven) {
+    *breakEven = kZero;
+    Yen limit = totalReceived;
+    if (expensesActive) {
+        if (!calcOnBuyPage) limit = Plus(limit, InterestOn(D::Mul(price, shares, 0, RoundNone), sellInterestRate));
+        limit = Minus(limit, fixedExpenses);
+    }
+    // Nothing costs less than nothing: no buy-back price can be found, whatever the table says.
+    if (limit <= kZero) return CalcOk;
+
+    const Yen g = D::Div(limit, shares, 0, RoundDown);
+    Yen c = g >= price ? g : price;
+    const UnitTable& ticks = Ticks();
+    Counter counter;
+    for (bool first = true;; first = false) {
+        YieldRound(counter);
+        if (!first) {
+            const Yen tick = ticks.Tick(c, false);
+            if (tick < kZero) return ErrTick;
+            c = Minus(GridFloor(c, tick), tick);
+            if (c <= kZero) return CalcOk;
+        }
+        if (AmountAtLimit(c, shares)) return ErrAmountLimit;
+        Yen paid;
+        const int e = BuyCost(c, shares, buyTable, &paid);
+        if (e != CalcOk) return e;
+        if (paid < limit) break;
+    }
+    *breakEven = c;
+    return CalcOk;
+}
+
+void CalcState::Profit() {
+    result.otherExpenses = ExpenseTotal();
+    if (result.totalPaid == kZero) {
+        result.profit = result.profitRate = result.profitTax = result.finalProfit = kZero;
+        return;
+    }
+    result.profit = D::Sub(result.totalReceived, result.totalPaid, 0, RoundNone);
+    const Yen net = Minus(result.profit, result.otherExpenses);
+    const TaxSettings::ProfitTax t = tax.OnProfit(net, ProfitTaxApplies());
+    result.profitTax = t.tax;
+    result.finalProfit = t.final;
+    result.profitRate = D::Div(D::Mul(result.finalProfit, kHundred, 0, RoundNone), result.totalPaid, 2, RoundHalfUp);
+}
+
+int CalcState::CheckMini(Yen shares, Yen unit) {
+    const Yen ten = Yen::FromInt(10);
+    if (unit <= kZero || unit > Yen::FromInt(10000000)) return 1;
+    if (unit < ten) return 2;
+    const Yen tenth = D::Div(unit, ten, 0, RoundDown);
+    if (D::Mul(tenth, ten, 0, RoundNone) != unit) return 3;
+    const Yen q = D::Div(shares, tenth, 0, RoundDown);
+    if (D::Mul(q, tenth, 0, RoundNone) != shares) return 4;
+    if (q > Yen::FromInt(9)) return 5;
+    return 0;
+}
+
+void CalcState::SelectExpenses(bool buyPage) {
+    calcOnBuyPage = buyPage;
+    buyInterestRate = sellInterestRate = fixedExpenses = kZero;
+    const int s = keihiSelected[buyPage ? 0 : 1];
+    if (s >= 1 && s <= kKeihiSetCount) {
+        const KeihiSet& k = keihiSets[s - 1];
+        auto y = [](double v) { return Yen::FromDouble(v); };
+        if (TradeKind != TradeCash) {
+            buyInterestRate = D::Div(D::Mul(y(k.RateK), y(k.DaysK), 0, RoundNone), kDaysPerYear, 0, RoundNone);
+            sellInterestRate = D::Div(D::Mul(y(k.RateU), y(k.DaysU), 0, RoundNone), kDaysPerYear, 0, RoundNone);
+            fixedExpenses = Plus(Plus(y(k.Kanri), y(k.Meigi)), y(k.Other));
+            // Dividend adjustment and reverse daily interest are credits to a buyer, costs to a seller.
+            const Yen credits = Plus(y(k.Haitou), y(k.Hibu));
+            fixedExpenses = buyPage ? Minus(fixedExpenses, credits) : Plus(fixedExpenses, credits);
+        } else {
+            fixedExpenses = y(k.Other);
+        }
+    }
+    expensesActive = Plus(Plus(buyInterestRate, sellInterestRate), fixedExpenses) != kZero;
+}
+
+Yen CalcState::ExpenseTotal() {
+    if (!expensesActive) return kZero;
+    if (calcOnBuyPage) return Plus(fixedExpenses, InterestOn(result.buyAmount, buyInterestRate));
+    return Minus(fixedExpenses, InterestOn(result.sellAmount, sellInterestRate));
+}
+
+// ---- the what-if searches
+
+int CalcState::SearchSellPrice(const MarginTable& buyTable, const MarginTable& sellTable, bool byRate) {
+    int e = CalcBuy(buyTable, sellTable);
+    if (e != CalcOk) return kBuyLegOffset + e;
+    if (!byRate && targetProfit < kZero) return CalcOk;
+
+    sell.price = result.buyBreakEven;
+    const Yen goalRate =
+        byRate ? targetRate : D::Div(D::Mul(targetProfit, kHundred, 0, RoundNone), result.totalPaid, 0, RoundDown);
+    const UnitTable& ticks = Ticks();
+    auto smallStepUp = [&]() {
+        const Yen tick = ticks.Tick(sell.price, true);
+        if (tick < kZero) return static_cast<int>(ErrTick);
+        sell.price = Plus(GridFloor(sell.price, tick), tick);
+        return static_cast<int>(CalcOk);
+    };
+    Counter counter;
+    for (;;) {
+        YieldRound(counter);
+        e = SellLeg(sellTable);
+        if (e != CalcOk) return kSellLegOffset + e;
+        Profit();
+        const bool met = byRate ? D::Compare(result.profitRate, targetRate, RelGreaterOrEqual)
+                                : D::Compare(result.finalProfit, targetProfit, RelGreaterOrEqual);
+        if (met) break;
+        const Yen gap = D::Sub(goalRate, result.profitRate, 0, RoundNone);
+        if (gap >= kBigGap) {
+            const Yen kept = sell.price;
+            Yen p = Plus(kept, kBigStep);
+            const Yen tick = ticks.Tick(p, true);
+            if (tick < kZero) return ErrTick;
+            sell.price = Plus(GridFloor(p, tick), tick);
+            e = SellLeg(sellTable);
+            if (e != CalcOk) {
+                sell.price = kept;
+                return kSellLegOffset + e;
+            }
+            Profit();
+            if (result.profitRate < goalRate) continue;  // the big step stands
+            sell.price = kept;
+        }
+        e = smallStepUp();
+        if (e != CalcOk) return e;
+    }
+    e = CalcSell(sellTable, buyTable);
+    if (e != CalcOk) return kSellLegOffset + e;
+    return CalcOk;
+}
+
+int CalcState::SearchBuyPrice(const MarginTable& sellTable, const MarginTable& buyTable, bool byRate) {
+    buy.shares = sell.shares;
+    int e = CalcSell(sellTable, buyTable);
+    if (e != CalcOk) return kSellLegOffset + e;
+    if (!byRate && targetProfit < kZero) return CalcOk;
+
+    buy.price = result.sellBreakEven;
+    Yen goalRate = targetRate;
+    if (!byRate) {
+        const Yen limit = D::Sub(result.totalReceived, targetProfit, 0, RoundNone);
+        if (limit <= kZero) {
+            buy.price = kZero;
+            return CalcOk;
+        }
+        goalRate = D::Div(D::Mul(targetProfit, kHundred, 0, RoundNone), limit, 0, RoundDown);
+    }
+    const UnitTable& ticks = Ticks();
+    auto smallStepDown = [&]() {
+        const Yen tick = ticks.Tick(buy.price, false);
+        if (tick < kZero) return static_cast<int>(ErrTick);
+        buy.price = Minus(GridFloor(buy.price, tick), tick);
+        return static_cast<int>(CalcOk);
+    };
+    Counter counter;
+    while (buy.price > kZero) {
+        YieldRound(counter);
+        e = BuyLeg(buyTable);
+        if (e != CalcOk) return kBuyLegOffset + e;
+        Profit();
+        const bool met = byRate ? D::Compare(result.profitRate, targetRate, RelGreaterOrEqual)
+                                : D::Compare(result.finalProfit, targetProfit, RelGreaterOrEqual);
+        if (met) break;
+        const Yen gap = D::Sub(goalRate, result.profitRate, 0, RoundNone);
+        if (gap >= kBigGap) {
+            const Yen kept = buy.price;
+            Yen p = Minus(kept, kBigStep);
+            if (p > kZero) {
+                const Yen tick = ticks.Tick(p, false);
+                if (tick < kZero) return ErrTick;
+                p = Minus(GridFloor(p, tick), tick);
+                if (p > kZero) {
+                    buy.price = p;
+                    e = BuyLeg(buyTable);
+                    if (e != CalcOk) {
+                        buy.price = kept;
+                        return kSellLegOffset + e;
+                    }
+                    Profit();
+                    if (result.profitRate < goalRate) continue;  // the big step stands
+                }
+            }
+            buy.price = kept;
+        }
+        e = smallStepDown();
+        if (e != CalcOk) return e;
+    }
+    if (buy.price > kZero) {
+        e = CalcBuy(buyTable, sellTable);
+        if (e != CalcOk) return kSellLegOffset + e;
+    }
+    return CalcOk;
+}
+
+int CalcState::SellPriceForProfit(const MarginTable& buyTable, const MarginTable& sellTable) {
+    return SearchSellPrice(buyTable, sellTable, false);
+}
+int CalcState::SellPriceForRate(const MarginTable& buyTable, const MarginTable& sellTable) {
+    return SearchSellPrice(buyTable, sellTable, true);
+}
+int CalcState::BuyPriceForGain(const MarginTable& sellTable, const MarginTable& buyTable) {
+    return SearchBuyPrice(sellTable, buyTable, false);
+}
+int CalcState::BuyPriceForRate(const MarginTable& sellTable, const MarginTable& buyTable) {
+    return SearchBuyPrice(sellTable, buyTable, true);
+}
+
+}  // namespace zavota

@@ -1,0 +1,132 @@
+// The trade calculation: both legs of a round trip, their break-even prices, the profit after
+// other expenses and tax, and the what-if searches over the tick grid.
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+#include "KeihiSet.h"
+#include "MarginTable.h"
+#include "TaxSettings.h"
+#include "UnitTable.h"
+#include "Yen.h"
+
+namespace zavota {
+
+// Small integer codes of the operations. Break-even failures add 10; the searches add 100
+// or 200 depending on the leg that failed.
+enum CalcError : int {
+    CalcOk = 0,
+    ErrTick = 1,         // a price fell outside the tick-size table
+    ErrCommission = 2,   // no commission bracket for the amount, or a negative commission
+    ErrAmountLimit = 3,  // a contract amount of 10,000,000,000 yen or more
+    kBreakEvenOffset = 10,
+    kBuyLegOffset = 100,
+    kSellLegOffset = 200,
+};
+
+enum TradeKindCode : int { TradeCash = 1, TradeMargin = 3 };
+
+struct TradeResult {
+    Yen buyPrice, buyShares, buyAmount, buyCommission, buyCommissionTax, totalPaid, buyBreakEven;
+    Yen sellPrice, sellShares, sellAmount, sellCommission, sellCommissionTax, sellOtherDeduction,
+        totalReceived, sellBreakEven;
+    Yen profit, otherExpenses, profitTax, finalProfit, profitRate;
+
+    bool operator==(const TradeResult&) const = default;
+};
+
+struct TradeLeg {
+    Yen price;   // adjusted onto the tick grid by the calculation
+    Yen shares;
+    bool mini = false;
+    Yen unit;    // shares of a full trading unit, for a mini-stock order
+};
+
+class CalcState {
+public:
+    using YieldHook = void (*)(void* context);
+
+    CalcState();
+
+    // --- choices (kept by Reset)
+    int TradeKind = TradeCash;
+    bool otc = false;          // the OTC tick-size table instead of the listed one
+    bool buyPageFlag = true;   // the buy page of the calculator is current
+    bool calcOnBuyPage = true; // the page of the current calculation (set by SelectExpenses)
+
+    // --- inputs and what-if values (cleared by Reset)
+    TradeLeg buy, sell;
+    Yen overrideBuyCommission = kNoOverride;
+    Yen overrideBuyCommissionTax = kNoOverride;
+    Yen overrideSellCommission = kNoOverride;
+    Yen overrideSellCommissionTax = kNoOverride;
+    Yen targetProfit;  // target profit or gain of the yen searches
+    Yen targetRate;    // target profit rate of the rate searches
+
+    // --- figures (cleared by Reset)
+    TradeResult result;
+    Yen buyTick, sellTick;          // the tick found for each leg's price
+    Yen buyEntered, sellEntered;    // each leg's price before adjustment
+
+    // --- settings (kept by Reset)
+    TaxSettings tax;
+    std::array<KeihiSet, kKeihiSetCount> keihiSets{};
+    std::array<int, 2> keihiSelected{0, 0};  // per page (0 buy, 1 sell): 0 none, 1..4
+    MarginTableSet tables;
+    UnitTable listedTicks{0};
+    UnitTable otcTicks{1};
+
+    // --- derived by SelectExpenses
+    Yen buyInterestRate, sellInterestRate, fixedExpenses;
+    bool expensesActive = false;
+
+    void Reset();
+    int CalcBuy(const MarginTable& buyTable, const MarginTable& sellTable, Yen* tick = nullptr);
+    int CalcSell(const MarginTable& sellTable, const MarginTable& buyTable, Yen* tick = nullptr);
+    void Profit();
+    int SellPriceForProfit(const MarginTable& buyTable, const MarginTable& sellTable);
+    int SellPriceForRate(const MarginTable& buyTable, const MarginTable& sellTable);
+    int BuyPriceForGain(const MarginTable& sellTable, const MarginTable& buyTable);
+    int BuyPriceForRate(const MarginTable& sellTable, const MarginTable& buyTable);
+    int BuyBreakEven(Yen price, Yen shares, Yen totalPaid, const MarginTable& sellTable, Yen* breakEven);
+    int SellBreakEven(Yen price, Yen shares, Yen totalReceived, const MarginTable& buyTable, Yen* breakEven);
+    static int CheckMini(Yen shares, Yen unit);
+    void SelectExpenses(bool buyPage);
+    Yen ExpenseTotal();
+
+    const UnitTable& Ticks() const { return otc ? otcTicks : listedTicks; }
+    // Both tick tables switched on or off together ("呼び値単位のチェックを行う").
+    void SetTickCheck(bool on);
+    bool ProfitTaxApplies() const;
+
+    // Called every 1,002nd round of a search or break-even loop so the windows can repaint.
+    void SetYieldHook(YieldHook hook, void* context) { yieldHook_ = hook; yieldContext_ = context; }
+    // Rounds run by searches and break-even loops since construction (for the benchmarks).
+    std::int64_t Rounds() const { return rounds_; }
+
+private:
+    struct Counter {
+        int value = 0;
+    };
+    void YieldRound(Counter& counter);
+
+    // One leg at its current price, without its break-even; a CalcError.
+    int BuyLeg(const MarginTable& buyTable);
+    int SellLeg(const MarginTable& sellTable);
+    // Received for a sale / paid for a buy-back at price p, used by the break-even loops.
+    int SellProceeds(Yen p, Yen shares, const MarginTable& sellTable, Yen* received) const;
+    int BuyCost(Yen p, Yen shares, const MarginTable& buyTable, Yen* paid) const;
+
+    int SearchSellPrice(const MarginTable& buyTable, const MarginTable& sellTable, bool byRate);
+    int SearchBuyPrice(const MarginTable& sellTable, const MarginTable& buyTable, bool byRate);
+
+    YieldHook yieldHook_ = nullptr;
+    void* yieldContext_ = nullptr;
+    std::int64_t rounds_ = 0;
+};
+
+// 10,000,000,000 yen or more cannot be traded.
+bool AmountAtLimit(Yen price, Yen shares);
+
+}  // namespace zavota

@@ -1,0 +1,148 @@
+#include "DecimalCalc.h"
+
+#include <algorithm>
+#include <climits>
+#include <cstdint>
+#include <limits>
+
+namespace zavota {
+
+namespace {
+
+__extension__ typedef __int128 Wide;  // products beyond 64 bits
+
+constexpr std::int64_t kUnits[] = {10000, 1000, 100, 10, 1};  // 10^(4 - digits)
+constexpr std::int64_t kHalves[] = {5000, 500, 50, 5, 0};      // 5,000 / 10^digits
+
+int ClampDigits(int digits) { return std::clamp(digits, 0, 4); }
+
+template <typename T>
+T RoundWide(T a, int digits, RoundMode mode) {
+    const int d = ClampDigits(digits);
+    if (mode == RoundNone || d == 4) return a;
+    const T unit = kUnits[d];
+    switch (mode) {
+        case RoundDown:
+            return a / unit * unit;
+        case RoundHalfUp: {
+            const T half = kHalves[d];
+            const T shifted = a < 0 ? a - half : a + half;
+            return shifted / unit * unit;
+        }
+        case RoundUp: {
+            const T truncated = a / unit * unit;
+            if (truncated == a) return a;
+            return a < 0 ? truncated - unit : truncated + unit;
+        }
+        default:
+            return a;
+    }
+}
+
+std::int64_t Saturate(Wide v) {
+    constexpr Wide kMax = std::numeric_limits<std::int64_t>::max();
+    constexpr Wide kMin = std::numeric_limits<std::int64_t>::min();
+    if (v > kMax) return std::numeric_limits<std::int64_t>::max();
+    if (v < kMin) return std::numeric_limits<std::int64_t>::min();
+    return static_cast<std::int64_t>(v);
+}
+
+}  // namespace
+
+Yen DecimalCalc::Op(Yen a, Yen b, int digits, RoundMode mode, OpKind kind) {
+    // The searches run this millions of times: stay in 64 bits while nothing overflows, and
+    // fall back to 128 bits only when it would.
+    std::int64_t r = 0;
+    bool fits = true;
+    switch (kind) {
+        case OpMul: {
+            std::int64_t product;
+            fits = !__builtin_mul_overflow(a.raw, b.raw, &product);
+            if (fits) r = product / Yen::kScale;
+            break;
+        }
+        case OpDiv: {
+            if (b.raw == 0) return Yen{0};
+            std::int64_t scaled;
+            fits = !__builtin_mul_overflow(a.raw, Yen::kScale, &scaled) && !(scaled == INT64_MIN && b.raw == -1);
+            if (fits) r = scaled / b.raw;
+            break;
+        }
+        case OpAdd:
+            fits = !__builtin_add_overflow(a.raw, b.raw, &r);
+            break;
+        case OpSub:
+            fits = !__builtin_sub_overflow(a.raw, b.raw, &r);
+            break;
+        default:
+            r = a.raw;
+            break;
+    }
+    constexpr std::int64_t kSafe = std::int64_t{1} << 62;  // room for the rounding's half unit
+    if (fits && r > -kSafe && r < kSafe) {
+        if (mode == RoundNone) return Yen{r};
+        return Yen{static_cast<std::int64_t>(RoundWide(r, digits, mode))};
+    }
+    const Wide x = a.raw;
+    const Wide y = b.raw;
+    Wide w = 0;
+    switch (kind) {
+        case OpMul: w = x * y / Yen::kScale; break;
+        case OpDiv: w = x * Yen::kScale / y; break;
+        case OpAdd: w = x + y; break;
+        case OpSub: w = x - y; break;
+        default: w = x; break;
+    }
+    return Yen{Saturate(RoundWide(w, digits, mode))};
+}
+
+Yen DecimalCalc::Round(Yen a, int digits, RoundMode mode) {
+    return Yen{Saturate(RoundWide<Wide>(a.raw, digits, mode))};
+}
+
+bool DecimalCalc::Compare(Yen a, Yen b, Relation relation) {
+    switch (relation) {
+        case RelEqual: return a.raw == b.raw;
+        case RelNotEqual: return a.raw != b.raw;
+        case RelGreaterOrEqual: return a.raw >= b.raw;
+        case RelLessOrEqual: return a.raw <= b.raw;
+        case RelGreater: return a.raw > b.raw;
+        case RelLess: return a.raw < b.raw;
+    }
+    return false;
+}
+
+std::string DecimalCalc::ToText(Yen a, int digits) {
+    const int d = ClampDigits(digits);
+    Wide v = RoundWide<Wide>(a.raw, d, RoundHalfUp);
+    const bool negative = v < 0;
+    if (negative) v = -v;
+    const Wide whole = v / Yen::kScale;
+    const Wide fraction = v % Yen::kScale;
+
+    std::string digitsText;
+    Wide w = whole;
+    do {
+        digitsText.push_back(static_cast<char>('0' + static_cast<int>(w % 10)));
+        w /= 10;
+    } while (w > 0);
+
+    std::string out;
+    out.reserve(32);
+    if (negative && (whole != 0 || fraction / kUnits[d] != 0)) out.push_back('-');
+    for (std::size_t i = digitsText.size(); i-- > 0;) {
+        out.push_back(digitsText[i]);
+        if (i > 0 && i % 3 == 0) out.push_back(',');
+    }
+    if (d > 0) {
+        out.push_back('.');
+        // Four decimals from the fraction; keep the first d (the rest is zero after rounding).
+        const int f = static_cast<int>(fraction);
+        const char four[4] = {static_cast<char>('0' + f / 1000), static_cast<char>('0' + f / 100 % 10),
+                              static_cast<char>('0' + f / 10 % 10), static_cast<char>('0' + f % 10)};
+        out.append(four, four + d);
+    }
+    return out;
+}
+
+}  // namespace zavota

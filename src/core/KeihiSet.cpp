@@ -1,0 +1,134 @@
+#include "KeihiSet.h"
+
+#include <cmath>
+
+#include "DecimalCalc.h"
+#include "NumberText.h"
+#include "Yen.h"
+
+namespace zavota {
+
+namespace {
+
+constexpr int kMsgNotANumber = 200;
+constexpr int kMsgNotWhole = 101;
+constexpr int kMsgTooManyDecimals = 112;
+constexpr int kMsgRateRange = 281;
+constexpr int kMsgDaysRange = 282;
+constexpr int kMsgNegativeAmount = 218;
+constexpr int kMsgAmountTooLarge = 233;
+constexpr int kMsgAmountTooSmall = 283;
+
+constexpr double kAmountLimit = 100'000'000;
+
+bool IsWhole(double x) { return std::trunc(x) == x; }
+
+// At most two decimals. The truncation is done on the fixed-point value so that binary noise
+// cannot decide it (2.55 is not 2.5499… here); the result is then compared with x itself, so
+// that digits beyond the fourth decimal, which the fixed-point value drops, are refused too.
+bool HasAtMostTwoDecimals(double x) {
+    const Yen fixed = Yen::FromDouble(x);
+    const Yen truncated = DecimalCalc::Round(fixed, 2, RoundDown);
+    return truncated == fixed && fixed.ToDouble() == x;
+}
+
+int CheckRate(double x) {
+    if (!(x >= 0 && x < 100)) return kMsgRateRange;
+    if (!HasAtMostTwoDecimals(x)) return kMsgTooManyDecimals;
+    return 0;
+}
+
+int CheckDays(double x) {
+    if (!(x >= 0 && x < 366)) return kMsgDaysRange;
+    if (!IsWhole(x)) return kMsgNotWhole;
+    return 0;
+}
+
+int CheckFee(double x) {
+    if (!(x >= 0)) return kMsgNegativeAmount;
+    if (!(x < kAmountLimit)) return kMsgAmountTooLarge;
+    if (!IsWhole(x)) return kMsgNotWhole;
+    return 0;
+}
+
+int CheckOther(double x) {
+    if (!(x > -kAmountLimit)) return kMsgAmountTooSmall;
+    if (!(x < kAmountLimit)) return kMsgAmountTooLarge;
+    if (!IsWhole(x)) return kMsgNotWhole;
+    return 0;
+}
+
+}  // namespace
+
+std::string_view KeihiFieldControl(KeihiField field) {
+    switch (field) {
+        case KeihiField::RateK: return "edtNenriK";
+        case KeihiField::DaysK: return "edtNenri2K";
+        case KeihiField::RateU: return "edtNenriU";
+        case KeihiField::DaysU: return "edtNenri2U";
+        case KeihiField::Kanri: return "edtKanri";
+        case KeihiField::Meigi: return "edtMeigi";
+        case KeihiField::Haitou: return "edtHaitou";
+        case KeihiField::Hibu: return "edtHibu";
+        case KeihiField::Other: return "edtOther";
+    }
+    return {};
+}
+
+double& KeihiValue(KeihiSet& set, KeihiField field) {
+    switch (field) {
+        case KeihiField::RateK: return set.RateK;
+        case KeihiField::DaysK: return set.DaysK;
+        case KeihiField::RateU: return set.RateU;
+        case KeihiField::DaysU: return set.DaysU;
+        case KeihiField::Kanri: return set.Kanri;
+        case KeihiField::Meigi: return set.Meigi;
+        case KeihiField::Haitou: return set.Haitou;
+        case KeihiField::Hibu: return set.Hibu;
+        case KeihiField::Other: return set.Other;
+    }
+    // Only a value cast from outside the enumeration gets here; the free-form amount is the
+    // one field whose whole range any caller's value fits.
+    return set.Other;
+}
+
+KeihiFieldCheck CheckKeihiField(KeihiField field, std::string_view text) {
+    KeihiFieldCheck check;
+    if (TrimAscii(text).empty()) return check;
+
+    // A lone sign, which the change-time check lets stand, does not parse and is refused here.
+    const std::optional<double> parsed = ParseNumber(text);
+    if (!parsed) {
+        check.message = kMsgNotANumber;
+        return check;
+    }
+    // The value is reported even when refused: the dialog stores it before testing it.
+    // Adding 0 turns "-0" into 0, so that a set never holds or writes a negative zero.
+    check.value = *parsed + 0.0;
+
+    switch (field) {
+        case KeihiField::RateK:
+        case KeihiField::RateU:
+            check.message = CheckRate(check.value);
+            break;
+        case KeihiField::DaysK:
+        case KeihiField::DaysU:
+            check.message = CheckDays(check.value);
+            break;
+        case KeihiField::Kanri:
+        case KeihiField::Meigi:
+        case KeihiField::Haitou:
+        case KeihiField::Hibu:
+            check.message = CheckFee(check.value);
+            break;
+        case KeihiField::Other:
+            check.message = CheckOther(check.value);
+            break;
+        default:
+            check.message = kMsgNotANumber;
+            break;
+    }
+    return check;
+}
+
+}  // namespace zavota

@@ -1,0 +1,89 @@
+// Commission tables: brackets of contract amount with rate, fixed addition and discount,
+// a minimum and a maximum, separately for buying and selling.
+#pragma once
+
+#include <array>
+#include <string>
+#include <vector>
+
+#include "Yen.h"
+
+namespace zavota {
+
+enum class Side { Buy, Sell };
+
+struct MarginBracket {
+    Yen low;       // amounts above this ("円超から", exclusive)
+    Yen high;      // ... up to and including this ("円以下まで")
+    Yen rate;      // percent
+    Yen addition;  // yen
+    Yen discount;  // percent
+};
+
+inline constexpr int kMaxBrackets = 80;
+inline constexpr int kMaxTables = 15;
+
+struct MarginTable {
+    bool inUse = false;
+    int Same = 0;
+    int MiniAfterK = 0;
+    int MiniAfterU = 0;
+    std::string Name;
+    int ElementsK = 0;
+    int ElementsU = 0;
+    Yen LowLimitK;
+    Yen LowLimitU;
+    Yen HighLimitK;
+    Yen HighLimitU;
+    std::array<MarginBracket, kMaxBrackets> bracketsK{};
+    std::array<MarginBracket, kMaxBrackets> bracketsU{};
+
+    // The table rule for one side and one contract amount: whole yen, or -1 when the side
+    // has no bracket for the amount.
+    Yen Commission(Side side, Yen amount) const;
+
+    // Minimum and maximum of a side applied to a fee (a negative fee is lifted to the minimum).
+    Yen ApplyLimits(Side side, Yen fee) const;
+    bool MiniAfter(Side side) const { return (side == Side::Buy ? MiniAfterK : MiniAfterU) == 1; }
+
+    void Clear();
+    void LoadSample();
+    bool operator==(const MarginTable&) const;
+};
+
+inline bool operator==(const MarginBracket& a, const MarginBracket& b) {
+    return a.low == b.low && a.high == b.high && a.rate == b.rate && a.addition == b.addition &&
+           a.discount == b.discount;
+}
+
+inline constexpr const char* kSampleTableName = "サンプル・定額式";
+
+// Commission of one order, with the mini-stock proration; -1 (or any negative value) is a
+// failure. `unit` is the shares of a full trading unit.
+Yen OrderCommission(const MarginTable& table, Side side, Yen price, Yen shares, bool mini, Yen unit);
+
+// Fifteen slots in a fixed order; the slots in use, in slot order, are the tables the
+// windows offer.
+class MarginTableSet {
+public:
+    MarginTableSet();  // all slots cleared, the sample in slot 1
+
+    MarginTable& Slot(int slot) { return slots_[slot]; }  // 0-based
+    const MarginTable& Slot(int slot) const { return slots_[slot]; }
+
+    int UsedCount() const;
+    // The n-th table in use (0-based), or nullptr.
+    const MarginTable* Used(int n) const;
+    // Names of the tables in use, in order: the choices of the table selectors.
+    std::vector<std::string> UsedNames() const;
+    int FindUsedByName(const std::string& name) const;  // -1 when absent
+
+    void Clear(int slot) { slots_[slot].Clear(); }
+    void Copy(int from, int to) { slots_[to] = slots_[from]; }
+    void LoadSample(int slot) { slots_[slot].LoadSample(); }
+
+private:
+    std::array<MarginTable, kMaxTables> slots_;
+};
+
+}  // namespace zavota

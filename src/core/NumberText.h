@@ -1,0 +1,47 @@
+// The rules that turn what a user types into numbers: key filters, the check made on every
+// change of a field, and the reading of a field when a calculation starts.
+// Parsing never depends on the process locale.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace zavota {
+
+// Control characters a field lets through besides digits and signs.
+inline constexpr char32_t kKeyBackspace = 8;
+inline constexpr char32_t kKeyCopy = 3;    // Ctrl+C
+inline constexpr char32_t kKeyCut = 24;    // Ctrl+X
+inline constexpr char32_t kKeyPaste = 22;  // Ctrl+V
+
+enum class FieldKind {
+    WholeNumber,        // prices, counts, yen what-if fields, trading unit, manual commission
+    SignedWholeNumber,  // the annual gain: also "-"
+    Decimal,            // profit-rate and tax-rate fields: also "."
+};
+
+// True when the key may reach the field; every other key is discarded.
+bool KeyAllowed(FieldKind kind, char32_t key);
+
+// ASCII white space trimmed from both ends.
+std::string_view TrimAscii(std::string_view text);
+
+// A decimal number: optional sign, digits, optional "." and decimals, at least one digit,
+// ASCII only, surrounding ASCII white space allowed. No exponent, no separators.
+std::optional<double> ParseNumber(std::string_view text);
+
+struct NormalisedText {
+    std::string text;     // what the field holds afterwards
+    bool refused = false; // true: message 200 is shown and the field emptied
+};
+
+// The check run on every change of a numeric field: every "," removed; empty, "+" (and "-"
+// for signed fields) accepted as they stand; anything else must be a number, else the field
+// is emptied and message 200 shown.
+NormalisedText NormaliseOnChange(std::string_view text, FieldKind kind);
+
+// Shortest plain decimal form of a value as the windows write it back ("1000", "2.5").
+std::string ShortestText(double value);
+
+}  // namespace zavota

@@ -1,0 +1,41 @@
+// Consumption tax on commissions and the tax on the profit of a trade.
+#pragma once
+
+#include <string_view>
+
+#include "Yen.h"
+
+namespace zavota {
+
+struct TaxSettings {
+    Yen KaiS = Yen::FromInt(5);
+    Yen UriS = Yen::FromInt(5);
+    Yen ShinSyotoku = Yen::FromInt(7);
+    Yen ShinJyuumin = Yen::FromInt(3);
+    int DontUse = 0;
+    Yen YearGain;
+    int CalcEach = 0;
+
+    void Reset() { *this = TaxSettings{}; }
+    // "初期値に戻す": every default except DontUse.
+    void ResetKeepingDontUse();
+
+    // The consumption tax on a commission at a rate, truncated to whole yen.
+    static Yen ConsumptionTax(Yen commission, Yen rate);
+    // The tax on an amount at the profit-tax rates, truncated to whole yen.
+    Yen TaxOf(Yen x) const;
+
+    struct ProfitTax {
+        Yen tax;
+        Yen final;
+    };
+    // The increase of the year's tax caused by `net`, and what remains of net.
+    ProfitTax OnProfit(Yen net, bool applies) const;
+};
+
+// Checks of the options page, shared with the command line: 0 when accepted, else the
+// catalogue number. A rate is 0 <= x < 100 with at most two decimals.
+int CheckTaxRate(double value);
+int CheckYearGain(double value);
+
+}  // namespace zavota

@@ -1,0 +1,83 @@
+#include "UnitTable.h"
+
+#include "DecimalCalc.h"
+
+namespace zavota {
+
+namespace {
+constexpr Yen kNoTick = Yen::FromInt(-1);
+// The step up from the last boundary of a table.
+constexpr Yen kBeyondLastRow = Yen::FromInt(1000000);
+
+struct DefaultRow {
+    std::int64_t low, high, tick;
+};
+constexpr DefaultRow kListed[] = {
+    {0, 2000, 1},           {2000, 3000, 5},           {3000, 30000, 10},
+    {30000, 50000, 50},     {50000, 100000, 100},      {100000, 1000000, 1000},
+    {1000000, 10000000, 10000}, {10000000, 100000000, 100000},
+};
+constexpr DefaultRow kOtc[] = {
+    {0, 1000, 1},          {1000, 10000, 10},         {10000, 100000, 100},
+    {100000, 1000000, 1000}, {1000000, 10000000, 10000}, {10000000, 100000000, 50000},
+};
+
+// A row whose tick is not positive would make the grid divide by zero or never move.
+Yen Usable(Yen tick) { return tick > Yen{} ? tick : kNoTick; }
+}  // namespace
+
+Yen UnitTable::Tick(Yen price, bool upward) const {
+    if (DontUse == 1) return Yen::FromInt(1);
+    if (price <= Yen{}) return upward ? Yen::FromInt(1) : kNoTick;
+    const int n = Elements < 0 ? 0 : (Elements > kMaxUnitRows ? kMaxUnitRows : Elements);
+    if (upward) {
+        for (int i = 0; i < n; ++i) {
+            const UnitRow& r = rows[i];
+            if (r.low < price && price < r.high) return Usable(r.tick);
+            if (r.high == price) return i + 1 < n ? Usable(rows[i + 1].tick) : kBeyondLastRow;
+        }
+        return kNoTick;
+    }
+    for (int i = n - 1; i >= 0; --i) {
+        const UnitRow& r = rows[i];
+        if (r.low < price && price <= r.high) return Usable(r.tick);
+    }
+    return kNoTick;
+}
+
+void UnitTable::Clear() {
+    Elements = 0;
+    rows = {};
+}
+
+void UnitTable::LoadDefaults() {
+    Clear();
+    DontUse = 0;
+    const DefaultRow* begin = index == 1 ? kOtc : kListed;
+    const int n = index == 1 ? static_cast<int>(std::size(kOtc)) : static_cast<int>(std::size(kListed));
+    for (int i = 0; i < n; ++i)
+        rows[i] = {Yen::FromInt(begin[i].low), Yen::FromInt(begin[i].high), Yen::FromInt(begin[i].tick)};
+    Elements = n;
+}
+
+Yen GridFloor(Yen p, Yen tick) {
+    return DecimalCalc::Mul(DecimalCalc::Div(p, tick, 0, RoundDown), tick, 0, RoundDown);
+}
+
+Yen OntoGrid(Yen p, Yen tick) {
+    const Yen floor = GridFloor(p, tick);
+    if (floor == p) return p;
+    return DecimalCalc::Add(floor, tick, 0, RoundNone);
+}
+
+std::string AdjustmentLine(Yen entered, Yen used, Yen tick) {
+    // Plain digits: the values are whole yen once they reach the dialog.
+    auto plain = [](Yen v) {
+        std::string s = DecimalCalc::ToText(v, 0);
+        std::erase(s, ',');
+        return s;
+    };
+    return plain(entered) + "円 → " + plain(used) + "円 （呼び値単位：" + plain(tick) + "円）";
+}
+
+}  // namespace zavota

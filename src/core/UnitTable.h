@@ -1,0 +1,46 @@
+// Tick-size tables ("呼び値"): the price steps of the exchange by price band.
+#pragma once
+
+#include <array>
+#include <string>
+
+#include "Yen.h"
+
+namespace zavota {
+
+struct UnitRow {
+    Yen low;   // above this (exclusive)
+    Yen high;  // up to and including this
+    Yen tick;  // whole yen
+};
+
+inline constexpr int kMaxUnitRows = 10;
+
+enum class TickTableIndex { Listed = 0, Otc = 1 };
+
+struct UnitTable {
+    int index = 0;  // 0 listed, 1 OTC
+    int DontUse = 0;
+    int Elements = 0;
+    std::array<UnitRow, kMaxUnitRows> rows{};
+
+    explicit UnitTable(int idx = 0) : index(idx) { LoadDefaults(); }
+
+    // The tick for a price, looked up upward (a boundary price belongs to the band above) or
+    // downward; -1 when the price lies outside the table or the row's tick is not positive.
+    Yen Tick(Yen price, bool upward) const;
+
+    void Clear();
+    void LoadDefaults();  // by index; also switches the rule on
+};
+
+// The largest multiple of tick not above p.
+Yen GridFloor(Yen p, Yen tick);
+// p itself when on the grid, otherwise the next grid price above.
+Yen OntoGrid(Yen p, Yen tick);
+
+// "2003円 → 2005円 （呼び値単位：5円）"
+std::string AdjustmentLine(Yen entered, Yen used, Yen tick);
+inline constexpr const char* kAdjustmentHeading = "指定された値が呼び値単位に合致しないため調整して計算します。";
+
+}  // namespace zavota
