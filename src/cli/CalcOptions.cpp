@@ -1,5 +1,6 @@
 #include "CalcOptions.h"
 
+#include <algorithm>
 #include <string_view>
 
 namespace zavota::cli {
@@ -104,6 +105,11 @@ ParsedCalcOptions ParseCalcOptions(const std::vector<std::string>& args) {
     }
     o.page = page && *page == "sell" ? Page::Sell : Page::Buy;
     o.margin = kind && *kind == "margin";
+
+    if (o.expenseSet && std::count(o.expenseSet->begin(), o.expenseSet->end(), ',') != 8) {
+        parsed.error = "--expense-set takes nine values separated by commas";
+        return parsed;
+    }
 
     const auto& mine = o.page == Page::Buy ? p.buyQuestions : p.sellQuestions;
     const auto& theirs = o.page == Page::Buy ? p.sellQuestions : p.buyQuestions;

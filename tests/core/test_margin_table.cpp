@@ -241,8 +241,10 @@ TEST(MarginTableSet, ClearEmptiesEveryField) {
     EXPECT_FALSE(t.inUse);
     EXPECT_EQ(t.Name, "");
     EXPECT_EQ(t.Same + t.MiniAfterK + t.MiniAfterU + t.ElementsK + t.ElementsU, 0);
-    EXPECT_EQ(t.LowLimitK + t.LowLimitU + t.HighLimitK + t.HighLimitU, Yen{}.raw * 0 + 0 * 0 + Yen{}.raw)
-        << "limits";
+    EXPECT_EQ(t.LowLimitK, W(0));
+    EXPECT_EQ(t.LowLimitU, W(0));
+    EXPECT_EQ(t.HighLimitK, W(0));
+    EXPECT_EQ(t.HighLimitU, W(0));
     for (int i = 0; i < kMaxBrackets; ++i) {
         EXPECT_EQ(t.bracketsK[i], MarginBracket{}) << i;
         EXPECT_EQ(t.bracketsU[i], MarginBracket{}) << i;

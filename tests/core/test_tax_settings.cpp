@@ -1,0 +1,157 @@
+// Consumption tax on commissions and the tax on a trade's profit as the increase of the year's
+// tax, with earlier gains and losses of the year.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <ostream>
+
+#include "core/TaxSettings.h"
+#include "core/Yen.h"
+
+namespace zavota {
+
+inline void PrintTo(const Yen& y, std::ostream* os) { *os << y.raw << "/10000"; }
+
+namespace {
+
+constexpr Yen W(std::int64_t whole) { return Yen::FromInt(whole); }
+constexpr Yen R(std::int64_t raw) { return Yen::FromRaw(raw); }
+
+TEST(TaxSettings, Defaults) {
+    const TaxSettings t;
+    EXPECT_EQ(t.KaiS, W(5));
+    EXPECT_EQ(t.UriS, W(5));
+    EXPECT_EQ(t.ShinSyotoku, W(7));
+    EXPECT_EQ(t.ShinJyuumin, W(3));
+    EXPECT_EQ(t.DontUse, 0);
+    EXPECT_EQ(t.YearGain, W(0));
+    EXPECT_EQ(t.CalcEach, 0);
+}
+
+struct ProfitCase {
+    const char* what;
+    std::int64_t yearGain;
+    int calcEach;
+    bool applies;
+    std::int64_t net, tax, final;
+};
+
+class ProfitTaxRule : public ::testing::TestWithParam<ProfitCase> {};
+
+TEST_P(ProfitTaxRule, TaxesTheIncreaseOfTheYearsTax) {
+    const ProfitCase& c = GetParam();
+    TaxSettings t;
+    t.YearGain = W(c.yearGain);
+    t.CalcEach = c.calcEach;
+    const TaxSettings::ProfitTax r = t.OnProfit(W(c.net), c.applies);
+    EXPECT_EQ(r.tax, W(c.tax)) << c.what;
+    EXPECT_EQ(r.final, W(c.final)) << c.what;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ProfitTaxRule,
+    ::testing::Values(
+        ProfitCase{"plain", 0, 0, true, 96'850, 9'685, 87'165},
+        // 6,779.5 and 2,905.5 truncated one by one
+        ProfitCase{"each", 0, 1, true, 96'850, 9'684, 87'166},
+        ProfitCase{"loss gives back part of the year's tax", 1'000'000, 0, true, -300'000, -30'000, -270'000},
+        ProfitCase{"loss gives back at most the year's tax", 100'000, 0, true, -300'000, -10'000, -290'000},
+        ProfitCase{"earlier loss absorbs the gain", -500'000, 0, true, 300'000, 0, 300'000},
+        ProfitCase{"earlier loss partly absorbs", -500'000, 0, true, 800'000, 30'000, 770'000},
+        ProfitCase{"no gain no tax", 0, 0, true, 0, 0, 0},
+        ProfitCase{"loss without earlier gain", 0, 0, true, -12'345, 0, -12'345},
+        ProfitCase{"does not apply", 1'000'000, 0, false, -300'000, 0, -300'000},
+        ProfitCase{"does not apply to a gain", 0, 0, false, 96'850, 0, 96'850},
+        // A year's gain near the limit: its tax needs more than 64 bits when scaled.
+        ProfitCase{"huge year gain", 9'999'999'999, 0, true, 0, 0, 0},
+        ProfitCase{"huge year gain plus", 9'999'999'900, 0, true, 100, 10, 90}));
+
+TEST(TaxSettings, TaxOfTruncatesToWholeYen) {
+    TaxSettings t;
+    EXPECT_EQ(t.TaxOf(W(96'859)), W(9'685));
+    EXPECT_EQ(t.TaxOf(W(9'999'999'999)), W(999'999'999));
+    t.ShinSyotoku = R(153100);  // 15.31 % + 5 %: 12,345 × 20.31 % = 2,507.2695
+    t.ShinJyuumin = W(5);
+    EXPECT_EQ(t.TaxOf(W(12'345)), W(2'507));
+    EXPECT_EQ(t.TaxOf(W(100'000)), W(20'310));
+    t.CalcEach = 1;  // 1,890.0195 + 617.25
+    EXPECT_EQ(t.TaxOf(W(12'345)), W(2'507));
+    EXPECT_EQ(t.TaxOf(W(99)), W(19));  // 15.1569 + 4.95 -> 15 + 4
+    t.CalcEach = 0;
+    EXPECT_EQ(t.TaxOf(W(99)), W(20));  // 20.1069
+}
+
+struct ConsumptionCase {
+    std::int64_t commission;
+    Yen rate;
+    std::int64_t tax;
+};
+
+class ConsumptionTaxRule : public ::testing::TestWithParam<ConsumptionCase> {};
+
+TEST_P(ConsumptionTaxRule, TruncatesToWholeYen) {
+    const ConsumptionCase& c = GetParam();
+    EXPECT_EQ(TaxSettings::ConsumptionTax(W(c.commission), c.rate), W(c.tax)) << c.commission;
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, ConsumptionTaxRule,
+                         ::testing::Values(ConsumptionCase{1500, W(5), 75}, ConsumptionCase{1234, W(5), 61},
+                                           ConsumptionCase{1235, W(8), 98}, ConsumptionCase{1999, W(10), 199},
+                                           ConsumptionCase{0, W(5), 0}, ConsumptionCase{450, W(5), 22},
+                                           ConsumptionCase{1000, R(12500), 12}));
+
+TEST(TaxSettings, ResetKeepsOnlyDontUse) {
+    for (int dontUse : {0, 1}) {
+        TaxSettings t;
+        t.KaiS = W(8);
+        t.UriS = W(10);
+        t.ShinSyotoku = R(153100);
+        t.ShinJyuumin = W(4);
+        t.YearGain = W(-123);
+        t.CalcEach = 1;
+        t.DontUse = dontUse;
+        t.ResetKeepingDontUse();
+        TaxSettings expected;
+        expected.DontUse = dontUse;
+        EXPECT_EQ(t.KaiS, expected.KaiS);
+        EXPECT_EQ(t.UriS, expected.UriS);
+        EXPECT_EQ(t.ShinSyotoku, expected.ShinSyotoku);
+        EXPECT_EQ(t.ShinJyuumin, expected.ShinJyuumin);
+        EXPECT_EQ(t.YearGain, expected.YearGain);
+        EXPECT_EQ(t.CalcEach, expected.CalcEach);
+        EXPECT_EQ(t.DontUse, dontUse);
+    }
+}
+
+struct CheckCase {
+    double value;
+    int message;
+};
+
+class TaxRateCheck : public ::testing::TestWithParam<CheckCase> {};
+
+TEST_P(TaxRateCheck, RangeThenTwoDecimals) {
+    EXPECT_EQ(CheckTaxRate(GetParam().value), GetParam().message) << GetParam().value;
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, TaxRateCheck,
+                         ::testing::Values(CheckCase{0, 0}, CheckCase{5, 0}, CheckCase{5.5, 0},
+                                           CheckCase{10.1, 0}, CheckCase{99.99, 0}, CheckCase{100, 231},
+                                           CheckCase{-0.01, 231}, CheckCase{150, 231}, CheckCase{5.005, 112},
+                                           CheckCase{2.555, 112}, CheckCase{99.999, 112},
+                                           CheckCase{100.555, 231}));
+
+class YearGainCheck : public ::testing::TestWithParam<CheckCase> {};
+
+TEST_P(YearGainCheck, WithinTenBillion) {
+    EXPECT_EQ(CheckYearGain(GetParam().value), GetParam().message) << GetParam().value;
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, YearGainCheck,
+                         ::testing::Values(CheckCase{0, 0}, CheckCase{9'999'999'999.0, 0},
+                                           CheckCase{-9'999'999'999.0, 0}, CheckCase{10'000'000'000.0, 237},
+                                           CheckCase{-10'000'000'000.0, 238}, CheckCase{1e15, 237},
+                                           CheckCase{-1e15, 238}));
+
+}  // namespace
+}  // namespace zavota
