@@ -1,9 +1,8 @@
 #include "PageLogic.h"
 
-#include <cmath>
-
 #include "DecimalCalc.h"
 #include "NumberText.h"
+#include "PageChecks.h"
 #include "UnitTable.h"
 
 namespace zavota {
@@ -16,62 +15,13 @@ const PageFields kBuyFields{"edtYen_K", "edtNum_K", {"edtR1_K", "edtR2_K", "edtU
 const PageFields kSellFields{"edtYen_U", "edtNum_U", {"edtR1_U", "edtR2_U", "edtK1_U", "edtK2_U"}, "edtMini_U"};
 
 constexpr double kMaxInput = 99999999.0;
-constexpr double kMaxRate = 1000000.0;
-constexpr int kMsgBadText = 200;
-constexpr int kMsgWholeNumber = 101;
 constexpr int kMsgManualRange = 280;
 
 enum Question { AskSellAt = 0, AskWidth = 1, AskTargetProfit = 2, AskTargetRate = 3 };
 
-// A refusal: the message, and the field that takes the focus ("" leaves it where it is).
-struct Check {
-    int message = 0;
-    const char* focus = "";
-    Yen value;
-    bool ok() const { return message == 0; }
-};
-
-// A whole-number input in 1 .. 99,999,999: empty, range and "." each have their message.
-// `floor`, when given, is a value the input must stay below (message 209), checked between
-// the range and the "." test.
-Check ReadWhole(const std::string& text, const char* field, int emptyMessage, int rangeMessage,
-                const Yen* floor = nullptr) {
-    const std::string_view t = TrimAscii(text);
-    if (t.empty()) return {emptyMessage, field, {}};
-    const std::optional<double> v = ParseNumber(t);
-    if (!v) return {kMsgBadText, field, {}};
-    if (*v <= 0 || *v > kMaxInput) return {rangeMessage, field, {}};
-    const Yen value = Yen::FromDouble(*v);
-    if (floor != nullptr && D::Sub(*floor, value, 0, RoundNone) <= Yen{}) return {209, field, {}};
-    if (t.find('.') != std::string_view::npos) return {kMsgWholeNumber, field, {}};
-    return {0, field, value};
-}
-
-// A target rate: rounded half up to two decimals, then above 0 and below 1,000,000.
-Check ReadRate(const std::string& text, const char* field) {
-    const std::optional<double> v = ParseNumber(TrimAscii(text));
-    if (!v) return {kMsgBadText, field, {}};
-    if (!(*v > -kMaxRate && *v < kMaxRate)) return {212, field, {}};
-    const Yen rate = D::Mul(Yen::FromDouble(*v), Yen::FromInt(1), 2, RoundHalfUp);
-    if (rate <= Yen{} || rate >= Yen::FromInt(1000000)) return {212, field, {}};
-    return {0, field, rate};
-}
-
-std::string PlainDigits(Yen v) {
-    std::string s = D::ToText(v, 0);
-    std::erase(s, ',');
-    return s;
-}
-
-std::string PlainRate(Yen v) {
-    std::string s = D::ToText(v, 2);
-    std::erase(s, ',');
-    return s;
-}
-
 // The manual commission figures: normalised, emptied ones back to the table's figure, the
 // others must hold 0 to 99,999,999.
-Check CheckManualEntries(CalcState& state, const PageInput& in, std::array<ManualEntry, 4>& out) {
+FieldCheck CheckManualEntries(CalcState& state, const PageInput& in, std::array<ManualEntry, 4>& out) {
     Yen* overrides[4] = {&state.overrideBuyCommission, &state.overrideBuyCommissionTax,
                          &state.overrideSellCommission, &state.overrideSellCommissionTax};
     out = in.manual;
@@ -98,7 +48,7 @@ Check CheckManualEntries(CalcState& state, const PageInput& in, std::array<Manua
     return {};
 }
 
-PageOutcome Refuse(CalcState& state, PageOutcome out, const Check& c) {
+PageOutcome Refuse(CalcState& state, PageOutcome out, const FieldCheck& c) {
     state.Reset();
     out.status = PageStatus::Refused;
     out.message = c.message;
@@ -158,31 +108,16 @@ PageOutcome RunPage(CalcState& state, const PageInput& in) {
     PageOutcome out;
 
     state.Reset();
-    if (Check c = CheckManualEntries(state, in, out.manual); !c.ok()) return Refuse(state, out, c);
+    if (FieldCheck c = CheckManualEntries(state, in, out.manual); !c.ok()) return Refuse(state, out, c);
 
-    const Check price = ReadWhole(in.price, f.price, buyPage ? 100 : 104, buyPage ? 201 : 208);
+    const FieldCheck price = ReadWholeField(in.price, f.price, buyPage ? 100 : 104, buyPage ? 201 : 208);
     if (!price.ok()) return Refuse(state, out, price);
-    const Check shares = ReadWhole(in.shares, f.shares, 102, 202);
+    const FieldCheck shares = ReadWholeField(in.shares, f.shares, 102, 202);
     if (!shares.ok()) return Refuse(state, out, shares);
     if (AmountAtLimit(price.value, shares.value)) return Refuse(state, out, {243, "", {}});
 
-    bool mini = false;
-    Yen unit;
-    if (in.miniInUse) {
-        const std::string_view t = TrimAscii(in.miniUnit);
-        if (t.empty()) return Refuse(state, out, {103, f.miniUnit, {}});
-        const std::optional<double> u = ParseNumber(t);
-        if (!u) return Refuse(state, out, {kMsgBadText, f.miniUnit, {}});
-        unit = Yen::FromDouble(*u);
-        switch (CalcState::CheckMini(shares.value, unit)) {
-            case 1: return Refuse(state, out, {203, f.miniUnit, {}});
-            case 2: return Refuse(state, out, {204, f.miniUnit, {}});
-            case 3: return Refuse(state, out, {205, f.miniUnit, {}});
-            case 4: return Refuse(state, out, {206, f.shares, {}});
-            case 5: return Refuse(state, out, {207, f.shares, {}});
-            default: mini = true; break;
-        }
-    }
+    const MiniCheck mini = CheckMiniFields(in.miniInUse, in.miniUnit, shares.value, f.miniUnit, f.shares);
+    if (!mini.check.ok()) return Refuse(state, out, mini.check);
 
     state.TradeKind = in.taxKindIndex <= 0 ? TradeCash : TradeMargin;
     const MarginTable* own = state.tables.Used(in.table);
@@ -198,28 +133,28 @@ PageOutcome RunPage(CalcState& state, const PageInput& in) {
         if (!TrimAscii(in.questions[i]).empty()) question = i;
     out.question = question;
     const char* used = question >= 0 ? f.questions[question] : f.price;
-    Check answer;
+    FieldCheck answer;
     switch (question) {
         case AskSellAt:
-            answer = ReadWhole(in.questions[0], used, 0, buyPage ? 208 : 201);
+            answer = ReadWholeField(in.questions[0], used, 0, buyPage ? 208 : 201);
             break;
         case AskWidth:
-            answer = ReadWhole(in.questions[1], used, 0, 210, buyPage ? nullptr : &price.value);
+            answer = ReadWholeField(in.questions[1], used, 0, 210, buyPage ? nullptr : &price.value);
             break;
         case AskTargetProfit:
             // 0 is refused too: the message names 1 as the least target.
-            answer = ReadWhole(in.questions[2], used, 0, 211);
+            answer = ReadWholeField(in.questions[2], used, 0, 211);
             break;
         case AskTargetRate:
-            answer = ReadRate(in.questions[3], used);
+            answer = ReadRateField(in.questions[3], used);
             break;
         default:
             break;
     }
     if (!answer.ok()) return Refuse(state, out, answer);
 
-    state.buy = {buyPage ? price.value : Yen{}, shares.value, mini, unit};
-    state.sell = {buyPage ? Yen{} : price.value, shares.value, mini, unit};
+    state.buy = {buyPage ? price.value : Yen{}, shares.value, mini.mini, mini.unit};
+    state.sell = {buyPage ? Yen{} : price.value, shares.value, mini.mini, mini.unit};
     state.SelectExpenses(buyPage);
 
     int e = CalcOk;

@@ -64,4 +64,21 @@ std::vector<PanelFigure> PanelFigures(const TradeResult& r, PanelSide show, Page
     return out;
 }
 
+std::vector<PanelFigure> SlimFigures(const TradeResult& r, SlimShow show) {
+    std::vector<PanelFigure> out;
+    if (show != SlimShow::SellOnly) {
+        out.push_back({"mmPay_K", "ペイ単価（買→売）", YenText(r.buyBreakEven)});
+        out.push_back({"mmTotal_K", "支払金額", YenText(r.totalPaid)});
+    }
+    if (show != SlimShow::BuyOnly) {
+        out.push_back({"mmPay_U", "ペイ単価（売→買）", YenText(r.sellBreakEven)});
+        out.push_back({"mmTotal_U", "受取金額", YenText(r.totalReceived)});
+    }
+    if (show == SlimShow::Both) {
+        out.push_back({"mmResult_Last", "最終利益", SignedYenText(r.finalProfit), r.finalProfit < Yen{}});
+        out.push_back({"mmResult_R", "利益率", RateText(r.profitRate), r.profitRate < Yen{}});
+    }
+    return out;
+}
+
 }  // namespace zavota

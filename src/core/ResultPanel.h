@@ -6,6 +6,7 @@
 
 #include "CalcState.h"
 #include "PageLogic.h"
+#include "SlimPage.h"
 
 namespace zavota {
 
@@ -27,5 +28,9 @@ std::string ExpensesCaption(int expenseSet);
 // The boxes a calculation fills, in panel order: the sell block comes first on the sell page.
 // The expenses figure appears only when the page has an expense set chosen.
 std::vector<PanelFigure> PanelFigures(const TradeResult& result, PanelSide show, Page page, int expenseSet);
+
+// The slim window's six boxes: break-evens and totals of the legs shown, and with both legs
+// the final profit ("+" when 0 or more) and the rate.
+std::vector<PanelFigure> SlimFigures(const TradeResult& result, SlimShow show);
 
 }  // namespace zavota

@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <ostream>
 #include <limits>
 #include <string>
 
@@ -11,6 +12,9 @@
 #include "core/Yen.h"
 
 namespace zavota {
+
+inline void PrintTo(const Yen& y, std::ostream* os) { *os << y.raw << "/10000"; }
+
 namespace {
 
 constexpr Yen W(std::int64_t whole) { return Yen::FromInt(whole); }

@@ -3,12 +3,16 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <ostream>
 #include <string>
 
 #include "core/MarginTable.h"
 #include "core/Yen.h"
 
 namespace zavota {
+
+inline void PrintTo(const Yen& y, std::ostream* os) { *os << y.raw << "/10000"; }
+
 namespace {
 
 constexpr Yen W(std::int64_t whole) { return Yen::FromInt(whole); }
@@ -268,11 +272,7 @@ TEST(MarginTableSet, UsedTablesFollowSlotOrder) {
     EXPECT_EQ(set.FindUsedByName("サンプル・定額式"), 0);
     EXPECT_EQ(set.FindUsedByName("named but unused"), -1);
     EXPECT_EQ(set.FindUsedByName("none"), -1);
-    const auto names = set.UsedNamesArray();
-    EXPECT_EQ(names[0], "サンプル・定額式");
-    EXPECT_EQ(names[1], "A");
-    EXPECT_EQ(names[2], "B");
-    EXPECT_EQ(names[3], "");
+    EXPECT_EQ(set.UsedNames(), (std::vector<std::string>{"サンプル・定額式", "A", "B"}));
 
     set.Copy(0, 9);
     EXPECT_TRUE(set.Slot(9) == set.Slot(0));
