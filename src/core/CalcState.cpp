@@ -61,29 +61,23 @@ void CalcState::YieldRound(Counter& counter) {
     counter.value = 0;
 }
 
-int CalcState::BuyCost(Yen p, Yen shares, const MarginTable& buyTable, Yen* paid) const {
-    const Yen amount = D::Mul(p, shares, 0, RoundNone);
-    const Yen commission = overrideBuyCommission != kNoOverride
-                               ? overrideBuyCommission
-                               : OrderCommission(buyTable, Side::Buy, p, shares, buy.mini, buy.unit);
-    if (commission < kZero) return ErrCommission;
-    const Yen commissionTax = overrideBuyCommissionTax != kNoOverride
-                                  ? overrideBuyCommissionTax
-                                  : TaxSettings::ConsumptionTax(commission, tax.KaiS);
-    *paid = Plus(Plus(amount, commission), commissionTax);
-    return CalcOk;
-}
+int CalcState::PriceLeg(Side side, Yen p, Yen shares, const MarginTable& table, LegFigures* out) const {
+    const bool buying = side == Side::Buy;
+    const TradeLeg& leg = buying ? buy : sell;
+    const Yen overrideCommission = buying ? overrideBuyCommission : overrideSellCommission;
+    const Yen overrideTax = buying ? overrideBuyCommissionTax : overrideSellCommissionTax;
 
-int CalcState::SellProceeds(Yen p, Yen shares, const MarginTable& sellTable, Yen* received) const {
-    const Yen amount = D::Mul(p, shares, 0, RoundNone);
-    const Yen commission = overrideSellCommission != kNoOverride
-                               ? overrideSellCommission
-                               : OrderCommission(sellTable, Side::Sell, p, shares, sell.mini, sell.unit);
-    if (commission < kZero) return ErrCommission;
-    const Yen commissionTax = overrideSellCommissionTax != kNoOverride
-                                  ? overrideSellCommissionTax
-                                  : TaxSettings::ConsumptionTax(commission, tax.UriS);
-    *received = Minus(amount, Plus(commission, commissionTax));
+    out->amount = D::Mul(p, shares, 0, RoundNone);
+    out->commission = overrideCommission != kNoOverride
+                          ? overrideCommission
+                          : OrderCommission(table, side, p, shares, leg.mini, leg.unit);
+    if (out->commission < kZero) return ErrCommission;
+    out->commissionTax = overrideTax != kNoOverride
+                             ? overrideTax
+                             : TaxSettings::ConsumptionTax(out->commission, buying ? tax.KaiS : tax.UriS);
+    // The sell side's further deduction is always 0.
+    out->total = buying ? Plus(Plus(out->amount, out->commission), out->commissionTax)
+                        : Minus(out->amount, Plus(Plus(out->commission, out->commissionTax), kZero));
     return CalcOk;
 }
 
@@ -94,21 +88,14 @@ int CalcState::BuyLeg(const MarginTable& buyTable) {
     buyTick = tick;
     buy.price = OntoGrid(buy.price, tick);
     if (AmountAtLimit(buy.price, buy.shares)) return ErrAmountLimit;
-
-    const Yen amount = D::Mul(buy.price, buy.shares, 0, RoundNone);
-    const Yen commission = overrideBuyCommission != kNoOverride
-                               ? overrideBuyCommission
-                               : OrderCommission(buyTable, Side::Buy, buy.price, buy.shares, buy.mini, buy.unit);
-    if (commission < kZero) return ErrCommission;
-    const Yen commissionTax = overrideBuyCommissionTax != kNoOverride
-                                  ? overrideBuyCommissionTax
-                                  : TaxSettings::ConsumptionTax(commission, tax.KaiS);
+    LegFigures f;
+    if (const int e = PriceLeg(Side::Buy, buy.price, buy.shares, buyTable, &f); e != CalcOk) return e;
     result.buyPrice = buy.price;
     result.buyShares = buy.shares;
-    result.buyAmount = amount;
-    result.buyCommission = commission;
-    result.buyCommissionTax = commissionTax;
-    result.totalPaid = Plus(Plus(amount, commission), commissionTax);
+    result.buyAmount = f.amount;
+    result.buyCommission = f.commission;
+    result.buyCommissionTax = f.commissionTax;
+    result.totalPaid = f.total;
     return CalcOk;
 }
 
@@ -121,23 +108,15 @@ int CalcState::SellLeg(const MarginTable& sellTable) {
     sell.price = OntoGrid(sell.price, tick);
     sell.shares = buy.shares;
     if (AmountAtLimit(sell.price, sell.shares)) return ErrAmountLimit;
-
-    const Yen amount = D::Mul(sell.price, sell.shares, 0, RoundNone);
-    const Yen commission =
-        overrideSellCommission != kNoOverride
-            ? overrideSellCommission
-            : OrderCommission(sellTable, Side::Sell, sell.price, sell.shares, sell.mini, sell.unit);
-    if (commission < kZero) return ErrCommission;
-    const Yen commissionTax = overrideSellCommissionTax != kNoOverride
-                                  ? overrideSellCommissionTax
-                                  : TaxSettings::ConsumptionTax(commission, tax.UriS);
+    LegFigures f;
+    if (const int e = PriceLeg(Side::Sell, sell.price, sell.shares, sellTable, &f); e != CalcOk) return e;
     result.sellPrice = sell.price;
     result.sellShares = sell.shares;
-    result.sellAmount = amount;
-    result.sellCommission = commission;
-    result.sellCommissionTax = commissionTax;
+    result.sellAmount = f.amount;
+    result.sellCommission = f.commission;
+    result.sellCommissionTax = f.commissionTax;
     result.sellOtherDeduction = kZero;
-    result.totalReceived = Minus(amount, Plus(Plus(commission, commissionTax), result.sellOtherDeduction));
+    result.totalReceived = f.total;
     return CalcOk;
 }
 
@@ -181,10 +160,9 @@ int CalcState::BuyBreakEven(Yen price, Yen shares, Yen totalPaid, const MarginTa
         if (tick < kZero) return ErrTick;
         g = Plus(GridFloor(g, tick), tick);
         if (AmountAtLimit(g, shares)) return ErrAmountLimit;
-        Yen received;
-        const int e = SellProceeds(g, shares, sellTable, &received);
-        if (e != CalcOk) return e;
-        if (received > target) break;
+        LegFigures sale;
+        if (const int e = PriceLeg(Side::Sell, g, shares, sellTable, &sale); e != CalcOk) return e;
+        if (sale.total > target) break;
     }
     *breakEven = g;
     return CalcOk;
@@ -214,10 +192,9 @@ int CalcState::SellBreakEven(Yen price, Yen shares, Yen totalReceived, const Mar
             if (c <= kZero) return CalcOk;
         }
         if (AmountAtLimit(c, shares)) return ErrAmountLimit;
-        Yen paid;
-        const int e = BuyCost(c, shares, buyTable, &paid);
-        if (e != CalcOk) return e;
-        if (paid < limit) break;
+        LegFigures buyBack;
+        if (const int e = PriceLeg(Side::Buy, c, shares, buyTable, &buyBack); e != CalcOk) return e;
+        if (buyBack.total < limit) break;
     }
     *breakEven = c;
     return CalcOk;

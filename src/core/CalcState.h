@@ -114,9 +114,12 @@ private:
     // One leg at its current price, without its break-even; a CalcError.
     int BuyLeg(const MarginTable& buyTable);
     int SellLeg(const MarginTable& sellTable);
-    // Received for a sale / paid for a buy-back at price p, used by the break-even loops.
-    int SellProceeds(Yen p, Yen shares, const MarginTable& sellTable, Yen* received) const;
-    int BuyCost(Yen p, Yen shares, const MarginTable& buyTable, Yen* paid) const;
+    struct LegFigures {
+        Yen amount, commission, commissionTax;
+        Yen total;  // paid for a purchase, received for a sale
+    };
+    // One leg's figures at price p, with the leg's overrides and mini-stock choice.
+    int PriceLeg(Side side, Yen p, Yen shares, const MarginTable& table, LegFigures* out) const;
 
     int SearchSellPrice(const MarginTable& buyTable, const MarginTable& sellTable, bool byRate);
     int SearchBuyPrice(const MarginTable& sellTable, const MarginTable& buyTable, bool byRate);

@@ -70,7 +70,9 @@ TEST(PageRobustness, SlimInputsEndInFiguresOrACatalogueMessage) {
         in.miniInUse = i % 5 == 0;
         in.miniUnit = RandomText(rng);
         const SlimOutcome out = RunSlim(state, in);
-        if (out.status != PageStatus::Ready) EXPECT_TRUE(HasOwnText(out.message)) << out.message;
+        if (out.status != PageStatus::Ready) {
+            EXPECT_TRUE(HasOwnText(out.message)) << out.message;
+        }
         EXPECT_TRUE((std::set<std::string>{"", "edtYen_K", "edtNum_K", "edtR1_K", "edtMini"}.count(out.focus)));
     }
 }
