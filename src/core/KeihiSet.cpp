@@ -23,18 +23,9 @@ constexpr double kAmountLimit = 100'000'000;
 
 bool IsWhole(double x) { return std::trunc(x) == x; }
 
-// At most two decimals. The truncation is done on the fixed-point value so that binary noise
-// cannot decide it (2.55 is not 2.5499… here); the result is then compared with x itself, so
-// that digits beyond the fourth decimal, which the fixed-point value drops, are refused too.
-bool HasAtMostTwoDecimals(double x) {
-    const Yen fixed = Yen::FromDouble(x);
-    const Yen truncated = DecimalCalc::Round(fixed, 2, RoundDown);
-    return truncated == fixed && fixed.ToDouble() == x;
-}
-
 int CheckRate(double x) {
     if (!(x >= 0 && x < 100)) return kMsgRateRange;
-    if (!HasAtMostTwoDecimals(x)) return kMsgTooManyDecimals;
+    if (!AtMostTwoDecimals(x)) return kMsgTooManyDecimals;
     return 0;
 }
 

@@ -1,5 +1,7 @@
 #include "NumberText.h"
 
+#include "DecimalCalc.h"
+
 #include <charconv>
 #include <cmath>
 #include <system_error>
@@ -104,6 +106,11 @@ std::string ShortestText(double value) {
     const auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed);
     if (ec != std::errc{}) return "0";
     return std::string(buffer, end);
+}
+
+bool AtMostTwoDecimals(double x) {
+    const Yen fixed = Yen::FromDouble(x);
+    return DecimalCalc::Round(fixed, 2, RoundDown) == fixed && fixed.ToDouble() == x;
 }
 
 }  // namespace zavota

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "DecimalCalc.h"
+#include "NumberText.h"
 
 namespace zavota {
 
@@ -43,8 +44,7 @@ TaxSettings::ProfitTax TaxSettings::OnProfit(Yen net, bool applies) const {
 
 int CheckTaxRate(double value) {
     if (!std::isfinite(value) || value < 0 || value >= 100) return 231;
-    const Yen rate = Yen::FromDouble(value);
-    if (DecimalCalc::Round(rate, 2, RoundDown) != rate) return 112;
+    if (!AtMostTwoDecimals(value)) return 112;
     return 0;
 }
 

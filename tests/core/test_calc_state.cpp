@@ -223,6 +223,8 @@ struct LegError {
     int code;
 };
 
+void PrintTo(const LegError& c, std::ostream* os) { *os << c.what; }
+
 class LegErrors : public Calc, public ::testing::WithParamInterface<LegError> {};
 
 TEST_P(LegErrors, ReportTheirCode) {
@@ -257,6 +259,18 @@ INSTANTIATE_TEST_SUITE_P(
         LegError{"sell amount at the limit", false, 100'000, 100'000, true, true, 3},
         // buying back 1,000 shares at 31,000 is beyond the sample
         LegError{"sell break-even beyond the buy table", false, 31'000, 1000, true, false, 12}));
+
+TEST(AmountLimit, TenBillionOrMoreIsRefused) {
+    struct Case {
+        std::int64_t price, shares;
+        bool atLimit;
+    };
+    for (const Case c : {Case{100'000, 100'000, true}, Case{99'999, 100'000, false}, Case{2000, 5'000'000, true},
+                         Case{1999, 5'000'000, false}, Case{99'999'999, 100, false},
+                         Case{100'000'000, 100, true}, Case{99'999'999, 99'999'999, true}}) {
+        EXPECT_EQ(AmountAtLimit(W(c.price), W(c.shares)), c.atLimit) << c.price << " x " << c.shares;
+    }
+}
 
 TEST_F(Calc, SellBreakEvenStopsAtZero) {
     // 1 yen × 100: the sale returns less than nothing; no buy-back price above 0 helps.
@@ -322,6 +336,8 @@ struct ExpenseCase {
     std::int64_t expected;
     bool active;
 };
+
+void PrintTo(const ExpenseCase& c, std::ostream* os) { *os << c.what; }
 
 KeihiSet Set(double rateK, double daysK, double rateU, double daysU, double kanri, double meigi,
              double haitou, double hibu, double other) {
@@ -526,6 +542,8 @@ struct SearchError {
     int table;  // 0 sample, 1 big, 2 big with a buy floor of 900,000 yen
     int code;
 };
+
+void PrintTo(const SearchError& c, std::ostream* os) { *os << c.what; }
 
 class SearchErrors : public Calc, public ::testing::WithParamInterface<SearchError> {};
 

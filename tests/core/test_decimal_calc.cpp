@@ -29,6 +29,8 @@ struct OpCase {
     Yen expected;
 };
 
+void PrintTo(const OpCase& c, std::ostream* os) { *os << c.what; }
+
 class DecimalOp : public ::testing::TestWithParam<OpCase> {};
 
 TEST_P(DecimalOp, GivesTheRoundedScaledResult) {

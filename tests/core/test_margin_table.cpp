@@ -44,6 +44,8 @@ struct FeeCase {
     Yen expected;
 };
 
+void PrintTo(const FeeCase& c, std::ostream* os) { *os << c.what; }
+
 class CommissionRule : public ::testing::TestWithParam<FeeCase> {};
 
 TEST_P(CommissionRule, FollowsTheBracketRule) {
@@ -163,15 +165,18 @@ struct OrderCase {
     Yen expected;  // negative: a failure
 };
 
+void PrintTo(const OrderCase& c, std::ostream* os) { *os << c.what; }
+
 class OrderCommissionRule : public ::testing::TestWithParam<OrderCase> {};
 
 TEST_P(OrderCommissionRule, ProratesMiniOrders) {
     const OrderCase& c = GetParam();
     const Yen fee = OrderCommission(c.table, c.side, c.price, c.shares, c.mini, c.unit);
-    if (c.expected.raw < 0)
+    if (c.expected.raw < 0) {
         EXPECT_LT(fee.raw, 0) << c.what;
-    else
+    } else {
         EXPECT_EQ(fee.raw, c.expected.raw) << c.what;
+    }
 }
 
 MarginTable SellMiniAfterOnly() {

@@ -17,17 +17,6 @@ namespace {
 constexpr Yen W(std::int64_t whole) { return Yen::FromInt(whole); }
 constexpr Yen R(std::int64_t raw) { return Yen::FromRaw(raw); }
 
-TEST(TaxSettings, Defaults) {
-    const TaxSettings t;
-    EXPECT_EQ(t.KaiS, W(5));
-    EXPECT_EQ(t.UriS, W(5));
-    EXPECT_EQ(t.ShinSyotoku, W(7));
-    EXPECT_EQ(t.ShinJyuumin, W(3));
-    EXPECT_EQ(t.DontUse, 0);
-    EXPECT_EQ(t.YearGain, W(0));
-    EXPECT_EQ(t.CalcEach, 0);
-}
-
 struct ProfitCase {
     const char* what;
     std::int64_t yearGain;
@@ -35,6 +24,8 @@ struct ProfitCase {
     bool applies;
     std::int64_t net, tax, final;
 };
+
+void PrintTo(const ProfitCase& c, std::ostream* os) { *os << c.what; }
 
 class ProfitTaxRule : public ::testing::TestWithParam<ProfitCase> {};
 

@@ -60,20 +60,6 @@ INSTANTIATE_TEST_SUITE_P(
                       TickCase{1, 100'000'000, true, 1'000'000}, TickCase{1, 100'000'000, false, 50'000},
                       TickCase{1, 100'000'001, true, -1}, TickCase{1, 0, false, -1}));
 
-TEST(UnitTable, DefaultRows) {
-    const UnitTable listed(0);
-    EXPECT_EQ(listed.index, 0);
-    EXPECT_EQ(listed.DontUse, 0);
-    ASSERT_EQ(listed.Elements, 8);
-    EXPECT_EQ(listed.rows[7].low, W(10'000'000));
-    EXPECT_EQ(listed.rows[7].high, W(100'000'000));
-    EXPECT_EQ(listed.rows[7].tick, W(100'000));
-    const UnitTable otc(1);
-    EXPECT_EQ(otc.index, 1);
-    ASSERT_EQ(otc.Elements, 6);
-    EXPECT_EQ(otc.rows[5].tick, W(50'000));
-}
-
 TEST(UnitTable, SwitchedOffEveryTickIsOne) {
     UnitTable table(0);
     table.DontUse = 1;
