@@ -10,6 +10,7 @@
 #include "core/DecimalCalc.h"
 #include "core/MarginTable.h"
 #include "core/PageLogic.h"
+#include "full_table.h"
 
 namespace {
 
@@ -85,7 +86,7 @@ BENCHMARK(BM_PressBuyOnly)->Unit(benchmark::kMicrosecond);
 // ---- the searches, called directly so that the allocation count covers the search alone
 
 enum class Search { SellForProfit, SellForRate, BuyForGain, BuyForRate };
-enum class Table { Sample, Unbounded };
+enum class Table { Sample = 0, Unbounded = 1, Full = 2 };  // the table slot a case uses
 
 struct SearchCase {
     Search search;
@@ -134,7 +135,8 @@ void BM_Search(benchmark::State& state, SearchCase c) {
     calc.tables.Slot(1) = calc.tables.Slot(0);
     for (auto* b : {&calc.tables.Slot(1).bracketsK[0], &calc.tables.Slot(1).bracketsU[0]})
         b->high = Yen::FromInt(9'999'999'999LL);
-    const MarginTable& table = calc.tables.Slot(c.table == Table::Sample ? 0 : 1);
+    calc.tables.Slot(2) = zavota_bench::FullTable(true);
+    const MarginTable& table = calc.tables.Slot(static_cast<int>(c.table));
 
     int code = 0;
     std::int64_t rounds = 0;
@@ -172,15 +174,21 @@ BENCHMARK_CAPTURE(BM_Search, profit_1x1_ticks_off,
 BENCHMARK_CAPTURE(BM_Search, profit_1x1_ticks_off_unbounded,
                   SearchCase{Search::SellForProfit, 1, 1, kMaxTarget, false, kCash, Table::Unbounded})
     ->Unit(benchmark::kMillisecond);
+// And on eighty brackets: the climb passes through all of them, so the commission scans
+// lengthen as the price rises.
+BENCHMARK_CAPTURE(BM_Search, profit_1x1_ticks_off_80_brackets,
+                  SearchCase{Search::SellForProfit, 1, 1, kMaxTarget, false, kCash, Table::Full})
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_Search, rate_1x1_ticks_off,
                   SearchCase{Search::SellForRate, 1, 1, kMaxRate, false, kCash, Table::Sample})
     ->Unit(benchmark::kMillisecond);
 
 // Sell page, 30,000,000 yen x 1 share on margin (so the gain is taxed), target gain 10,000,000.
-// The goal rate works out at 50 % and the profit rate starts near 0 at the break-even, so the gap
-// never reaches the 50 points a big step needs: the search walks down from the break-even
-// (29,996,849) to the answer (18,885,739) one yen a round, about 11.1 million rounds. Targets
-// near a third of the proceeds are the slowest; the sample table caps the proceeds at 30,000,000.
+// The goal rate works out at 50 %, so the gap falls below the 50 points a big step needs as soon
+// as the profit rate shows 0.01 %, a few dozen rounds below the break-even (29,996,849); from
+// there the search walks down to the answer (18,885,739) one yen a round, about 11.1 million
+// rounds. Targets near a third of the proceeds are the slowest; the sample table caps the
+// proceeds at 30,000,000.
 BENCHMARK_CAPTURE(BM_Search, gain_30000000x1_margin_ticks_off,
                   SearchCase{Search::BuyForGain, 30'000'000, 1, Yen::FromInt(10'000'000), false, kMargin,
                              Table::Sample})

@@ -7,6 +7,7 @@
 
 #include "core/MarginTable.h"
 #include "core/UnitTable.h"
+#include "full_table.h"
 
 namespace {
 
@@ -14,31 +15,10 @@ using zavota::MarginTable;
 using zavota::Side;
 using zavota::Yen;
 
-constexpr std::int64_t kBracketWidth = 1'000'000;
+using zavota_bench::kBracketWidth;
 
-// Eighty contiguous brackets of 1,000,000 yen, each with its own rate, addition and discount,
-// a minimum and a maximum, so that every branch of the rule does work.
 const MarginTable& FullTable() {
-    static const MarginTable table = [] {
-        MarginTable t;
-        t.inUse = true;
-        t.Name = "bench-80";
-        t.ElementsK = t.ElementsU = zavota::kMaxBrackets;
-        for (int i = 0; i < zavota::kMaxBrackets; ++i) {
-            const zavota::MarginBracket b{
-                Yen::FromInt(i * kBracketWidth),
-                Yen::FromInt((i + 1) * kBracketWidth),
-                Yen::FromRaw(1'000 + 50 * i),  // 0.1000 % rising by 0.0050 % a bracket
-                Yen::FromInt(100 + 10 * i),
-                Yen::FromRaw(15'000 * (i % 5)),  // 0 %, 1.5 %, 3 %, 4.5 %, 6 %
-            };
-            t.bracketsK[i] = b;
-            t.bracketsU[i] = b;
-        }
-        t.LowLimitK = t.LowLimitU = Yen::FromInt(100);
-        t.HighLimitK = t.HighLimitU = Yen::FromInt(500'000);
-        return t;
-    }();
+    static const MarginTable table = zavota_bench::FullTable(false);
     return table;
 }
 
