@@ -48,6 +48,12 @@ FieldCheck CheckManualEntries(CalcState& state, const PageInput& in, std::array<
     return {};
 }
 
+// The sell-page searches add 200 to an error of the sale they start from.
+bool FirstSellLegFailed(int code) {
+    return code == kSellLegOffset + ErrTick || code == kSellLegOffset + ErrCommission ||
+           code == kSellLegOffset + ErrAmountLimit;
+}
+
 PageOutcome Refuse(CalcState& state, PageOutcome out, const FieldCheck& c) {
     state.Reset();
     out.status = PageStatus::Refused;
@@ -203,7 +209,10 @@ PageOutcome RunPage(CalcState& state, const PageInput& in) {
                     state.targetRate = answer.value;
                     e = state.BuyPriceForRate(sellTable, buyTable);
                 }
-                if (e != CalcOk && state.result.sellBreakEven <= Yen{}) return Fail(state, out, 234, used);
+                // 234 speaks of a break-even that could not be found; when the sale itself
+                // could not be priced, its own message says why.
+                if (e != CalcOk && !FirstSellLegFailed(e) && state.result.sellBreakEven <= Yen{})
+                    return Fail(state, out, 234, used);
                 if (e == CalcOk && state.buy.price <= Yen{}) return Fail(state, out, 213, used);
                 break;
             default:

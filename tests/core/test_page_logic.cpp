@@ -663,5 +663,33 @@ TEST(PanelText, CaptionsAndSigns) {
     }
 }
 
+// 234 is for a sale whose break-even could not be found; a sale that cannot be priced at all
+// keeps its own message.
+TEST_F(PageTest, SellSearchMessagesNameTheRealCause) {
+    struct Case {
+        int table;
+        const char* price;
+        const char* shares;
+        int message;
+    };
+    const Case cases[] = {
+        {2, "1000", "800", 234},     // buying back 800,000 yen finds no bracket on "floor"
+        {0, "30050", "1000", 242},   // 30,050,000 yen is beyond the sample table
+        {0, "99999999", "100", 243}, // the input itself reaches 10,000,000,000 yen
+    };
+    for (const Case& c : cases) {
+        for (int q : {2, 3}) {
+            std::array<std::string, 4> questions{};
+            questions[q] = q == 2 ? "100" : "1";
+            PageInput in = Input(Page::Sell, c.price, c.shares, questions);
+            in.table = c.table;
+            const PageOutcome out = Run(in);
+            EXPECT_EQ(out.status, PageStatus::Failed) << c.price;
+            EXPECT_EQ(out.message, c.message) << c.price << " question " << q;
+            EXPECT_EQ(out.focus, q == 2 ? "edtK1_U" : "edtK2_U");
+        }
+    }
+}
+
 }  // namespace
 }  // namespace zavota
