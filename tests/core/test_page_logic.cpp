@@ -13,16 +13,12 @@
 #include "core/CalcState.h"
 #include "core/PageLogic.h"
 #include "core/ResultPanel.h"
+#include "YenTesting.h"
 #include "core/Yen.h"
 
 namespace zavota {
 
-inline void PrintTo(const Yen& y, std::ostream* os) { *os << y.raw << "/10000"; }
-
 namespace {
-
-constexpr Yen W(std::int64_t whole) { return Yen::FromInt(whole); }
-constexpr Yen R(std::int64_t raw) { return Yen::FromRaw(raw); }
 
 PageInput Input(Page page, std::string price, std::string shares, std::array<std::string, 4> questions = {}) {
     PageInput in;

@@ -6,16 +6,12 @@
 #include <ostream>
 
 #include "core/TaxSettings.h"
+#include "YenTesting.h"
 #include "core/Yen.h"
 
 namespace zavota {
 
-inline void PrintTo(const Yen& y, std::ostream* os) { *os << y.raw << "/10000"; }
-
 namespace {
-
-constexpr Yen W(std::int64_t whole) { return Yen::FromInt(whole); }
-constexpr Yen R(std::int64_t raw) { return Yen::FromRaw(raw); }
 
 struct ProfitCase {
     const char* what;

@@ -6,15 +6,12 @@
 #include <ostream>
 
 #include "core/UnitTable.h"
+#include "YenTesting.h"
 #include "core/Yen.h"
 
 namespace zavota {
 
-inline void PrintTo(const Yen& y, std::ostream* os) { *os << y.raw << "/10000"; }
-
 namespace {
-
-constexpr Yen W(std::int64_t whole) { return Yen::FromInt(whole); }
 
 struct TickCase {
     int table;  // 0 listed, 1 OTC
