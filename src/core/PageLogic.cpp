@@ -28,11 +28,9 @@ FieldCheck CheckManualEntries(CalcState& state, const PageInput& in, std::array<
     for (int i = 0; i < 4; ++i) {
         ManualEntry& m = out[i];
         if (!m.on) continue;
-        std::string text = m.text;
-        std::erase(text, ',');
-        const std::string_view t = TrimAscii(text);
-        if (!t.empty() && t != "+" && !ParseNumber(t)) text.clear();
-        m.text = text;
+        // The same normalisation as a field's change check, but a text that is no number is
+        // emptied silently: the figure then falls back to the table's.
+        m.text = NormaliseOnChange(m.text, FieldKind::WholeNumber).text;
         if (TrimAscii(m.text).empty()) {
             m.on = false;
             *overrides[i] = kNoOverride;
