@@ -1,0 +1,36 @@
+// Code page 932 (Shift-JIS as Windows has it) for the files a Windows copy of the program reads.
+// Texts inside the program are UTF-8.
+#pragma once
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace zavota::platform {
+
+// The code page 932 bytes of a UTF-8 text, or nullopt when any character would not come back
+// unchanged (a character outside the code page, or one it folds onto another, such as U+301C
+// onto U+FF5E), or when the text is not valid UTF-8.
+std::optional<std::string> ToCp932(std::string_view utf8);
+
+// The UTF-8 text of code page 932 bytes, or nullopt when the bytes are not valid code page 932.
+std::optional<std::string> FromCp932(std::string_view bytes);
+
+// Bytes the text takes in code page 932, the measure of the name and motto limits. A character
+// the code page cannot hold counts with its UTF-8 length, so such a text never passes for shorter.
+std::size_t Cp932Length(std::string_view utf8);
+
+inline constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+
+// The bytes of a text file: code page 932 when every character fits, else UTF-8 after a
+// byte-order mark, so that nothing a user typed is changed on disk.
+std::string EncodeForDisk(std::string_view utf8);
+
+struct DecodedText {
+    std::string text;      // UTF-8; bytes that could not be decoded become U+FFFD
+    bool damaged = false;  // undecodable bytes or a NUL byte were found
+};
+// The reverse of EncodeForDisk: a leading byte-order mark means UTF-8, anything else code page 932.
+DecodedText DecodeFromDisk(std::string_view bytes);
+
+}  // namespace zavota::platform
