@@ -10,6 +10,9 @@
 #include "core/ResultPanel.h"
 #include "core/TaxSettings.h"
 #include "core/UnitTable.h"
+#include "platform/Folders.h"
+#include "settings/SettingsStore.h"
+#include "StoredChoices.h"
 
 namespace zavota::cli {
 
@@ -57,15 +60,12 @@ Refusal ReadExpenseSet(const std::string& text, KeihiSet& set) {
         }
     }
     parts.push_back(current);
-    // The nine values in the record's order; the dialog checks them in its own order.
-    static constexpr KeihiField kRecordOrder[] = {KeihiField::RateK, KeihiField::DaysK, KeihiField::RateU,
-                                                  KeihiField::DaysU, KeihiField::Kanri, KeihiField::Meigi,
-                                                  KeihiField::Haitou, KeihiField::Hibu, KeihiField::Other};
+    // The values come in the record's order; the dialog checks them in its own order.
     static constexpr KeihiField kApplyOrder[] = {KeihiField::RateK, KeihiField::RateU, KeihiField::DaysK,
                                                  KeihiField::DaysU, KeihiField::Kanri, KeihiField::Meigi,
                                                  KeihiField::Haitou, KeihiField::Hibu, KeihiField::Other};
     std::string byField[9];
-    for (int i = 0; i < 9; ++i) byField[static_cast<int>(kRecordOrder[i])] = parts[i];
+    for (int i = 0; i < 9; ++i) byField[static_cast<int>(kExpenseSetOrder[i])] = parts[i];
     for (const KeihiField f : kApplyOrder) {
         const KeihiFieldCheck c = CheckKeihiField(f, byField[static_cast<int>(f)]);
         if (c.message != 0) return {c.message, std::string(KeihiFieldControl(f))};
@@ -137,7 +137,7 @@ void PrintResult(std::ostream& out, bool json, const PageOutcome& outcome, const
 
 }  // namespace
 
-Refusal ApplySettings(const CalcOptions& o, CalcState& state) {
+Refusal ApplySettings(const CalcOptions& o, const std::optional<std::string>& expenseSet, CalcState& state) {
     TaxSettings& tax = state.tax;
     if (Refusal r = ReadSetting(o.yearGain, FieldKind::SignedWholeNumber, "edtYearGain", CheckYearGain, tax.YearGain);
         r.message != 0)
@@ -157,9 +157,9 @@ Refusal ApplySettings(const CalcOptions& o, CalcState& state) {
     if (o.noTickCheck) state.SetTickCheck(false);
 
     const int pageIndex = o.page == Page::Buy ? 0 : 1;
-    if (o.expenseSet) {
+    if (expenseSet) {
         KeihiSet set;
-        if (Refusal r = ReadExpenseSet(*o.expenseSet, set); r.message != 0) return r;
+        if (Refusal r = ReadExpenseSet(*expenseSet, set); r.message != 0) return r;
         state.keihiSets[0] = set;
         state.keihiSelected[pageIndex] = 1;
     }
@@ -167,7 +167,7 @@ Refusal ApplySettings(const CalcOptions& o, CalcState& state) {
     return {};
 }
 
-Refusal BuildPageInput(const CalcOptions& o, PageInput& in) {
+Refusal BuildPageInput(const CalcOptions& o, const PageChoices& stored, PageInput& in) {
     const PageFields& f = FieldsOf(o.page);
     in.page = o.page;
     if (Refusal r = Normalise(o.price, FieldKind::WholeNumber, f.price, in.price); r.message) return r;
@@ -176,16 +176,18 @@ Refusal BuildPageInput(const CalcOptions& o, PageInput& in) {
         const FieldKind kind = i == 3 ? FieldKind::Decimal : FieldKind::WholeNumber;
         if (Refusal r = Normalise(o.questions[i], kind, f.questions[i], in.questions[i]); r.message) return r;
     }
+    const bool margin = o.margin.value_or(stored.taxKindIndex == 1);
     // With margin trading the "ミニ株" box is disabled and unticked.
-    in.miniInUse = o.miniUnit.has_value() && !o.margin;
+    in.miniInUse = !margin && !o.noMini && (o.miniUnit.has_value() || stored.mini);
     if (in.miniInUse) {
-        if (Refusal r = Normalise(o.miniUnit, FieldKind::WholeNumber, f.miniUnit, in.miniUnit); r.message) return r;
+        const std::optional<std::string> unit = o.miniUnit ? o.miniUnit : std::optional(stored.miniUnit);
+        if (Refusal r = Normalise(unit, FieldKind::WholeNumber, f.miniUnit, in.miniUnit); r.message) return r;
     }
-    in.taxKindIndex = o.margin ? 1 : 0;
-    in.table = 0;
-    in.table2 = 0;
-    in.twoTables = false;
-    in.otc = o.otc;
+    in.taxKindIndex = margin ? 1 : 0;
+    in.table = stored.table;
+    in.table2 = stored.table2;
+    in.twoTables = stored.twoTables;
+    in.otc = o.otc || (!o.noOtc && stored.otc);
     for (int i = 0; i < 4; ++i) {
         in.manual[i].on = o.manual[i].has_value();
         in.manual[i].text = o.manual[i].value_or("");
@@ -193,13 +195,14 @@ Refusal BuildPageInput(const CalcOptions& o, PageInput& in) {
     return {};
 }
 
-int RunCalc(const CalcOptions& o, CalcState& state, std::ostream& out) {
-    if (Refusal r = ApplySettings(o, state); r.message != 0) {
+int RunCalc(const CalcOptions& o, const PageChoices& stored, const std::optional<std::string>& expenseSet,
+            CalcState& state, std::ostream& out) {
+    if (Refusal r = ApplySettings(o, expenseSet, state); r.message != 0) {
         PrintRefusal(out, o.json, r.message, r.focus);
         return ExitRefused;
     }
     PageInput input;
-    if (Refusal r = BuildPageInput(o, input); r.message != 0) {
+    if (Refusal r = BuildPageInput(o, stored, input); r.message != 0) {
         PrintRefusal(out, o.json, r.message, r.focus);
         return ExitRefused;
     }
@@ -230,8 +233,24 @@ int CalcMain(const std::vector<std::string>& args, std::ostream& out, std::ostre
         out << kCalcUsage << '\n';
         return ExitOk;
     }
+    const CalcOptions& o = parsed.options;
     CalcState state;
-    return RunCalc(parsed.options, state, out);
+    ProgramSettings program;
+    SettingsStore store(BindSettings(program, state), platform::HivePath());
+    store.LoadAll();
+    PageChoices choices = StoredPageChoices(program.option, state.tables, o.page);
+    std::optional<std::string> expenseSet = o.expenseSet;
+    ChoiceError e = ChooseTables(o, state, store.Mutex(), choices);
+    if (!e.Failed() && o.expensesFile) e = ReadExpensesFile(o, store.Mutex(), expenseSet.emplace());
+    if (!e.usage.empty()) {
+        err << "zavota-cli calc: " << e.usage << '\n';
+        return ExitUsage;
+    }
+    if (e.message != 0) {
+        PrintRefusal(out, o.json, e.message, "");
+        return ExitRefused;
+    }
+    return RunCalc(o, choices, expenseSet, state, out);
 }
 
 }  // namespace zavota::cli

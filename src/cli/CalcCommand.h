@@ -7,6 +7,7 @@
 
 #include "CalcOptions.h"
 #include "core/CalcState.h"
+#include "settings/PageChoices.h"
 
 namespace zavota::cli {
 
@@ -20,15 +21,17 @@ struct Refusal {
 
 // Puts the command line's settings (tax, tick check, expenses) into the state, checked with
 // the rules of the options pages and the expenses dialog.
-Refusal ApplySettings(const CalcOptions& options, CalcState& state);
+Refusal ApplySettings(const CalcOptions& options, const std::optional<std::string>& expenseSet, CalcState& state);
 
 // The page's field texts after the check each field makes on every change.
-Refusal BuildPageInput(const CalcOptions& options, PageInput& input);
+// Choices not given on the command line come from `stored`.
+Refusal BuildPageInput(const CalcOptions& options, const PageChoices& stored, PageInput& input);
 
 // Runs the calculation on `state` and prints the answer; returns the exit code.
-int RunCalc(const CalcOptions& options, CalcState& state, std::ostream& out);
+int RunCalc(const CalcOptions& options, const PageChoices& stored, const std::optional<std::string>& expenseSet,
+            CalcState& state, std::ostream& out);
 
-// The whole command: parse, run on the default settings, print.
+// The whole command: parse, load the stored settings, apply the overrides, run, print.
 int CalcMain(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 }  // namespace zavota::cli

@@ -12,8 +12,6 @@ namespace {
 struct Pending {
     std::array<std::optional<std::string>, 4> buyQuestions, sellQuestions;
     std::optional<std::string> targetRate;
-    std::string page = "buy";
-    std::string kind = "cash";
 };
 
 std::optional<std::string>* ValueSlot(std::string_view name, CalcOptions& o, Pending& p) {
@@ -37,11 +35,19 @@ std::optional<std::string>* ValueSlot(std::string_view name, CalcOptions& o, Pen
     if (name == "--resident-tax") return &o.residentTax;
     if (name == "--year-gain") return &o.yearGain;
     if (name == "--expense-set") return &o.expenseSet;
+    if (name == "--expenses") return &o.expensesFile;
+    if (name == "--table") return &o.table;
+    if (name == "--table2") return &o.table2;
+    if (name == "--table-file") return &o.tableFile;
+    if (name == "--table2-file") return &o.table2File;
     return nullptr;
 }
 
 bool* FlagSlot(std::string_view name, CalcOptions& o) {
     if (name == "--otc") return &o.otc;
+    if (name == "--no-otc") return &o.noOtc;
+    if (name == "--no-mini") return &o.noMini;
+    if (name == "--one-table") return &o.oneTable;
     if (name == "--no-tick-check") return &o.noTickCheck;
     if (name == "--no-profit-tax") return &o.noProfitTax;
     if (name == "--separate-taxes") return &o.separateTaxes;
@@ -104,7 +110,23 @@ ParsedCalcOptions ParseCalcOptions(const std::vector<std::string>& args) {
         return parsed;
     }
     o.page = page && *page == "sell" ? Page::Sell : Page::Buy;
-    o.margin = kind && *kind == "margin";
+    if (kind) o.margin = *kind == "margin";
+
+    // Two ways of giving the same choice would leave one of them silently ignored.
+    const std::pair<bool, const char*> conflicts[] = {
+        {o.table && o.tableFile, "--table and --table-file"},
+        {o.table2 && o.table2File, "--table2 and --table2-file"},
+        {o.oneTable && (o.table2 || o.table2File), "--one-table and a second table"},
+        {o.otc && o.noOtc, "--otc and --no-otc"},
+        {o.miniUnit && o.noMini, "--mini-unit and --no-mini"},
+        {o.expenseSet && o.expensesFile, "--expense-set and --expenses"},
+    };
+    for (const auto& [both, what] : conflicts) {
+        if (both) {
+            parsed.error = std::string(what) + " exclude each other";
+            return parsed;
+        }
+    }
 
     if (o.expenseSet && std::count(o.expenseSet->begin(), o.expenseSet->end(), ',') != 8) {
         parsed.error = "--expense-set takes nine values separated by commas";

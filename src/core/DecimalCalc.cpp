@@ -112,7 +112,7 @@ bool DecimalCalc::Compare(Yen a, Yen b, Relation relation) {
     return false;
 }
 
-std::string DecimalCalc::ToText(Yen a, int digits) {
+std::string DecimalCalc::ToText(Yen a, int digits, bool grouped) {
     const int d = ClampDigits(digits);
     Wide v = RoundWide<Wide>(a.raw, d, RoundHalfUp);
     const bool negative = v < 0;
@@ -132,7 +132,7 @@ std::string DecimalCalc::ToText(Yen a, int digits) {
     if (negative && (whole != 0 || fraction / kUnits[d] != 0)) out.push_back('-');
     for (std::size_t i = digitsText.size(); i-- > 0;) {
         out.push_back(digitsText[i]);
-        if (i > 0 && i % 3 == 0) out.push_back(',');
+        if (grouped && i > 0 && i % 3 == 0) out.push_back(',');
     }
     if (d > 0) {
         out.push_back('.');

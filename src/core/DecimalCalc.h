@@ -44,9 +44,9 @@ public:
 
     static bool Compare(Yen a, Yen b, Relation relation);
 
-    // Exactly `digits` decimals (0 to 4), thousands grouped with ",", "-" for negatives;
-    // dropped decimals round half away from zero.
-    static std::string ToText(Yen a, int digits);
+    // Exactly `digits` decimals (0 to 4), thousands grouped with "," unless `grouped` is false
+    // (the stored forms), "-" for negatives; dropped decimals round half away from zero.
+    static std::string ToText(Yen a, int digits, bool grouped = true);
 };
 
 }  // namespace zavota

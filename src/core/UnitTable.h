@@ -12,6 +12,7 @@ struct UnitRow {
     Yen low;   // above this (exclusive)
     Yen high;  // up to and including this
     Yen tick;  // whole yen
+    bool operator==(const UnitRow&) const = default;
 };
 
 inline constexpr int kMaxUnitRows = 10;
@@ -32,6 +33,7 @@ struct UnitTable {
 
     void Clear();
     void LoadDefaults();  // by index; also switches the rule on
+    bool operator==(const UnitTable&) const = default;
 };
 
 // The largest multiple of tick not above p.

@@ -6,6 +6,10 @@
 
 namespace zavota::platform {
 
+namespace detail {
+struct LockFileEntry;  // the process-wide state of one lock file
+}
+
 class NamedMutex {
 public:
     // The lock file is folder + name + ".lock"; the folder is created when the mutex is first
@@ -25,8 +29,10 @@ public:
     int Depth() const { return depth_; }  // this object's Lock calls not yet unlocked
 
 private:
+    std::string folder_;
     std::string lockPath_;
     int depth_ = 0;
+    detail::LockFileEntry* entry_ = nullptr;  // while depth_ > 0
 };
 
 // Holds the mutex for a scope, so that every way out releases it.

@@ -21,7 +21,9 @@
 // "=" or starting with ";" or "[", a section name holding "]" followed by anything, or any
 // name with leading or trailing white space, is written in the escaped form: the prefix "\:"
 // followed by the text with "\" doubled and each control character as "\r", "\n", "\t" or
-// "\xHH". A text that itself starts with "\:" is escaped the same way, so reading is unambiguous.
+// "\xHH"; "=" in a key name, "]" in a section name and trailing spaces become "\xHH" too, so
+// that neither the split at "=", nor the last "]", nor trimming can cut the text. A text that
+// itself starts with "\:" is escaped the same way, so reading is unambiguous.
 #pragma once
 #include <optional>
 #include <string>
@@ -64,9 +66,14 @@ public:
     bool Flush();
 
 private:
+    // Puts the lines on disk, keeping a damaged file aside first; memory follows only on success.
+    bool Store(std::vector<std::string> lines);
+
     std::string path_;
     bool damaged_ = false;
     bool loaded_ = false;
+    bool readable_ = true;   // false while the file exists but cannot be read: no write may replace it
+    bool tooLarge_ = false;  // the file was not read at all
     // Identity of the file content last read, to notice changes by other processes.
     long long stamp_[4] = {0, 0, 0, 0};
     std::vector<std::string> lines_;  // decoded lines, without line ends

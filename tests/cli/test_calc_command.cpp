@@ -7,22 +7,11 @@
 #include <string>
 #include <vector>
 
-#include "cli/CalcCommand.h"
+#include "CliTesting.h"
 
 namespace zavota::cli {
 namespace {
 
-struct CliRun {
-    int code;
-    std::string out;
-    std::string err;
-};
-
-CliRun Calc(const std::vector<std::string>& args) {
-    std::ostringstream out, err;
-    const int code = CalcMain(args, out, err);
-    return {code, out.str(), err.str()};
-}
 
 struct JsonCase {
     const char* name;

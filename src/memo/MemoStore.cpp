@@ -1,0 +1,328 @@
+#include "memo/MemoStore.h"
+
+#include <algorithm>
+#include <charconv>
+#include <optional>
+#include <system_error>
+
+#include <unistd.h>
+
+#include "core/DecimalCalc.h"
+#include "core/NumberText.h"
+#include "memo/MemoNumber.h"
+#include "platform/Cp932.h"
+#include "platform/FileIo.h"
+
+namespace zavota {
+
+namespace {
+
+using platform::MutexGuard;
+
+constexpr std::string_view kSectionName = "銘柄（ページ名）";
+constexpr std::string_view kSectionSelected = "選択";
+constexpr std::string_view kSectionComment = "コメント";
+constexpr std::string_view kSectionPrice = "単価";
+constexpr std::string_view kSectionShares = "株数";
+constexpr std::string_view kKeyName = "Name";
+constexpr std::string_view kKeyFileNo = "FileNo";
+constexpr std::string_view kSectionFont = "FONT";
+constexpr std::string_view kKeySize = "SIZE";
+constexpr std::string_view kSectionTitle = "Title";
+constexpr std::string_view kCalculatorTitle = "シンプル計算機";
+constexpr std::string_view kSectionData = "Data";
+constexpr int kDefaultFontIndex = 1;
+
+struct CalculatorKey {
+    std::string_view key;
+    std::string_view fallback;
+};
+constexpr CalculatorKey kCalculatorKeys[kCalculatorItems] = {
+    {"0", ""}, {"1", ""}, {"2", ""}, {"3", ""}, {"4", ""}, {"5", ""},    {"6", ""},
+    {"7", ""}, {"8", ""}, {"9", ""}, {"A", ""}, {"B", ""}, {"PER", "-"}, {"M1", ""},
+    {"M2", ""}, {"TRUNC", "2"}, {"DIGITS", "0"},
+};
+
+// The section of a row cell kind; empty for anything else.
+std::string_view ColumnSection(int kind) {
+    switch (kind) {
+        case kCellSelected: return kSectionSelected;
+        case kCellComment: return kSectionComment;
+        case kCellPrice: return kSectionPrice;
+        case kCellShares: return kSectionShares;
+        default: return {};
+    }
+}
+
+// A plain file name inside the data folder: the store never reaches outside it.
+bool IsPlainName(std::string_view name) {
+    return !name.empty() && name != "." && name != ".." && name.find('/') == std::string_view::npos &&
+           name.find('\0') == std::string_view::npos;
+}
+
+// An integer value as the program writes it: optional sign and digits, nothing else.
+std::optional<int> ParseInt(std::string_view text) {
+    text = TrimAscii(text);
+    if (!text.empty() && text.front() == '+') text.remove_prefix(1);
+    int value = 0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (ec != std::errc{} || end != text.data() + text.size() || text.empty()) return std::nullopt;
+    return value;
+}
+
+// Lines of a text ended by CR LF, LF or CR; a final line end adds no empty line.
+std::vector<std::string> SplitLines(std::string_view text) {
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    std::size_t i = 0;
+    while (i < text.size()) {
+        const char c = text[i];
+        if (c == '\r' || c == '\n') {
+            lines.emplace_back(text.substr(start, i - start));
+            i += (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ? 2 : 1;
+            start = i;
+        } else {
+            ++i;
+        }
+    }
+    if (start < text.size()) lines.emplace_back(text.substr(start));
+    return lines;
+}
+
+}  // namespace
+
+std::string MemoIndexFileName(MemoPageKind kind) {
+    return kind == MemoPageKind::PerStock ? "M00index.ini" : "N00index.ini";
+}
+
+std::string MemoPageFileName(MemoPageKind kind, int number) {
+    return kind == MemoPageKind::PerStock ? "M_" + std::to_string(number) + ".ini"
+                                          : "N_" + std::to_string(number) + ".txt";
+}
+
+std::vector<std::string> MemoTextStream::Lines() const { return SplitLines(text_); }
+
+MemoStore::MemoStore(std::string folder, platform::NamedMutex& mutex)
+    : folder_(std::move(folder)), mutex_(mutex) {
+    if (!folder_.empty() && folder_.back() != '/') folder_ += '/';
+}
+
+MemoStore::~MemoStore() = default;
+
+bool MemoStore::open(std::string_view name, MemoFileKind kind, bool read) {
+    MutexGuard guard(mutex_);
+    if (open_ || !IsPlainName(name)) return false;
+    const std::string path = folder_ + std::string(name);
+
+    if (kind == MemoFileKind::Ini) {
+        auto ini = std::make_unique<platform::ProfileFile>(path);
+        if (!ini->Refresh()) return false;
+        ini_ = std::move(ini);
+    } else {
+        auto stream = std::make_unique<MemoTextStream>();
+        stream->path_ = path;
+        stream->reading_ = read;
+        if (read) {
+            platform::FileContent content = platform::ReadFileBytes(path);
+            if (content.status != platform::ReadStatus::Ok) return false;
+            platform::DecodedText decoded = platform::DecodeFromDisk(content.bytes);
+            stream->damaged_ = decoded.damaged;
+            std::string joined;
+            joined.reserve(decoded.text.size());
+            const std::vector<std::string> lines = SplitLines(decoded.text);
+            for (std::size_t i = 0; i < lines.size(); ++i) {
+                if (i > 0) joined += '\n';
+                joined += lines[i];
+            }
+            stream->text_ = std::move(joined);
+        } else {
+            // Nothing is written before close, so a failed save leaves the old page whole;
+            // refuse here what close could never do.
+            if (platform::FolderExists(path) || ::access(folder_.c_str(), W_OK | X_OK) != 0) return false;
+        }
+        text_ = std::move(stream);
+    }
+    kind_ = kind;
+    open_ = true;
+    return true;
+}
+
+bool MemoStore::close() {
+    MutexGuard guard(mutex_);
+    if (!open_) return false;
+    bool ok = true;
+    // Every INI write is already on disk. Writing the profile out again here could put back
+    // values another instance changed since this one last read them.
+    if (kind_ == MemoFileKind::Text && text_ && !text_->reading_) ok = saveText(*text_);
+    ini_.reset();
+    text_.reset();
+    open_ = false;
+    return ok;
+}
+
+bool MemoStore::saveText(const MemoTextStream& stream) {
+    std::string body;
+    body.reserve(stream.text_.size() + stream.text_.size() / 16 + 2);
+    for (const std::string& line : SplitLines(stream.text_)) {
+        body += line;
+        body += "\r\n";
+    }
+    // A page that did not decode cleanly was shown with replacement characters; its original
+    // bytes are kept beside it rather than overwritten.
+    platform::FileContent old = platform::ReadFileBytes(stream.path_);
+    std::string aside;
+    if (old.status == platform::ReadStatus::Ok && platform::DecodeFromDisk(old.bytes).damaged) {
+        aside = platform::KeepAside(stream.path_);
+        if (aside.empty()) return false;
+    }
+    if (!platform::ReplaceFileAtomically(stream.path_, platform::EncodeForDisk(body))) {
+        if (!aside.empty()) platform::RenameFile(aside, stream.path_);
+        return false;
+    }
+    return true;
+}
+
+platform::ProfileFile* MemoStore::currentIni() {
+    if (!open_ || kind_ != MemoFileKind::Ini || !ini_) return nullptr;
+    if (!ini_->Refresh()) return nullptr;
+    return ini_.get();
+}
+
+bool MemoStore::removeFile(std::string_view name) {
+    MutexGuard guard(mutex_);
+    if (open_ || !IsPlainName(name)) return false;
+    return platform::RemoveFile(folder_ + std::string(name));
+}
+
+bool MemoStore::renameFile(std::string_view oldName, std::string_view newName) {
+    MutexGuard guard(mutex_);
+    if (open_ || !IsPlainName(oldName) || !IsPlainName(newName)) return false;
+    return platform::RenameFile(folder_ + std::string(oldName), folder_ + std::string(newName));
+}
+
+bool MemoStore::fileExists(std::string_view name) {
+    MutexGuard guard(mutex_);
+    return IsPlainName(name) && platform::FileExists(folder_ + std::string(name));
+}
+
+bool MemoStore::readPageIndex(std::vector<MemoPageEntry>& list) {
+    MutexGuard guard(mutex_);
+    platform::ProfileFile* ini = currentIni();
+    if (!ini) return false;
+    std::vector<MemoPageEntry> pages;
+    for (std::string& section : ini->Sections()) {
+        const std::optional<std::string> value = ini->Read(section, kKeyFileNo);
+        const std::optional<int> number = value ? ParseInt(*value) : std::nullopt;
+        if (!number || *number < 1 || *number > kMaxMemoPageNumber) continue;
+        pages.push_back({std::move(section), *number});
+    }
+    list = std::move(pages);
+    return true;
+}
+
+bool MemoStore::writeIndexEntry(std::string_view pageName, int number) {
+    MutexGuard guard(mutex_);
+    platform::ProfileFile* ini = currentIni();
+    return ini && ini->Write(pageName, kKeyFileNo, std::to_string(number));
+}
+
+bool MemoStore::readFontSize(int& index) {
+    MutexGuard guard(mutex_);
+    index = kDefaultFontIndex;
+    platform::ProfileFile* ini = currentIni();
+    if (!ini) return false;
+    const std::optional<std::string> value = ini->Read(kSectionFont, kKeySize);
+    if (!value) return true;
+    const std::optional<int> parsed = ParseInt(*value);
+    if (!parsed) return false;
+    index = *parsed;
+    return true;
+}
+
+bool MemoStore::writeFontSize(int index) {
+    MutexGuard guard(mutex_);
+    platform::ProfileFile* ini = currentIni();
+    return ini && ini->Write(kSectionFont, kKeySize, std::to_string(index));
+}
+
+bool MemoStore::writeCell(int kind, int row, std::string_view text) {
+    MutexGuard guard(mutex_);
+    const std::string_view section = kind == kCellPageName ? kSectionName : ColumnSection(kind);
+    if (section.empty()) return false;
+    platform::ProfileFile* ini = currentIni();
+    if (!ini) return false;
+    if (kind == kCellPageName) return ini->Write(section, kKeyName, text);
+    return ini->Write(section, std::to_string(row), text);
+}
+
+bool MemoStore::readColumn(int kind, int maxRows, std::vector<std::string>& list) {
+    MutexGuard guard(mutex_);
+    const std::string_view section = ColumnSection(kind);
+    if (section.empty()) return false;
+    platform::ProfileFile* ini = currentIni();
+    if (!ini) return false;
+    list.clear();
+    const std::vector<std::string> keys = ini->Keys(section);
+    const std::size_t count = std::min(keys.size(), static_cast<std::size_t>(std::max(maxRows, 0)));
+    list.reserve(count);
+    for (std::size_t k = 0; k < count; ++k) list.push_back(ini->ReadString(section, keys[k], ""));
+    return true;
+}
+
+bool MemoStore::writeCalculator(const std::vector<std::string>& items) {
+    MutexGuard guard(mutex_);
+    if (items.size() != kCalculatorItems) return false;
+    platform::ProfileFile* ini = currentIni();
+    if (!ini || !ini->Write(kSectionTitle, kKeyName, kCalculatorTitle)) return false;
+    for (int i = 0; i < kCalculatorItems; ++i) {
+        if (!ini->Write(kSectionData, kCalculatorKeys[i].key, items[i])) return false;
+    }
+    return true;
+}
+
+bool MemoStore::readCalculator(std::vector<std::string>& items) {
+    MutexGuard guard(mutex_);
+    platform::ProfileFile* ini = currentIni();
+    if (!ini) return false;
+    for (const CalculatorKey& k : kCalculatorKeys) items.push_back(ini->ReadString(kSectionData, k.key, k.fallback));
+    return true;
+}
+
+PageTotals MemoStore::pageTotals(int number) {
+    MutexGuard guard(mutex_);
+    PageTotals totals;
+    if (open_ || number < 1) return totals;
+    platform::ProfileFile page(folder_ + MemoPageFileName(MemoPageKind::PerStock, number));
+    if (!page.Refresh()) return totals;
+
+    Yen amount{};
+    Yen shares{};
+    for (int row = 1; row <= kMemoRows; ++row) {
+        const std::string key = std::to_string(row);
+        if (page.ReadString(kSectionSelected, key, "") != "*") continue;
+        const std::optional<Yen> price = ParseMemoAmount(page.ReadString(kSectionPrice, key, ""));
+        if (!price) {
+            totals.status = kTotalsInvalid;
+            return totals;
+        }
+        const std::optional<Yen> count = ParseMemoAmount(page.ReadString(kSectionShares, key, ""));
+        if (!count) {
+            totals.status = kTotalsInvalid;
+            return totals;
+        }
+        const Yen rowAmount = DecimalCalc::Mul(*price, *count, 0, RoundHalfUp);
+        amount = DecimalCalc::Add(amount, rowAmount, 0, RoundHalfUp);
+        shares = DecimalCalc::Add(shares, *count, 0, RoundHalfUp);
+    }
+    totals.status = kTotalsDone;
+    totals.amount = amount;
+    totals.shares = shares;
+    totals.average = shares == Yen{} ? Yen{} : DecimalCalc::Div(amount, shares, 0, RoundHalfUp);
+    return totals;
+}
+
+MemoTextStream* MemoStore::textStream() {
+    return open_ && kind_ == MemoFileKind::Text ? text_.get() : nullptr;
+}
+
+}  // namespace zavota

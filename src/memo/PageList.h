@@ -1,0 +1,52 @@
+// The page lists of the memo pad and what keeps their files numbered 1 to N: numbering new
+// pages, writing index entries, rewriting an index, deleting a page. Shared by the per-stock
+// and the free-form tab; the kind picks the index and page file names.
+#pragma once
+
+#include <optional>
+#include <string_view>
+#include <vector>
+
+#include "memo/MemoStore.h"
+
+namespace zavota {
+
+using PageList = std::vector<MemoPageEntry>;
+
+// The only entry of an empty list: a page not saved yet, without a name or a file.
+inline constexpr std::string_view kPlaceholderPageName = "（新規ページ）";
+
+PageList PlaceholderList();
+// True when the list holds no numbered page.
+bool HoldsOnlyPlaceholder(const PageList& list);
+
+// The index read into a list, or the placeholder alone when the index cannot be opened or lists
+// no page.
+PageList LoadPageList(MemoStore& store, MemoPageKind kind);
+
+// The number a created page gets: one past the pages there are, so 1 for the first page
+// created from the placeholder. Should an index have lost entries, the number also stays past
+// every number still listed, so a new page never takes over another page's file.
+int NewPageNumber(const PageList& list);
+
+// Writes the page's entry into its index (in place for a known name, appended for a new one).
+// With `fontIndex`, the free-form font size is written first.
+bool SavePageIndexEntry(MemoStore& store, MemoPageKind kind, const MemoPageEntry& entry,
+                        std::optional<int> fontIndex = std::nullopt);
+
+// Removes the index and writes one entry per page in list order, stopping at the first
+// failure. With only the placeholder left, the index is just removed.
+bool RewritePageIndex(MemoStore& store, MemoPageKind kind, const PageList& list);
+
+struct PageDeletion {
+    bool done = false;           // false: nothing changed (placeholder, bad position, busy store)
+    int position = 0;            // the list position to show now
+    bool indexRewritten = false;
+};
+
+// Deletes the page at list position `position`: its file goes, the page with the highest
+// number takes over the freed number (its file renamed), the entry leaves the list (the
+// placeholder replaces the last page) and the index is rewritten.
+PageDeletion DeletePage(MemoStore& store, MemoPageKind kind, PageList& list, int position);
+
+}  // namespace zavota

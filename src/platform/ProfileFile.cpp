@@ -1,0 +1,208 @@
+#include "platform/ProfileFile.h"
+
+#include <algorithm>
+#include <utility>
+
+#include <sys/stat.h>
+
+#include "platform/Cp932.h"
+#include "platform/FileIo.h"
+#include "platform/ProfileText.h"
+
+namespace zavota::platform {
+
+namespace {
+
+using profile::LineKind;
+
+// What tells one version of a file from another: a replacement is a new inode, an edit in
+// place changes the size or the time. All zero for a missing file.
+void StampOf(const std::string& path, long long (&stamp)[4]) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) {
+        std::fill(std::begin(stamp), std::end(stamp), 0);
+        return;
+    }
+    stamp[0] = static_cast<long long>(st.st_dev);
+    stamp[1] = static_cast<long long>(st.st_ino);
+    stamp[2] = static_cast<long long>(st.st_size);
+    stamp[3] = static_cast<long long>(st.st_mtim.tv_sec) * 1'000'000'000LL + st.st_mtim.tv_nsec;
+}
+
+// Index of the first section header with that name, or lines.size().
+std::size_t FindSection(const std::vector<std::string>& lines, std::string_view section) {
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const auto line = profile::ParseLine(lines[i]);
+        if (line.kind == LineKind::Section && profile::SameName(profile::NameFromFile(line.name), section))
+            return i;
+    }
+    return lines.size();
+}
+
+// Calls f(index, parsed line) for the key lines of the section that starts at `header`.
+template <class F>
+void ForEachKey(const std::vector<std::string>& lines, std::size_t header, F f) {
+    for (std::size_t i = header + 1; i < lines.size(); ++i) {
+        const auto line = profile::ParseLine(lines[i]);
+        if (line.kind == LineKind::Section) return;
+        if (line.kind == LineKind::Key && !f(i, line)) return;
+    }
+}
+
+// Names that differ only in case are one name, and only the first of them can be read.
+void AddOnce(std::vector<std::string>& names, std::string name) {
+    for (const auto& n : names)
+        if (profile::SameName(n, name)) return;
+    names.push_back(std::move(name));
+}
+
+// Broken UTF-8 from a caller is stored as the replacement character, as it would read back.
+std::string ValidText(std::string_view text) {
+    return DecodeFromDisk(std::string(kUtf8Bom) + std::string(text)).text;
+}
+
+void Apply(std::vector<std::string>& lines, std::string_view section, std::string_view key,
+           std::string_view value) {
+    const std::string stored = profile::ValueToFile(value);
+    const std::size_t header = FindSection(lines, section);
+    if (header == lines.size()) {
+        lines.push_back("[" + profile::SectionToFile(section) + "]");
+        lines.push_back(profile::KeyToFile(key) + "=" + stored);
+        return;
+    }
+    std::size_t insertAt = header + 1;
+    bool replaced = false;
+    ForEachKey(lines, header, [&](std::size_t i, const profile::Line& line) {
+        if (profile::SameName(profile::NameFromFile(line.name), key)) {
+            // The name keeps the spelling it has in the file.
+            lines[i] = std::string(line.name) + "=" + stored;
+            replaced = true;
+            return false;
+        }
+        insertAt = i + 1;
+        return true;
+    });
+    if (!replaced)
+        lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(insertAt), profile::KeyToFile(key) + "=" + stored);
+}
+
+}  // namespace
+
+ProfileFile::ProfileFile(std::string path) : path_(std::move(path)) {}
+
+bool ProfileFile::Refresh() {
+    long long now[4];
+    StampOf(path_, now);
+    if (loaded_ && std::equal(std::begin(now), std::end(now), std::begin(stamp_))) return !tooLarge_;
+
+    FileContent content = ReadFileBytes(path_);
+    lines_.clear();
+    damaged_ = false;
+    readable_ = true;
+    tooLarge_ = false;
+    switch (content.status) {
+        case ReadStatus::Ok: {
+            DecodedText decoded = DecodeFromDisk(content.bytes);
+            damaged_ = decoded.damaged;
+            // A NUL would only travel on into the next copy of the file.
+            if (damaged_) {
+                for (std::size_t at = 0; (at = decoded.text.find('\0', at)) != std::string::npos;)
+                    decoded.text.replace(at, 1, "\xEF\xBF\xBD");
+            }
+            lines_ = profile::SplitLines(decoded.text);
+            break;
+        }
+        case ReadStatus::Missing:
+            break;
+        case ReadStatus::TooLarge:
+            // Nothing of it can be shown, but it must not be overwritten unseen either.
+            damaged_ = true;
+            tooLarge_ = true;
+            break;
+        case ReadStatus::Failed:
+            readable_ = false;
+            break;
+    }
+    std::copy(std::begin(now), std::end(now), std::begin(stamp_));
+    // An unreadable file is tried again on every call, since its stamp may not change.
+    loaded_ = readable_;
+    return readable_ && !tooLarge_;
+}
+
+std::vector<std::string> ProfileFile::Sections() {
+    Refresh();
+    std::vector<std::string> names;
+    for (const auto& text : lines_) {
+        const auto line = profile::ParseLine(text);
+        if (line.kind == LineKind::Section) AddOnce(names, profile::NameFromFile(line.name));
+    }
+    return names;
+}
+
+std::vector<std::string> ProfileFile::Keys(std::string_view section) {
+    Refresh();
+    std::vector<std::string> names;
+    const std::size_t header = FindSection(lines_, section);
+    if (header == lines_.size()) return names;
+    ForEachKey(lines_, header, [&](std::size_t, const profile::Line& line) {
+        AddOnce(names, profile::NameFromFile(line.name));
+        return true;
+    });
+    return names;
+}
+
+std::optional<std::string> ProfileFile::Read(std::string_view section, std::string_view key) {
+    Refresh();
+    std::optional<std::string> value;
+    const std::size_t header = FindSection(lines_, section);
+    if (header == lines_.size()) return value;
+    ForEachKey(lines_, header, [&](std::size_t, const profile::Line& line) {
+        if (!profile::SameName(profile::NameFromFile(line.name), key)) return true;
+        value = profile::ValueFromFile(line.value);
+        return false;
+    });
+    return value;
+}
+
+std::string ProfileFile::ReadString(std::string_view section, std::string_view key,
+                                    std::string_view fallback) {
+    return Read(section, key).value_or(std::string(fallback));
+}
+
+bool ProfileFile::Write(std::string_view section, std::string_view key, std::string_view value) {
+    Refresh();
+    if (!readable_) return false;  // writing would lose whatever the file holds
+    std::vector<std::string> lines = lines_;
+    Apply(lines, ValidText(section), ValidText(key), ValidText(value));
+    return Store(std::move(lines));
+}
+
+bool ProfileFile::Flush() {
+    Refresh();
+    if (!readable_) return false;
+    // Every write is on disk already; only a file that does not exist yet needs writing.
+    if (FileExists(path_)) return true;
+    return Store(lines_);
+}
+
+bool ProfileFile::Store(std::vector<std::string> lines) {
+    const std::string bytes = EncodeForDisk(profile::JoinLines(lines));
+    std::string aside;
+    if (damaged_ && FileExists(path_)) {
+        aside = KeepAside(path_);
+        if (aside.empty()) return false;
+    }
+    if (!ReplaceFileAtomically(path_, bytes)) {
+        if (!aside.empty()) RenameFile(aside, path_);
+        return false;
+    }
+    lines_ = std::move(lines);
+    damaged_ = false;
+    readable_ = true;
+    tooLarge_ = false;
+    StampOf(path_, stamp_);
+    loaded_ = true;
+    return true;
+}
+
+}  // namespace zavota::platform

@@ -1,0 +1,35 @@
+// The line-level rules of private-profile files, kept apart from the file handling so that
+// ProfileFile is only about when to read and write. See ProfileFile.h for the rules.
+#pragma once
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace zavota::platform::profile {
+
+// CR, LF and CR LF each end a line; a last line without an end still counts.
+std::vector<std::string> SplitLines(std::string_view text);
+// Every line followed by CR LF.
+std::string JoinLines(const std::vector<std::string>& lines);
+
+enum class LineKind { Blank, Comment, Section, Key, Other };
+struct Line {
+    LineKind kind = LineKind::Blank;
+    std::string_view name;   // section or key name as it stands in the file, trimmed
+    std::string_view value;  // key lines: the text after "=", trimmed, quotes still on
+};
+Line ParseLine(std::string_view line);
+
+// ASCII case-insensitive equality, as the profile functions compare names.
+bool SameName(std::string_view a, std::string_view b);
+
+// Stored form to text: a name or value loses its escaping; a value first loses its quotes.
+std::string NameFromFile(std::string_view stored);
+std::string ValueFromFile(std::string_view stored);
+
+// Text to stored form, so that it reads back unchanged and cannot open a section or a key.
+std::string SectionToFile(std::string_view name);
+std::string KeyToFile(std::string_view name);
+std::string ValueToFile(std::string_view value);
+
+}  // namespace zavota::platform::profile

@@ -1,0 +1,677 @@
+#include "platform/RegistryHive.h"
+
+#include <bit>
+#include <cstdio>
+#include <map>
+#include <unordered_map>
+#include <utility>
+
+#include "platform/FileIo.h"
+
+namespace zavota::platform {
+
+namespace {
+
+constexpr std::string_view kHeader = "Windows Registry Editor Version 5.00";
+constexpr std::string_view kUserRoot = "HKEY_CURRENT_USER";
+constexpr std::string_view kBom = "\xEF\xBB\xBF";
+
+enum class Kind { Integer, String, Binary, Other };
+
+struct Value {
+    std::string name;
+    Kind kind = Kind::Other;
+    std::uint32_t number = 0;  // Integer
+    std::string data;          // String (UTF-8), Binary (bytes), Other (the text after "=")
+};
+
+bool IsControl(unsigned char c) { return c < 0x20 || c == 0x7F; }
+
+bool HasControl(std::string_view s) {
+    for (unsigned char c : s)
+        if (IsControl(c)) return true;
+    return false;
+}
+
+char FoldChar(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+std::string Fold(std::string_view s) {
+    std::string out(s);
+    for (char& c : out) c = FoldChar(c);
+    return out;
+}
+
+bool StartsWithFolded(std::string_view s, std::string_view lowerPrefix) {
+    if (s.size() < lowerPrefix.size()) return false;
+    for (std::size_t i = 0; i < lowerPrefix.size(); ++i)
+        if (FoldChar(s[i]) != lowerPrefix[i]) return false;
+    return true;
+}
+
+// The map key of a full key path: folded, with the separator mapped below every character a
+// name can hold, so that a key sorts directly before its subtree and the subtree is contiguous.
+std::string MapKey(std::string_view fullPath) {
+    std::string out = Fold(fullPath);
+    for (char& c : out)
+        if (c == '\\') c = '\x01';
+    return out;
+}
+
+// Decodes one UTF-8 sequence at s[i]; false for anything the standard forbids (overlong forms,
+// surrogates, values above U+10FFFF, truncated sequences).
+bool DecodeUtf8(std::string_view s, std::size_t& i, char32_t& cp) {
+    const auto b0 = static_cast<unsigned char>(s[i]);
+    if (b0 < 0x80) {
+        cp = b0;
+        ++i;
+        return true;
+    }
+    int extra;
+    char32_t min;
+    if ((b0 & 0xE0) == 0xC0) extra = 1, cp = b0 & 0x1F, min = 0x80;
+    else if ((b0 & 0xF0) == 0xE0) extra = 2, cp = b0 & 0x0F, min = 0x800;
+    else if ((b0 & 0xF8) == 0xF0) extra = 3, cp = b0 & 0x07, min = 0x10000;
+    else return false;
+    if (s.size() - i <= static_cast<std::size_t>(extra)) return false;
+    for (int k = 1; k <= extra; ++k) {
+        const auto b = static_cast<unsigned char>(s[i + k]);
+        if ((b & 0xC0) != 0x80) return false;
+        cp = (cp << 6) | (b & 0x3F);
+    }
+    if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return false;
+    i += extra + 1;
+    return true;
+}
+
+bool ValidUtf8(std::string_view s) {
+    char32_t cp;
+    for (std::size_t i = 0; i < s.size();)
+        if (!DecodeUtf8(s, i, cp)) return false;
+    return true;
+}
+
+void AppendUtf8(std::string& out, char32_t cp) {
+    if (cp < 0x80) {
+        out += static_cast<char>(cp);
+    } else if (cp < 0x800) {
+        out += static_cast<char>(0xC0 | (cp >> 6));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else if (cp < 0x10000) {
+        out += static_cast<char>(0xE0 | (cp >> 12));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (cp >> 18));
+        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    }
+}
+
+// Valid UTF-8 in, UTF-16LE bytes out, with the terminating zero regedit writes for hex(1).
+std::string Utf16LeWithTerminator(std::string_view utf8) {
+    std::string out;
+    auto unit = [&out](std::uint32_t u) {
+        out += static_cast<char>(u & 0xFF);
+        out += static_cast<char>(u >> 8);
+    };
+    char32_t cp;
+    for (std::size_t i = 0; i < utf8.size();) {
+        if (!DecodeUtf8(utf8, i, cp)) break;  // callers pass valid text only
+        if (cp >= 0x10000) {
+            unit(0xD800 + ((cp - 0x10000) >> 10));
+            unit(0xDC00 + ((cp - 0x10000) & 0x3FF));
+        } else {
+            unit(cp);
+        }
+    }
+    unit(0);
+    return out;
+}
+
+// UTF-16LE bytes of a hex(1) value to UTF-8, dropping one terminating zero; nullopt for an odd
+// length or an unpaired surrogate.
+std::optional<std::string> Utf8FromUtf16Le(std::string_view bytes) {
+    if (bytes.size() % 2 != 0) return std::nullopt;
+    std::size_t units = bytes.size() / 2;
+    auto at = [&bytes](std::size_t k) {
+        return static_cast<char32_t>(static_cast<unsigned char>(bytes[2 * k]) |
+                                     static_cast<unsigned char>(bytes[2 * k + 1]) << 8);
+    };
+    if (units > 0 && at(units - 1) == 0) --units;
+    std::string out;
+    for (std::size_t k = 0; k < units; ++k) {
+        char32_t u = at(k);
+        if (u >= 0xDC00 && u <= 0xDFFF) return std::nullopt;
+        if (u >= 0xD800 && u <= 0xDBFF) {
+            if (k + 1 >= units) return std::nullopt;
+            char32_t low = at(k + 1);
+            if (low < 0xDC00 || low > 0xDFFF) return std::nullopt;
+            u = 0x10000 + ((u - 0xD800) << 10) + (low - 0xDC00);
+            ++k;
+        }
+        AppendUtf8(out, u);
+    }
+    return out;
+}
+
+constexpr char kHexDigits[] = "0123456789abcdef";
+
+void AppendHexBytes(std::string& out, std::string_view bytes) {
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        if (i > 0) out += ',';
+        const auto b = static_cast<unsigned char>(bytes[i]);
+        out += kHexDigits[b >> 4];
+        out += kHexDigits[b & 0x0F];
+    }
+}
+
+int HexValue(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    c = FoldChar(c);
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    return -1;
+}
+
+std::string_view Trim(std::string_view s) {
+    while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
+    while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
+    return s;
+}
+
+// "00,0a,ff": comma-separated bytes of two hex digits each; empty text is no bytes.
+std::optional<std::string> ParseHexList(std::string_view text) {
+    std::string bytes;
+    text = Trim(text);
+    if (text.empty()) return bytes;
+    for (;;) {
+        std::size_t comma = text.find(',');
+        std::string_view token = Trim(text.substr(0, comma));
+        if (token.size() != 2) return std::nullopt;
+        int hi = HexValue(token[0]), lo = HexValue(token[1]);
+        if (hi < 0 || lo < 0) return std::nullopt;
+        bytes += static_cast<char>(hi << 4 | lo);
+        if (comma == std::string_view::npos) return bytes;
+        text.remove_prefix(comma + 1);
+    }
+}
+
+std::string Quote(std::string_view s) {
+    std::string out = "\"";
+    for (char c : s) {
+        if (c == '\\' || c == '"') out += '\\';
+        out += c;
+    }
+    out += '"';
+    return out;
+}
+
+// Reads a quoted text starting at s[pos] == '"'; on success pos is just past the closing quote.
+// Only \\ and \" are escapes.
+std::optional<std::string> ParseQuoted(std::string_view s, std::size_t& pos) {
+    std::string out;
+    for (std::size_t i = pos + 1; i < s.size(); ++i) {
+        char c = s[i];
+        if (c == '"') {
+            pos = i + 1;
+            return out;
+        }
+        if (c == '\\') {
+            if (++i >= s.size() || (s[i] != '\\' && s[i] != '"')) return std::nullopt;
+            c = s[i];
+        }
+        out += c;
+    }
+    return std::nullopt;  // unterminated
+}
+
+// Splits on CR, LF or CR LF.
+class LineReader {
+public:
+    explicit LineReader(std::string_view text) : text_(text) {}
+    bool Next(std::string_view& line) {
+        if (pos_ >= text_.size()) return false;
+        std::size_t end = text_.find_first_of("\r\n", pos_);
+        if (end == std::string_view::npos) {
+            line = text_.substr(pos_);
+            pos_ = text_.size();
+            return true;
+        }
+        line = text_.substr(pos_, end - pos_);
+        pos_ = end + 1;
+        if (text_[end] == '\r' && pos_ < text_.size() && text_[pos_] == '\n') ++pos_;
+        return true;
+    }
+
+private:
+    std::string_view text_;
+    std::size_t pos_ = 0;
+};
+
+// A line the parser may look at: no NUL byte and valid UTF-8.
+bool CleanLine(std::string_view line) {
+    return line.find('\0') == std::string_view::npos && ValidUtf8(line);
+}
+
+// Key path components: non-empty, no control characters, valid UTF-8 ("\" separates them).
+bool ValidComponents(std::string_view path) {
+    if (path.empty() || !ValidUtf8(path) || HasControl(path)) return false;
+    std::size_t start = 0;
+    for (;;) {
+        std::size_t end = path.find('\\', start);
+        if (end == start || start == path.size()) return false;
+        if (end == std::string_view::npos) return true;
+        start = end + 1;
+    }
+}
+
+// A key path as it appears in a file, root included.
+bool ValidFullPath(std::string_view fullPath) {
+    std::string_view root = fullPath.substr(0, fullPath.find('\\'));
+    return root.size() > 5 && StartsWithFolded(root, "hkey_") && ValidComponents(fullPath);
+}
+
+bool ValidValueName(std::string_view name) { return ValidUtf8(name) && !HasControl(name); }
+
+// An API key path ("Software\\Orvane\\Vekkar\\Option") as the full path below HKEY_CURRENT_USER.
+// One leading "\" (an absolute path) and one trailing "\" are accepted, as the registry does.
+std::optional<std::string> UserPath(std::string_view path) {
+    if (!path.empty() && path.front() == '\\') path.remove_prefix(1);
+    if (!path.empty() && path.back() == '\\') path.remove_suffix(1);
+    if (!ValidComponents(path)) return std::nullopt;
+    std::string full(kUserRoot);
+    full += '\\';
+    full += path;
+    return full;
+}
+
+}  // namespace
+
+struct RegistryHive::Model {
+    struct Key {
+        std::string spelling;  // full path, root included, as first created
+        std::vector<Value> values;
+        std::unordered_map<std::string, std::size_t> index;  // folded name -> position
+
+        Value* Find(std::string_view name) {
+            auto it = index.find(Fold(name));
+            return it == index.end() ? nullptr : &values[it->second];
+        }
+        // Replaces a value of the same name in place (keeping its spelling) or appends.
+        void Set(Value v) {
+            std::string folded = Fold(v.name);
+            auto it = index.find(folded);
+            if (it != index.end()) {
+                v.name = std::move(values[it->second].name);
+                values[it->second] = std::move(v);
+                return;
+            }
+            index.emplace(std::move(folded), values.size());
+            values.push_back(std::move(v));
+        }
+        void Remove(std::string_view name) {
+            auto it = index.find(Fold(name));
+            if (it == index.end()) return;
+            values.erase(values.begin() + static_cast<std::ptrdiff_t>(it->second));
+            index.clear();
+            for (std::size_t i = 0; i < values.size(); ++i) index.emplace(Fold(values[i].name), i);
+        }
+    };
+
+    std::map<std::string, Key> keys;  // by MapKey of the full path
+    bool unreadable = false;          // the last Reload could not read an existing file
+
+    Key* Find(std::string_view fullPath) {
+        auto it = keys.find(MapKey(fullPath));
+        return it == keys.end() ? nullptr : &it->second;
+    }
+
+    // Creates the key and its missing parents below the root; a parent keeps its own spelling.
+    Key& Create(std::string_view fullPath) {
+        std::size_t sep = fullPath.find('\\');
+        if (sep == std::string_view::npos) {
+            auto [it, added] = keys.try_emplace(MapKey(fullPath));
+            if (added) it->second.spelling = std::string(fullPath);
+            return it->second;
+        }
+        std::string parentSpelling(fullPath.substr(0, sep));
+        Key* key = nullptr;
+        while (sep != std::string_view::npos) {
+            std::size_t next = fullPath.find('\\', sep + 1);
+            std::string_view name = fullPath.substr(sep + 1, next == std::string_view::npos ? next : next - sep - 1);
+            auto [it, added] = keys.try_emplace(MapKey(fullPath.substr(0, next)));
+            if (added) it->second.spelling = parentSpelling + "\\" + std::string(name);
+            key = &it->second;
+            parentSpelling = key->spelling;
+            sep = next;
+        }
+        return *key;
+    }
+
+    void Delete(std::string_view fullPath) {
+        const std::string mk = MapKey(fullPath);
+        const std::string below = mk + '\x01';
+        auto first = keys.lower_bound(mk);
+        auto last = first;
+        while (last != keys.end() && (last->first == mk || last->first.starts_with(below))) ++last;
+        keys.erase(first, last);
+    }
+
+    // A typed write: false, with nothing changed, for a path or name the file cannot hold.
+    bool Put(std::string_view path, Value v) {
+        auto full = UserPath(path);
+        if (!full || !ValidValueName(v.name)) return false;
+        Create(*full).Set(std::move(v));
+        return true;
+    }
+
+    void Clear() { keys.clear(); }
+};
+
+namespace {
+
+std::string ValueText(const Value& v) {
+    switch (v.kind) {
+    case Kind::Integer: {
+        char buf[16];
+        std::snprintf(buf, sizeof buf, "dword:%08x", static_cast<unsigned>(v.number));
+        return buf;
+    }
+    case Kind::String: {
+        if (!HasControl(v.data)) return Quote(v.data);
+        std::string out = "hex(1):";
+        AppendHexBytes(out, Utf16LeWithTerminator(v.data));
+        return out;
+    }
+    case Kind::Binary: {
+        std::string out = "hex:";
+        AppendHexBytes(out, v.data);
+        return out;
+    }
+    case Kind::Other:
+        break;
+    }
+    return v.data;
+}
+
+// The data after "=": a quoted string, dword:, hex: or hex(n):, whose byte lists may run on
+// over "\" continuation lines.
+bool ParseData(std::string_view data, LineReader& lines, Value& v) {
+    if (data.starts_with('"')) {
+        std::size_t end = 0;
+        auto s = ParseQuoted(data, end);
+        if (!s || end != data.size()) return false;
+        v.kind = Kind::String;
+        v.data = std::move(*s);
+        return true;
+    }
+    if (StartsWithFolded(data, "dword:")) {
+        std::string_view digits = data.substr(6);
+        if (digits.size() != 8) return false;
+        v.kind = Kind::Integer;
+        for (char c : digits) {
+            if (HexValue(c) < 0) return false;
+            v.number = v.number << 4 | static_cast<std::uint32_t>(HexValue(c));
+        }
+        return true;
+    }
+    const std::size_t colon = data.find(':');
+    if (!StartsWithFolded(data, "hex") || colon == std::string_view::npos) return false;
+    std::string joined(data.substr(colon + 1));
+    while (!joined.empty() && joined.back() == '\\') {
+        joined.pop_back();
+        std::string_view more;
+        if (!lines.Next(more) || !CleanLine(more)) return false;
+        joined += Trim(more);
+    }
+    const std::string tag = Fold(data.substr(0, colon));
+    bool tagOk = tag == "hex";
+    if (!tagOk && tag.size() > 5 && tag.starts_with("hex(") && tag.back() == ')') {
+        tagOk = true;
+        for (std::size_t i = 4; i + 1 < tag.size(); ++i) tagOk = tagOk && HexValue(tag[i]) >= 0;
+    }
+    auto bytes = tagOk ? ParseHexList(joined) : std::nullopt;
+    if (!bytes) return false;
+    if (tag == "hex") {
+        v.kind = Kind::Binary;
+        v.data = std::move(*bytes);
+    } else if (auto s = tag == "hex(1)" ? Utf8FromUtf16Le(*bytes) : std::nullopt) {
+        v.kind = Kind::String;
+        v.data = std::move(*s);
+    } else {
+        v.kind = Kind::Other;
+        v.data = std::string(data.substr(0, colon + 1)) + std::string(Trim(joined));
+    }
+    return true;
+}
+
+// `"name"=data` or `@=data`; `remove` for the deletion form `"name"=-`.
+bool ParseValueLine(std::string_view line, LineReader& lines, Value& v, bool& remove) {
+    std::size_t pos = 1;
+    if (line.front() == '"') {
+        pos = 0;
+        auto name = ParseQuoted(line, pos);
+        if (!name) return false;
+        v.name = std::move(*name);
+    } else if (line.front() != '@') {
+        return false;
+    }
+    std::string_view rest = Trim(line.substr(pos));
+    if (!rest.starts_with('=')) return false;
+    rest = Trim(rest.substr(1));
+    remove = rest == "-";
+    return remove || ParseData(rest, lines, v);
+}
+
+}  // namespace
+
+RegistryHive::RegistryHive(std::string path) : path_(std::move(path)), model_(std::make_unique<Model>()) {}
+
+RegistryHive::~RegistryHive() = default;
+
+void RegistryHive::Reload() {
+    FileContent content = ReadFileBytes(path_);
+    model_->unreadable = false;
+    switch (content.status) {
+    case ReadStatus::Ok:
+        Parse(content.bytes);
+        return;
+    case ReadStatus::Missing:
+        model_->Clear();
+        damaged_ = false;
+        return;
+    case ReadStatus::TooLarge:
+        model_->Clear();
+        damaged_ = true;
+        return;
+    case ReadStatus::Failed:
+        // Nothing is known of the content, so a Commit would overwrite settings unseen.
+        model_->Clear();
+        damaged_ = false;
+        model_->unreadable = true;
+        return;
+    }
+}
+
+bool RegistryHive::Commit() {
+    if (model_->unreadable) return false;
+    EnsureFolder(FolderOf(path_));
+    // A damaged file may still hold what the user wants back; it is never overwritten.
+    if (damaged_ && KeepAside(path_).empty() && FileExists(path_)) return false;
+    if (!ReplaceFileAtomically(path_, Serialise())) return false;
+    damaged_ = false;
+    return true;
+}
+
+bool RegistryHive::KeyExists(std::string_view path) const {
+    auto full = UserPath(path);
+    return full && model_->Find(*full) != nullptr;
+}
+
+void RegistryHive::CreateKey(std::string_view path) {
+    if (auto full = UserPath(path)) model_->Create(*full);
+}
+
+void RegistryHive::DeleteKey(std::string_view path) {
+    if (auto full = UserPath(path)) model_->Delete(*full);
+}
+
+std::vector<std::string> RegistryHive::SubkeyNames(std::string_view path) const {
+    std::vector<std::string> names;
+    auto full = UserPath(path);
+    if (!full) return names;
+    const std::string below = MapKey(*full) + '\x01';
+    for (auto it = model_->keys.upper_bound(below); it != model_->keys.end() && it->first.starts_with(below);
+         ++it) {
+        if (it->first.find('\x01', below.size()) != std::string::npos) continue;  // deeper
+        const std::string& spelling = it->second.spelling;
+        names.push_back(spelling.substr(spelling.rfind('\\') + 1));
+    }
+    return names;
+}
+
+std::vector<std::string> RegistryHive::ValueNames(std::string_view path) const {
+    std::vector<std::string> names;
+    auto full = UserPath(path);
+    if (!full) return names;
+    if (const Model::Key* key = model_->Find(*full))
+        for (const Value& v : key->values) names.push_back(v.name);
+    return names;
+}
+
+namespace {
+
+template <typename ModelT>
+const Value* FindTyped(ModelT& model, std::string_view path, std::string_view name, Kind kind) {
+    auto full = UserPath(path);
+    if (!full) return nullptr;
+    auto* key = model.Find(*full);
+    if (key == nullptr) return nullptr;
+    const Value* v = key->Find(name);
+    return v != nullptr && v->kind == kind ? v : nullptr;
+}
+
+}  // namespace
+
+std::optional<std::int32_t> RegistryHive::ReadInteger(std::string_view path, std::string_view name) const {
+    const Value* v = FindTyped(*model_, path, name, Kind::Integer);
+    if (v == nullptr) return std::nullopt;
+    return static_cast<std::int32_t>(v->number);
+}
+
+std::optional<std::string> RegistryHive::ReadString(std::string_view path, std::string_view name) const {
+    const Value* v = FindTyped(*model_, path, name, Kind::String);
+    if (v == nullptr) return std::nullopt;
+    return v->data;
+}
+
+std::optional<std::string> RegistryHive::ReadBinary(std::string_view path, std::string_view name) const {
+    const Value* v = FindTyped(*model_, path, name, Kind::Binary);
+    if (v == nullptr) return std::nullopt;
+    return v->data;
+}
+
+std::optional<double> RegistryHive::ReadReal(std::string_view path, std::string_view name) const {
+    const Value* v = FindTyped(*model_, path, name, Kind::Binary);
+    if (v == nullptr || v->data.size() != 8) return std::nullopt;
+    std::uint64_t bits = 0;
+    for (int i = 7; i >= 0; --i) bits = bits << 8 | static_cast<unsigned char>(v->data[static_cast<std::size_t>(i)]);
+    return std::bit_cast<double>(bits);
+}
+
+bool RegistryHive::WriteInteger(std::string_view path, std::string_view name, std::int32_t value) {
+    return model_->Put(path, Value{std::string(name), Kind::Integer, static_cast<std::uint32_t>(value), {}});
+}
+
+bool RegistryHive::WriteString(std::string_view path, std::string_view name, std::string_view value) {
+    // Invalid UTF-8 would make the file damaged at the next Reload.
+    return ValidUtf8(value) && model_->Put(path, Value{std::string(name), Kind::String, 0, std::string(value)});
+}
+
+bool RegistryHive::WriteBinary(std::string_view path, std::string_view name, std::string_view bytes) {
+    return model_->Put(path, Value{std::string(name), Kind::Binary, 0, std::string(bytes)});
+}
+
+bool RegistryHive::WriteReal(std::string_view path, std::string_view name, double value) {
+    auto bits = std::bit_cast<std::uint64_t>(value);
+    char bytes[8];
+    for (char& b : bytes) {
+        b = static_cast<char>(bits & 0xFF);
+        bits >>= 8;
+    }
+    return WriteBinary(path, name, std::string_view(bytes, sizeof bytes));
+}
+
+std::string RegistryHive::Serialise() const {
+    std::string out(kHeader);
+    out += "\r\n\r\n";
+    for (const auto& [mk, key] : model_->keys) {
+        out += '[';
+        out += key.spelling;
+        out += "]\r\n";
+        for (const Value& v : key.values) {
+            out += v.name.empty() ? std::string("@") : Quote(v.name);
+            out += '=';
+            out += ValueText(v);
+            out += "\r\n";
+        }
+        out += "\r\n";
+    }
+    return out;
+}
+
+bool RegistryHive::Parse(std::string_view text) {
+    Model& model = *model_;
+    model.Clear();
+    if (text.starts_with(kBom)) text.remove_prefix(kBom.size());
+
+    LineReader lines(text);
+    std::string_view line;
+    if (!lines.Next(line) || Trim(line) != kHeader) {
+        damaged_ = true;
+        return false;
+    }
+
+    bool ok = true;
+    Model::Key* current = nullptr;
+    bool afterDeletion = false;  // values under a "[-key]" section are dropped, as regedit does
+    while (lines.Next(line)) {
+        if (!CleanLine(line)) {
+            ok = false;
+            continue;
+        }
+        line = Trim(line);
+        if (line.empty() || line.front() == ';') continue;
+
+        if (line.front() == '[') {
+            current = nullptr;
+            afterDeletion = false;
+            std::string_view path = line.size() >= 3 && line.back() == ']' ? line.substr(1, line.size() - 2) : "";
+            const bool deletion = path.starts_with('-');
+            if (deletion) path.remove_prefix(1);
+            if (!ValidFullPath(path)) {
+                ok = false;
+            } else if (deletion) {
+                model.Delete(path);
+                afterDeletion = true;
+            } else {
+                current = &model.Create(path);
+            }
+            continue;
+        }
+
+        Value v;
+        bool remove = false;
+        if (!ParseValueLine(line, lines, v, remove) || (current == nullptr && !afterDeletion)) {
+            ok = false;
+        } else if (current != nullptr) {
+            if (remove) current->Remove(v.name);
+            else current->Set(std::move(v));
+        }
+    }
+
+    damaged_ = !ok;
+    return ok;
+}
+
+}  // namespace zavota::platform

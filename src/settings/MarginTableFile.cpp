@@ -1,0 +1,83 @@
+#include "settings/MarginTableFile.h"
+
+#include <algorithm>
+
+#include "core/NumberText.h"
+#include "platform/FileIo.h"
+#include "platform/ProfileFile.h"
+#include "settings/StoredText.h"
+
+namespace zavota {
+
+namespace {
+
+std::string LimitText(Yen value) { return ShortestText(value.ToDouble()); }
+
+}  // namespace
+
+bool ExportMarginTable(const MarginTable& t, const std::string& path, platform::NamedMutex& mutex) {
+    platform::MutexGuard guard(mutex);
+    platform::ProfileFile file(path);
+    // A shared table uses its buy side for both; the file says so explicitly.
+    const bool separate = t.Same == 1;
+    const auto& sellLow = separate ? t.LowLimitU : t.LowLimitK;
+    const auto& sellHigh = separate ? t.HighLimitU : t.HighLimitK;
+    const int sellMini = separate ? t.MiniAfterU : t.MiniAfterK;
+    const int sellCount = separate ? t.ElementsU : t.ElementsK;
+
+    auto write = [&](const std::string& key, const std::string& value) {
+        return file.Write(kMarginTableSection, key, value);
+    };
+    bool ok = write("Name", t.Name) && write("Same", std::to_string(t.Same)) &&
+              write("MiniAfterK", std::to_string(t.MiniAfterK)) && write("MiniAfterU", std::to_string(sellMini)) &&
+              write("ElementsK", std::to_string(t.ElementsK)) && write("ElementsU", std::to_string(sellCount)) &&
+              write("LowLimitK", LimitText(t.LowLimitK)) && write("LowLimitU", LimitText(sellLow)) &&
+              write("HighLimitK", LimitText(t.HighLimitK)) && write("HighLimitU", LimitText(sellHigh));
+    for (int i = 0; ok && i < t.ElementsK && i < kMaxBrackets; ++i)
+        ok = write("K" + std::to_string(i), BracketText(t.bracketsK[static_cast<std::size_t>(i)]));
+    for (int i = 0; ok && separate && i < t.ElementsU && i < kMaxBrackets; ++i)
+        ok = write("U" + std::to_string(i), BracketText(t.bracketsU[static_cast<std::size_t>(i)]));
+    return ok;
+}
+
+ImportResult ImportMarginTable(const std::string& path, MarginTable& t, platform::NamedMutex& mutex) {
+    platform::MutexGuard guard(mutex);
+    platform::ProfileFile file(path);
+    // The profile functions read a missing file as empty; here it is a file that cannot be read.
+    if (!platform::FileExists(path) || !file.Refresh()) return ImportUnreadable;
+
+    auto text = [&](const std::string& key) { return file.ReadString(kMarginTableSection, key, ""); };
+    auto integer = [&](const std::string& key) { return ParseStoredInteger(text(key)).value_or(0); };
+    auto decimal = [&](const std::string& key) { return ParseStoredDecimal(text(key)).value_or(Yen{}); };
+    // A count beyond the brackets that can exist would let the editor read rows never loaded.
+    auto count = [&](const std::string& key) { return std::clamp(integer(key), 0, kMaxBrackets); };
+
+    t.Name = text("Name");
+    if (t.Name.empty()) return ImportNotATable;
+    t.Same = integer("Same");
+    t.MiniAfterK = integer("MiniAfterK");
+    t.MiniAfterU = integer("MiniAfterU");
+    t.ElementsK = count("ElementsK");
+    t.ElementsU = count("ElementsU");
+    t.LowLimitK = decimal("LowLimitK");
+    t.LowLimitU = decimal("LowLimitU");
+    t.HighLimitK = decimal("HighLimitK");
+    t.HighLimitU = decimal("HighLimitU");
+
+    auto readSide = [&](char prefix, int n, auto& brackets) {
+        for (int i = 0; i < n; ++i) {
+            const auto bracket = ParseBracket(text(prefix + std::to_string(i)));
+            if (!bracket) return false;
+            brackets[static_cast<std::size_t>(i)] = *bracket;
+        }
+        return true;
+    };
+    if (!readSide('K', t.ElementsK, t.bracketsK)) return ImportNotATable;
+    if (t.Same == 0) {
+        std::copy_n(t.bracketsK.begin(), t.ElementsU, t.bracketsU.begin());
+        return ImportDone;
+    }
+    return readSide('U', t.ElementsU, t.bracketsU) ? ImportDone : ImportNotATable;
+}
+
+}  // namespace zavota

@@ -1,0 +1,85 @@
+// Every setting and user table in the registry hive: loaded once at start-up, written back in
+// small groups, each group by its own operation under the cross-instance mutex.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "platform/NamedMutex.h"
+#include "platform/RegistryHive.h"
+#include "settings/SettingsData.h"
+
+namespace zavota {
+
+inline constexpr const char* kBaseKey = "Software\\Orvane\\Vekkar\\";
+inline constexpr const char* kMutexName = "VekkarMutex";
+inline constexpr const char* kUnknownTableName = "（不明）";
+
+class SettingsStore {
+public:
+    // Touches neither the hive nor the mutex yet. The lock file lies beside the hive.
+    SettingsStore(const SettingsBinding& settings, std::string hivePath);
+    SettingsStore(const SettingsStore&) = delete;
+    SettingsStore& operator=(const SettingsStore&) = delete;
+
+    // The named mutex "VekkarMutex", also taken around every data-file operation.
+    bool Lock() { return mutex_.Lock(); }
+    void Unlock() { mutex_.Unlock(); }
+    platform::NamedMutex& Mutex() { return mutex_; }
+    const std::string& HivePath() const { return hive_.Path(); }
+
+    // Loads every section; unreadable values take their defaults. Never fails, writes nothing.
+    void LoadAll();
+
+    // Each returns true when every value was written. A save re-reads the hive, applies its
+    // values and replaces the file in one step, so a failure leaves the file as it was.
+    bool SaveCalcPage();        // Tax YearGain, DontUse; both tick tables; the trade group
+    bool SaveAtExit();          // XY, KXY; the trade group; MarginPath
+    bool SaveMemoPosition();    // MXY
+    bool SaveColours();         // the thirteen colours
+    bool SaveTaxRates();        // CalcEach, KaiS, UriS, ShinSyotoku, ShinJyuumin
+    bool SaveTickTables();      // both tick-size tables
+    bool SaveCommissionTables();// the whole key MarginTables
+    bool SaveClipboardItems();  // the nineteen clipboard flags
+    bool SaveStartupOptions();  // WordShow, Word, FontName, WordYearGain, DefaultShow, ShowMemo
+    bool SaveTopMost();         // TopMost
+
+    // Every value the store keeps, in the registry's layout, into a hive that is not saved:
+    // what `zavota-cli settings` lists.
+    void WriteAll(platform::RegistryHive& hive);
+
+private:
+    class Writer;
+    template <typename Apply>
+    bool Save(Apply apply);
+
+    void LoadDisplay();
+    void LoadTax();
+    void LoadTickTable(UnitTable& table, const std::string& key);
+    void LoadCommissionTables();
+    bool LoadCommissionTable(int n, MarginTable& table);
+    void LoadOption();
+    void LoadClipboard();
+
+    void WriteStartupOptions(Writer& w);
+    void WriteTopMost(Writer& w);
+    void WriteTradeGroup(Writer& w);
+    void WriteMarginPath(Writer& w);
+    void WriteTaxRates(Writer& w);
+    void WriteTaxGain(Writer& w);
+    void WritePosition(Writer& w, std::string_view name, WindowPosition position);
+    void WriteColours(Writer& w);
+    void WriteClipboardItems(Writer& w);
+    void WriteTickTables(Writer& w);
+    void WriteCommissionTables(Writer& w);
+
+    SettingsBinding s_;
+    platform::RegistryHive hive_;
+    platform::NamedMutex mutex_;
+};
+
+// The fallback folder of the commission table files: the program folder plus "Tables/" when
+// that exists, else the program folder.
+std::string DefaultMarginPath();
+
+}  // namespace zavota

@@ -1,0 +1,134 @@
+// Where the program keeps its files, under each combination of the environment variables.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "platform/FileIo.h"
+#include "platform/Folders.h"
+#include "support/TempFolder.h"
+#include "support/Unprivileged.h"
+
+namespace zavota::platform {
+namespace {
+
+using zavota::testing::TempFolder;
+
+// Sets or unsets variables for one case and puts every one back afterwards.
+class Environment {
+public:
+    using Setting = std::optional<std::string>;  // nullopt: unset
+    Environment() {
+        for (const char* name : kNames) {
+            const char* v = std::getenv(name);
+            saved_.push_back(v ? Setting(v) : std::nullopt);
+        }
+    }
+    ~Environment() {
+        for (std::size_t i = 0; i < saved_.size(); ++i) Set(kNames[i], saved_[i]);
+    }
+    static void Set(const char* name, const Setting& value) {
+        if (value) setenv(name, value->c_str(), 1);
+        else unsetenv(name);
+    }
+
+private:
+    static constexpr const char* kNames[] = {"ZAVOTA_HOME", "ZAVOTA_REGISTRY", "XDG_CONFIG_HOME", "XDG_DATA_HOME",
+                                             "HOME", "ZAVOTA_PROBE_OUT"};
+    std::vector<Setting> saved_;
+};
+
+TEST(Folders, HivePathFollowsTheEnvironment) {
+    struct Case {
+        Environment::Setting registry, configHome, home;
+        std::string expected;
+    };
+    const std::vector<Case> cases = {
+        {"/r/my.reg", "/c", "/h", "/r/my.reg"},
+        {"", "/c", "/h", "/c/Orvane/Vekkar.reg"},
+        {std::nullopt, "/c/", "/h", "/c/Orvane/Vekkar.reg"},
+        {std::nullopt, "", "/h", "/h/.config/Orvane/Vekkar.reg"},
+        {std::nullopt, std::nullopt, "/h/", "/h/.config/Orvane/Vekkar.reg"},
+        {std::nullopt, "relative/config", "/h", "/h/.config/Orvane/Vekkar.reg"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.expected);
+        Environment env;
+        Environment::Set("ZAVOTA_REGISTRY", c.registry);
+        Environment::Set("XDG_CONFIG_HOME", c.configHome);
+        Environment::Set("HOME", c.home);
+        EXPECT_EQ(HivePath(), c.expected);
+    }
+}
+
+TEST(Folders, ProgramFolderFromZavotaHome) {
+    struct Case {
+        Environment::Setting home;
+        std::string expected;
+    };
+    for (const Case& c : std::vector<Case>{{"/p", "/p/"}, {"/p/", "/p/"}}) {
+        Environment env;
+        Environment::Set("ZAVOTA_HOME", c.home);
+        EXPECT_EQ(ProgramFolder(), c.expected);
+        EXPECT_EQ(DataFolder(), c.expected + "Data/");
+    }
+}
+
+// Run in a copy of this program, by the test below.
+TEST(Folders, ProbeForACopyOfTheProgram) {
+    const char* out = std::getenv("ZAVOTA_PROBE_OUT");
+    if (out == nullptr) GTEST_SKIP() << "only run by ProgramFolderBesideTheExecutableWhenWritable";
+    ASSERT_TRUE(ReplaceFileAtomically(out, ExecutableFolder() + "\n" + ProgramFolder() + "\n"));
+}
+
+TEST(Folders, ProgramFolderBesideTheExecutableWhenWritable) {
+    TempFolder tmp;
+    zavota::testing::WherePermissionsBind(tmp.Path(), [&] {
+        const std::string bin = tmp / "bin/";
+        ASSERT_TRUE(EnsureFolder(bin));
+        std::filesystem::copy_file("/proc/self/exe", bin + "probe");
+        ASSERT_EQ(::chmod((bin + "probe").c_str(), 0755), 0);
+
+        struct Case {
+            mode_t folderMode;
+            Environment::Setting dataHome;
+            std::string expected;
+        };
+        const std::vector<Case> cases = {
+            {0755, "/d", bin},
+            {0555, "/d", "/d/Zavota/"},
+            {0555, "", tmp / "home/.local/share/Zavota/"},
+        };
+        for (const Case& c : cases) {
+            SCOPED_TRACE(c.expected);
+            Environment env;
+            Environment::Set("ZAVOTA_HOME", std::nullopt);
+            Environment::Set("XDG_DATA_HOME", c.dataHome);
+            Environment::Set("HOME", tmp / "home");
+            Environment::Set("ZAVOTA_PROBE_OUT", tmp / "probe.txt");
+            ASSERT_EQ(::chmod(bin.c_str(), c.folderMode), 0);
+            pid_t pid = ::fork();
+            ASSERT_GE(pid, 0);
+            if (pid == 0) {
+                ::execl((bin + "probe").c_str(), "probe", "--gtest_filter=Folders.ProbeForACopyOfTheProgram",
+                        static_cast<char*>(nullptr));
+                std::_Exit(127);
+            }
+            int status = 0;
+            ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+            ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+            EXPECT_EQ(ReadFileBytes(tmp / "probe.txt").bytes, bin + "\n" + c.expected + "\n");
+            ::chmod(bin.c_str(), 0755);
+        }
+    });
+}
+
+}  // namespace
+}  // namespace zavota::platform
