@@ -4,11 +4,11 @@
 
 #include <iconv.h>
 
+#include "platform/Utf8.h"
+
 namespace zavota::platform {
 
 namespace {
-
-constexpr std::string_view kReplacement = "\xEF\xBF\xBD";  // U+FFFD
 
 // One iconv descriptor; they are not safe to share between threads, so each call opens its own.
 class Converter {
@@ -48,69 +48,16 @@ private:
     iconv_t cd_;
 };
 
-// The length of the UTF-8 sequence at the front of `s` when it is a valid one (overlong forms,
-// surrogates and code points above U+10FFFF are not); otherwise the negated length of its
-// longest valid-looking start, which is what one replacement character stands for.
-int Utf8Sequence(std::string_view s) {
-    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(s[i]); };
-    const unsigned char lead = byte(0);
-    if (lead < 0x80) return 1;
-    int length = 0;
-    unsigned char low = 0x80, high = 0xBF;  // range of the second byte
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3;
-        if (lead == 0xE0) low = 0xA0;
-        if (lead == 0xED) high = 0x9F;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4;
-        if (lead == 0xF0) low = 0x90;
-        if (lead == 0xF4) high = 0x8F;
-    } else {
-        return -1;
-    }
-    for (int i = 1; i < length; ++i) {
-        const auto at = static_cast<std::size_t>(i);
-        if (at >= s.size()) return -i;
-        const unsigned char b = byte(at);
-        if (i == 1 ? (b < low || b > high) : (b < 0x80 || b > 0xBF)) return -i;
-    }
-    return length;
-}
-
-struct Repaired {
-    std::string text;
-    bool damaged = false;
-};
-
-Repaired RepairUtf8(std::string_view s) {
-    Repaired result;
-    result.text.reserve(s.size());
-    while (!s.empty()) {
-        const int n = Utf8Sequence(s);
-        const auto take = static_cast<std::size_t>(n > 0 ? n : -n);
-        if (n > 0) {
-            result.text.append(s.substr(0, take));
-        } else {
-            result.text.append(kReplacement);
-            result.damaged = true;
-        }
-        s.remove_prefix(take);
-    }
-    return result;
-}
-
 bool IsLeadByte(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
 bool IsTrailByte(unsigned char b) { return b >= 0x40 && b <= 0xFC && b != 0x7F; }
 
-Repaired DecodeCp932(std::string_view bytes) {
-    Repaired result;
+RepairedText DecodeCp932(std::string_view bytes) {
+    RepairedText result;
     Converter converter("UTF-8", "CP932");
-    if (!converter.ok()) return {std::string(kReplacement), true};
+    if (!converter.ok()) return {std::string(kReplacementCharacter), true};
     result.text.reserve(bytes.size() + bytes.size() / 2);
     while (!converter.Convert(bytes, result.text)) {
-        result.text.append(kReplacement);
+        result.text.append(kReplacementCharacter);
         result.damaged = true;
         // A bad pair is dropped whole, so that its second byte cannot pass for "[", "\" or "]".
         const bool pair = bytes.size() >= 2 && IsLeadByte(static_cast<unsigned char>(bytes[0])) &&
@@ -138,7 +85,7 @@ std::optional<std::string> ToCp932(std::string_view utf8) {
 }
 
 std::optional<std::string> FromCp932(std::string_view bytes) {
-    Repaired decoded = DecodeCp932(bytes);
+    RepairedText decoded = DecodeCp932(bytes);
     if (decoded.damaged) return std::nullopt;
     return std::move(decoded.text);
 }
@@ -175,7 +122,7 @@ std::string EncodeForDisk(std::string_view utf8) {
 }
 
 DecodedText DecodeFromDisk(std::string_view bytes) {
-    Repaired decoded;
+    RepairedText decoded;
     if (bytes.substr(0, kUtf8Bom.size()) == kUtf8Bom)
         decoded = RepairUtf8(bytes.substr(kUtf8Bom.size()));
     else

@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "platform/FileIo.h"
+#include "platform/Utf8.h"
 
 namespace zavota::platform {
 
@@ -55,57 +56,6 @@ std::string MapKey(std::string_view fullPath) {
     for (char& c : out)
         if (c == '\\') c = '\x01';
     return out;
-}
-
-// Decodes one UTF-8 sequence at s[i]; false for anything the standard forbids (overlong forms,
-// surrogates, values above U+10FFFF, truncated sequences).
-bool DecodeUtf8(std::string_view s, std::size_t& i, char32_t& cp) {
-    const auto b0 = static_cast<unsigned char>(s[i]);
-    if (b0 < 0x80) {
-        cp = b0;
-        ++i;
-        return true;
-    }
-    int extra;
-    char32_t min;
-    if ((b0 & 0xE0) == 0xC0) extra = 1, cp = b0 & 0x1F, min = 0x80;
-    else if ((b0 & 0xF0) == 0xE0) extra = 2, cp = b0 & 0x0F, min = 0x800;
-    else if ((b0 & 0xF8) == 0xF0) extra = 3, cp = b0 & 0x07, min = 0x10000;
-    else return false;
-    if (s.size() - i <= static_cast<std::size_t>(extra)) return false;
-    for (int k = 1; k <= extra; ++k) {
-        const auto b = static_cast<unsigned char>(s[i + k]);
-        if ((b & 0xC0) != 0x80) return false;
-        cp = (cp << 6) | (b & 0x3F);
-    }
-    if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return false;
-    i += extra + 1;
-    return true;
-}
-
-bool ValidUtf8(std::string_view s) {
-    char32_t cp;
-    for (std::size_t i = 0; i < s.size();)
-        if (!DecodeUtf8(s, i, cp)) return false;
-    return true;
-}
-
-void AppendUtf8(std::string& out, char32_t cp) {
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (cp >> 18));
-        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
 }
 
 // Valid UTF-8 in, UTF-16LE bytes out, with the terminating zero regedit writes for hex(1).
