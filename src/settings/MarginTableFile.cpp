@@ -64,20 +64,10 @@ ImportResult ImportMarginTable(const std::string& path, MarginTable& t, platform
     t.HighLimitK = decimal("HighLimitK");
     t.HighLimitU = decimal("HighLimitU");
 
-    auto readSide = [&](char prefix, int n, auto& brackets) {
-        for (int i = 0; i < n; ++i) {
-            const auto bracket = ParseBracket(text(prefix + std::to_string(i)));
-            if (!bracket) return false;
-            brackets[static_cast<std::size_t>(i)] = *bracket;
-        }
-        return true;
-    };
-    if (!readSide('K', t.ElementsK, t.bracketsK)) return ImportNotATable;
-    if (t.Same == 0) {
-        std::copy_n(t.bracketsK.begin(), t.ElementsU, t.bracketsU.begin());
-        return ImportDone;
-    }
-    return readSide('U', t.ElementsU, t.bracketsU) ? ImportDone : ImportNotATable;
+    const bool separate = t.Same != 0;
+    return ReadBrackets(t, separate, [&](const std::string& key) { return file.Read(kMarginTableSection, key); })
+               ? ImportDone
+               : ImportNotATable;
 }
 
 }  // namespace zavota

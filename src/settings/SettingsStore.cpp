@@ -207,19 +207,7 @@ bool SettingsStore::LoadCommissionTable(int n, MarginTable& t) {
         t.MiniAfterK = t.MiniAfterU = 0;
     }
 
-    auto readSide = [&](char prefix, int count, auto& brackets) {
-        for (int i = 0; i < count; ++i) {
-            const auto text = r.String(prefix + std::to_string(i));
-            const auto bracket = text && !text->empty() ? ParseBracket(*text) : std::nullopt;
-            if (!bracket) return false;
-            brackets[static_cast<std::size_t>(i)] = *bracket;
-        }
-        return true;
-    };
-    if (!readSide('K', t.ElementsK, t.bracketsK)) return false;
-    if (separate) return readSide('U', t.ElementsU, t.bracketsU);
-    for (int i = 0; i < t.ElementsU; ++i) t.bracketsU[static_cast<std::size_t>(i)] = t.bracketsK[static_cast<std::size_t>(i)];
-    return true;
+    return ReadBrackets(t, separate, [&](const std::string& key) { return r.String(key); });
 }
 
 void SettingsStore::LoadOption() {

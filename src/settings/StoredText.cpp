@@ -1,5 +1,6 @@
 #include "settings/StoredText.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 
@@ -72,6 +73,23 @@ std::optional<MarginBracket> ParseBracket(std::string_view text) {
 std::string BracketText(const MarginBracket& b) {
     return Fixed(b.low, 0) + "," + Fixed(b.high, 0) + "," + Fixed(b.rate, 4) + "," +
            Fixed(b.addition, 0) + "," + Fixed(b.discount, 4);
+}
+
+bool ReadBrackets(MarginTable& t, bool separate,
+                  const std::function<std::optional<std::string>(const std::string& key)>& text) {
+    auto side = [&](char prefix, int count, auto& brackets) {
+        for (int i = 0; i < count; ++i) {
+            const auto stored = text(prefix + std::to_string(i));
+            const auto bracket = stored ? ParseBracket(*stored) : std::nullopt;
+            if (!bracket) return false;
+            brackets[static_cast<std::size_t>(i)] = *bracket;
+        }
+        return true;
+    };
+    if (!side('K', t.ElementsK, t.bracketsK)) return false;
+    if (separate) return side('U', t.ElementsU, t.bracketsU);
+    std::copy_n(t.bracketsK.begin(), t.ElementsU, t.bracketsU.begin());
+    return true;
 }
 
 }  // namespace zavota

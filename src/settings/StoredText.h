@@ -2,6 +2,7 @@
 // and the commission table files.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -23,6 +24,13 @@ std::optional<MarginBracket> ParseBracket(std::string_view text);
 // Bounds and addition without decimals (a fractional addition rounds half away from zero),
 // rate and discount with exactly four.
 std::string BracketText(const MarginBracket& bracket);
+
+// The brackets of a table whose counts are set: "K0", "K1", … and, with separate sides, "U0",
+// "U1", …, each text looked up with `text` (nullopt when absent); a shared table's sell side
+// copies the first ElementsU buy brackets. False at the first bracket that is absent, empty or
+// malformed.
+bool ReadBrackets(MarginTable& table, bool separate,
+                  const std::function<std::optional<std::string>(const std::string& key)>& text);
 
 // A stored decimal number ("1500", "-2.5", " 0.105 "); nullopt when it does not convert.
 std::optional<Yen> ParseStoredDecimal(std::string_view text);
