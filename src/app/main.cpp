@@ -1,1 +1,75 @@
-int main() { return 0; }
+// The desktop program: the hidden state window runs the calculator windows until one of them
+// ends the program.
+#include <exception>
+#include <functional>
+#include <string>
+
+#include <QApplication>
+#include <QIcon>
+#include <QMessageBox>
+
+#include "Screenshot.h"
+#include "platform/Folders.h"
+#include "ui/Baseunit.h"
+#include "ui/QtMessagePresenter.h"
+#include "ui/Translations.h"
+
+namespace {
+
+void ShowFatal(const char* what) {
+    QMessageBox::critical(nullptr, QStringLiteral("Zavota"),
+                          QStringLiteral("予期しないエラーが発生したため終了します。\n\n") + QString::fromUtf8(what));
+}
+
+// An exception that reaches the event loop is shown and ends the program with a failure code.
+class ZavotaApplication : public QApplication {
+public:
+    using QApplication::QApplication;
+    bool notify(QObject* receiver, QEvent* event) override {
+        try {
+            return QApplication::notify(receiver, event);
+        } catch (const std::exception& e) {
+            ShowFatal(e.what());
+        } catch (...) {
+            ShowFatal("unknown exception");
+        }
+        std::_Exit(1);
+    }
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    ZavotaApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Zavota"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/zavota.png")));
+    QApplication::setQuitOnLastWindowClosed(false);
+    zavota::ui::InstallJapaneseTranslations(app);
+
+    // The command line as one text, the way the safe-start switch is looked for in it.
+    QString screenshot;
+    std::string commandLine = argc > 0 ? argv[0] : "zavota";
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--screenshot" && i + 1 < argc) {
+            screenshot = QString::fromLocal8Bit(argv[++i]);
+            continue;
+        }
+        commandLine += " " + arg;
+    }
+
+    try {
+        zavota::ui::QtMessagePresenter presenter;
+        zavota::ui::TBaseForm base(zavota::platform::HivePath(), commandLine, &presenter);
+        QObject::connect(&base, &zavota::ui::TBaseForm::finished, &app, [] { QApplication::exit(0); });
+        base.Start();
+        if (!screenshot.isEmpty())
+            zavota::app::ScheduleScreenshot(base, screenshot, [](int code) { QApplication::exit(code); });
+        return app.exec();
+    } catch (const std::exception& e) {
+        ShowFatal(e.what());
+    } catch (...) {
+        ShowFatal("unknown exception");
+    }
+    return 1;
+}

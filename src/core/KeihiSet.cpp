@@ -122,4 +122,32 @@ KeihiFieldCheck CheckKeihiField(KeihiField field, std::string_view text) {
     return check;
 }
 
+KeihiTexts KeihiSetTexts(const KeihiSet& set) {
+    KeihiTexts texts;
+    KeihiSet values = set;
+    for (const KeihiField field : kKeihiFields) {
+        const bool rate = field == KeihiField::RateK || field == KeihiField::RateU;
+        // Without separators: the fields' length limits are counted without them, so a grouped
+        // text could be cut and read back as a different number.
+        texts[field] = DecimalCalc::ToText(Yen::FromDouble(KeihiValue(values, field)), rate ? 2 : 0, false);
+    }
+    texts.comment = set.Comment;
+    return texts;
+}
+
+KeihiApplyResult ApplyKeihiTexts(KeihiSet& set, const KeihiTexts& texts) {
+    KeihiApplyResult result;
+    for (const KeihiField field : kKeihiFields) {
+        const KeihiFieldCheck check = CheckKeihiField(field, texts[field]);
+        if (check.message != kMsgNotANumber) KeihiValue(set, field) = check.value;
+        if (check.message != 0) {
+            result.message = check.message;
+            result.field = field;
+            return result;
+        }
+    }
+    set.Comment = std::string(TrimAscii(texts.comment));
+    return result;
+}
+
 }  // namespace zavota

@@ -19,12 +19,12 @@ constexpr int kMsgManualRange = 280;
 
 enum Question { AskSellAt = 0, AskWidth = 1, AskTargetProfit = 2, AskTargetRate = 3 };
 
-// The manual commission figures: normalised, emptied ones back to the table's figure, the
-// others must hold 0 to 99,999,999.
-FieldCheck CheckManualEntries(CalcState& state, const PageInput& in, std::array<ManualEntry, 4>& out) {
+}  // namespace
+
+FieldCheck CheckManualFigures(CalcState& state, const std::array<ManualEntry, 4>& in, std::array<ManualEntry, 4>& out) {
     Yen* overrides[4] = {&state.overrideBuyCommission, &state.overrideBuyCommissionTax,
                          &state.overrideSellCommission, &state.overrideSellCommissionTax};
-    out = in.manual;
+    out = in;
     for (int i = 0; i < 4; ++i) {
         ManualEntry& m = out[i];
         if (!m.on) continue;
@@ -45,6 +45,8 @@ FieldCheck CheckManualEntries(CalcState& state, const PageInput& in, std::array<
     }
     return {};
 }
+
+namespace {
 
 // The sell-page searches add 200 to an error of the sale they start from.
 bool FirstSellLegFailed(int code) {
@@ -112,7 +114,7 @@ PageOutcome RunPage(CalcState& state, const PageInput& in) {
     PageOutcome out;
 
     state.Reset();
-    if (FieldCheck c = CheckManualEntries(state, in, out.manual); !c.ok()) return Refuse(state, out, c);
+    if (FieldCheck c = CheckManualFigures(state, in.manual, out.manual); !c.ok()) return Refuse(state, out, c);
 
     const FieldCheck price = ReadWholeField(in.price, f.price, buyPage ? 100 : 104, buyPage ? 201 : 208);
     if (!price.ok()) return Refuse(state, out, price);

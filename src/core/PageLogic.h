@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "CalcState.h"
+#include "PageChecks.h"
 #include "Yen.h"
 
 namespace zavota {
@@ -92,6 +93,10 @@ struct PageOutcome {
 // user and calls CancelAdjustment when the answer is "キャンセル".
 PageOutcome RunPage(CalcState& state, const PageInput& input);
 void CancelAdjustment(CalcState& state);
+
+// The manual figures' check, also run before "画面切替": texts normalised, emptied ones
+// switched off and back to the table's figure, the others must hold 0 to 99,999,999 (280).
+FieldCheck CheckManualFigures(CalcState& state, const std::array<ManualEntry, 4>& in, std::array<ManualEntry, 4>& out);
 
 // The messages for the calculation's error codes.
 int MainErrorMessage(int code, Page page);

@@ -49,11 +49,11 @@ TfrmAdjust::TfrmAdjust(QWidget* parent) : QDialog(parent) {
 }
 
 bool TfrmAdjust::Ask(const std::vector<std::string>& lines) {
-    QLabel* slots[2] = {lblAdjust1_, lblAdjust2_};
+    QLabel* labels[2] = {lblAdjust1_, lblAdjust2_};
     for (int i = 0; i < 2; ++i) {
         const bool used = i < static_cast<int>(lines.size());
-        slots[i]->setText(used ? QString::fromStdString(lines[i]) : QString());
-        slots[i]->setVisible(used);
+        labels[i]->setText(used ? QString::fromStdString(lines[i]) : QString());
+        labels[i]->setVisible(used);
     }
     adjustSize();
     return exec() == QDialog::Accepted;

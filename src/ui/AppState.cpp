@@ -1,8 +1,14 @@
 #include "AppState.h"
 
+#include <QCoreApplication>
+
 namespace zavota::ui {
 
-AppState::AppState(std::string hivePath) : store(BindSettings(program, calc), std::move(hivePath)) {}
+AppState::AppState(std::string hivePath) : store(BindSettings(program, calc), std::move(hivePath)) {
+    // The long searches let the windows repaint and answer; the windows refuse to start a
+    // second calculation meanwhile.
+    calc.SetYieldHook([](void*) { QCoreApplication::processEvents(); }, nullptr);
+}
 
 bool AppState::CloseMemoPadIfVisible() {
     if (memoPad.isNull() || !memoPad->isVisible()) return false;

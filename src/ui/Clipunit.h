@@ -1,12 +1,40 @@
 // Clipboard export of the last calculation, and "Zavota　－　クリップボードにコピーする項目の選択".
 #pragma once
 
+#include <array>
+
+#include <QDialog>
 #include <QWidget>
 
 #include "core/ClipboardText.h"
+#include "settings/SettingsData.h"
 #include "ui/AppState.h"
 
+class QCheckBox;
+
 namespace zavota::ui {
+
+// The item selection. Clicks change the selection in the state at once; "変更" saves it,
+// "キャンセル" puts back the selection the dialog was shown with, the title-bar close keeps
+// the clicks without saving.
+class TfrmClip : public QDialog {
+    Q_OBJECT
+public:
+    explicit TfrmClip(AppState& state, QWidget* parent = nullptr);
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void Refresh();
+    void btnOkClick();
+    void btnCancelClick();
+    void btnDefaultClick();
+
+    AppState& state_;
+    ClipboardItems backup_;
+    std::array<QCheckBox*, kClipboardItemCount> boxes_{};  // in the stored order
+};
 
 // Opens the item dialog modally with the modal-dialog flag set.
 void RunClipDialog(AppState& state, QWidget* parent);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <memory>
 #include <string>
 
 #include <QWidget>
@@ -21,6 +22,7 @@ class ResultView : public QWidget {
 public:
     // 242 wide. The profit block holds the "その他経費" button (btnKeihi).
     explicit ResultView(const DisplaySettings& display, QWidget* parent = nullptr);
+    ~ResultView() override;
 
     // Fills the blocks of `side` from `result` (buy/sell rows, profit rows for All); the
     // expenses figure only when `expenseSet` > 0. Clears first. Emits resultsShown(true).
@@ -55,8 +57,14 @@ signals:
 
 private:
     struct Rows;
+    struct Row;
+    Row* FindRow(const char* box) const;
+    void EmptyFigures();
+    void PaintRow(Row& row);
+
     const DisplaySettings& display_;
     bool hasResults_ = false;
+    std::unique_ptr<Rows> rows_;
 };
 
 }  // namespace zavota::ui

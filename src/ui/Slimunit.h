@@ -1,9 +1,13 @@
 // The slim window: a narrow calculator for a buy price, a count and a sell price.
 #pragma once
 
+#include <string>
+
 #include <QDialog>
 
 #include "ui/AppState.h"
+
+class QLineEdit;
 
 namespace zavota::ui {
 
@@ -26,9 +30,23 @@ protected:
     bool event(QEvent* event) override;  // MemoCalcBuy, MemoCalcSell
 
 private:
+    void keyPressEvent(QKeyEvent* event) override;
+    // "実行"; a press while a calculation runs is ignored.
+    void Calculate();
+    void CalculateNow();
+    // "実行" when the count and at least one price are given.
+    void Recalculate();
+    void TradeKindChanged();
+    void ChooseExpenses();
+    void SwitchToMain();
+    void ClearFigures();
+    void ShowFigure(QLineEdit* box, const QString& text, bool negative);
+    void FocusField(const std::string& name);
+
     struct Controls;
     AppState& state_;
     TfrmAdjust& adjust_;
+    Controls* c_;  // owned as a child object
 };
 
 }  // namespace zavota::ui

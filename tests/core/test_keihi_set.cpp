@@ -4,6 +4,8 @@
 
 #include <cmath>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace zavota {
 namespace {
@@ -101,6 +103,103 @@ TEST(KeihiSetTest, ControlNamesAndValuesMatchTheirFields) {
         KeihiValue(set, c.field) = 42;
         KeihiSet expected;
         expected.*c.member = 42;
+        EXPECT_EQ(set, expected);
+    }
+}
+
+KeihiSet SampleSet() {
+    KeihiSet s;
+    s.RateK = 3;
+    s.DaysK = 30;
+    s.RateU = 1.15;
+    s.DaysU = 365;
+    s.Kanri = 1000;
+    s.Meigi = 50;
+    s.Haitou = 500;
+    s.Hibu = 99999999;
+    s.Other = -2500;
+    s.Comment = "信用 6月";
+    return s;
+}
+
+TEST(KeihiSetTest, ShownTexts) {
+    const KeihiTexts texts = KeihiSetTexts(SampleSet());
+    const std::array<std::string, kKeihiFieldCount> expected{
+        "3.00", "1.15", "30", "365", "1000", "50", "500", "99999999", "-2500"};
+    EXPECT_EQ(texts.numbers, expected);
+    EXPECT_EQ(texts.comment, "信用 6月");
+
+    // Values a damaged or hand-edited file may hold are shown rounded, half away from zero.
+    KeihiSet odd;
+    odd.RateK = 2.555;
+    odd.DaysU = 1.5;
+    odd.Other = -0.5;
+    const KeihiTexts oddTexts = KeihiSetTexts(odd);
+    EXPECT_EQ(oddTexts[F::RateK], "2.56");
+    EXPECT_EQ(oddTexts[F::DaysU], "2");
+    EXPECT_EQ(oddTexts[F::Other], "-1");
+    EXPECT_EQ(oddTexts[F::Kanri], "0");
+}
+
+TEST(KeihiSetTest, ShownTextsApplyBackUnchanged) {
+    KeihiSet set;
+    EXPECT_TRUE(ApplyKeihiTexts(set, KeihiSetTexts(SampleSet())).Ok());
+    EXPECT_EQ(set, SampleSet());
+}
+
+TEST(KeihiSetTest, ApplyStopsAtTheFirstRefusedFieldInOrder) {
+    struct Case {
+        const char* what;
+        std::vector<std::pair<KeihiField, const char*>> edits;  // on the sample's texts
+        int message;
+        KeihiField field;
+        std::vector<std::pair<KeihiField, double>> stored;  // values expected to differ from the start set
+    };
+    const Case cases[] = {
+        {"every field valid", {{F::RateU, "0.5"}, {F::Other, ""}}, 0, F::RateK, {{F::RateU, 0.5}, {F::Other, 0}}},
+        {"three decimals", {{F::RateK, "2.555"}}, 112, F::RateK, {{F::RateK, 2.555}}},
+        {"rate of 100", {{F::RateU, "100"}}, 281, F::RateU, {{F::RateU, 100}}},
+        {"366 days", {{F::DaysK, "366"}}, 282, F::DaysK, {{F::DaysK, 366}}},
+        {"half a day", {{F::DaysU, "1.5"}}, 101, F::DaysU, {{F::DaysU, 1.5}}},
+        {"negative fee", {{F::Meigi, "-1"}}, 218, F::Meigi, {{F::Meigi, -1}}},
+        {"fee too large", {{F::Haitou, "100000000"}}, 233, F::Haitou, {{F::Haitou, 100000000}}},
+        {"fractional fee", {{F::Hibu, "0.5"}}, 101, F::Hibu, {{F::Hibu, 0.5}}},
+        {"other too small", {{F::Other, "-100000000"}}, 283, F::Other, {{F::Other, -100000000}}},
+        {"other too large", {{F::Other, "100000000"}}, 233, F::Other, {{F::Other, 100000000}}},
+        // A lone sign does not convert: refused, and the field keeps its old value.
+        {"lone sign", {{F::Other, "-"}}, 200, F::Other, {}},
+        {"empty after a refusal", {{F::RateK, ""}, {F::DaysK, "-1"}}, 282, F::DaysK, {{F::RateK, 0}, {F::DaysK, -1}}},
+        // Applying goes rate, rate, days, days: the seller's rate is met before the buyer's days.
+        {"order", {{F::DaysK, "400"}, {F::RateU, "100"}}, 281, F::RateU, {{F::RateU, 100}}},
+        {"order of fees", {{F::Hibu, "-5"}, {F::Haitou, "1.5"}}, 101, F::Haitou, {{F::Haitou, 1.5}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        KeihiSet start;  // what the set held before
+        start.Hibu = 9;
+        start.Other = 7;
+        start.Comment = "old";
+        KeihiTexts texts = KeihiSetTexts(SampleSet());
+        texts.comment = "  new comment \t";
+        for (const auto& [field, text] : c.edits) texts[field] = text;
+
+        KeihiSet set = start;
+        const KeihiApplyResult result = ApplyKeihiTexts(set, texts);
+        EXPECT_EQ(result.message, c.message);
+        if (c.message != 0) {
+            EXPECT_EQ(result.field, c.field);
+        }
+
+        // Every field up to the refused one comes from the texts; the rest, the comment
+        // included, is left as it was.
+        KeihiSet expected = start;
+        KeihiSet sample = SampleSet();
+        for (const KeihiField f : kKeihiFields) {
+            if (c.message != 0 && f == c.field) break;
+            KeihiValue(expected, f) = KeihiValue(sample, f);
+        }
+        if (c.message == 0) expected.Comment = "new comment";
+        for (const auto& [field, value] : c.stored) KeihiValue(expected, field) = value;
         EXPECT_EQ(set, expected);
     }
 }

@@ -1,0 +1,46 @@
+#include <gtest/gtest.h>
+
+#include "settings/WindowRules.h"
+
+namespace zavota {
+namespace {
+
+TEST(WindowRules, PlaceOnScreenKeepsTheWindowInside) {
+    struct Case {
+        WindowPosition saved;
+        WindowPosition placed;
+    } cases[] = {
+        {{10, 20}, {10, 20}},
+        {{-5, -1}, {0, 0}},
+        {{1500, 20}, {1920 - 522, 20}},    // would cross the right edge
+        {{10, 1000}, {10, 1080 - 480}},    // would cross the bottom edge
+        {{1398, 600}, {1398, 600}},        // exactly at the edges
+        {{0, 0}, {0, 0}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(PlaceOnScreen(c.saved, 522, 480, 1920, 1080), c.placed) << c.saved.x << "," << c.saved.y;
+    // A window larger than the screen keeps its title bar on it.
+    EXPECT_EQ(PlaceOnScreen({50, 50}, 800, 600, 640, 480), (WindowPosition{0, 0}));
+}
+
+TEST(WindowRules, SafeStartNeedsTheSwitchWithItsSpace) {
+    struct Case {
+        const char* line;
+        bool safe;
+    } cases[] = {
+        {"zavota -off", true},  {"zavota -OFF", true},  {"/usr/bin/zavota -off extra", true},
+        {"zavota -Off", false}, {"zavota /off", false}, {"-off", false}, {"zavota", false}, {"", false},
+    };
+    for (const Case& c : cases) EXPECT_EQ(SafeStartRequested(c.line), c.safe) << c.line;
+}
+
+TEST(WindowRules, OnTopOnlyWithoutTheProgramsOwnBoxes) {
+    EXPECT_TRUE(KeepOnTop(1, false, false));
+    EXPECT_FALSE(KeepOnTop(1, true, false));
+    EXPECT_FALSE(KeepOnTop(1, false, true));
+    EXPECT_FALSE(KeepOnTop(0, false, false));
+    EXPECT_FALSE(KeepOnTop(2, false, false));
+}
+
+}  // namespace
+}  // namespace zavota

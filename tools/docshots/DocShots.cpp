@@ -1,0 +1,147 @@
+// Takes a picture of each window of the program, with example figures, into a folder:
+// zavota-docshots FOLDER. Works on a throw-away program folder and hive; writes no settings.
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
+#include <QDialog>
+#include <QDir>
+#include <QIcon>
+#include <QLineEdit>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include "ui/Baseunit.h"
+#include "ui/Mainunit.h"
+#include "ui/QtMessagePresenter.h"
+#include "ui/Translations.h"
+
+namespace {
+
+QString folder;
+int failures = 0;
+
+void Settle() {
+    for (int i = 0; i < 5; ++i) QApplication::processEvents();
+}
+
+void Save(QWidget* window, const char* name) {
+    Settle();
+    const QString path = folder + QLatin1Char('/') + QString::fromUtf8(name);
+    if (window->grab().save(path)) {
+        std::printf("%s\n", path.toLocal8Bit().constData());
+    } else {
+        std::fprintf(stderr, "could not write %s\n", path.toLocal8Bit().constData());
+        ++failures;
+    }
+}
+
+void Fill(QWidget* w, const char* name, const char* text) {
+    if (auto* e = w->findChild<QLineEdit*>(QString::fromUtf8(name))) e->setText(QString::fromUtf8(text));
+}
+
+void Press(QWidget* w, const char* name) {
+    if (auto* b = w->findChild<QAbstractButton*>(QString::fromUtf8(name))) b->click();
+    Settle();
+}
+
+// The next modal dialog is prepared, pictured and closed; `open` is what opens it.
+void PictureDialog(const char* name, const std::function<void(QWidget*)>& prepare, const std::function<void()>& open) {
+    auto* timer = new QTimer;
+    timer->setInterval(20);
+    QObject::connect(timer, &QTimer::timeout, [timer, name, prepare] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (modal == nullptr || !modal->isVisible()) return;
+        timer->stop();
+        timer->deleteLater();
+        if (prepare) prepare(modal);
+        Save(modal, name);
+        if (auto* dialog = qobject_cast<QDialog*>(modal)) dialog->reject();
+        else modal->close();
+    });
+    timer->start();
+    open();
+    Settle();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: zavota-docshots FOLDER\n");
+        return 2;
+    }
+    std::setvbuf(stdout, nullptr, _IOLBF, 0);
+    QTemporaryDir home;
+    setenv("ZAVOTA_HOME", QDir(home.path()).filePath("home/").toLocal8Bit().constData(), 1);
+    setenv("ZAVOTA_REGISTRY", QDir(home.path()).filePath("Vekkar.reg").toLocal8Bit().constData(), 1);
+
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Zavota"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/zavota.png")));
+    QApplication::setQuitOnLastWindowClosed(false);
+    zavota::ui::InstallJapaneseTranslations(app);
+    folder = QString::fromLocal8Bit(argv[1]);
+    QDir().mkpath(folder);
+
+    zavota::ui::QtMessagePresenter presenter;
+    zavota::ui::TBaseForm base(std::getenv("ZAVOTA_REGISTRY"), "zavota", &presenter);
+    base.Start();
+    Settle();
+    zavota::ui::TMainForm& main = base.MainForm();
+
+    Fill(&main, "edtYen_K", "1000");
+    Fill(&main, "edtNum_K", "1000");
+    Fill(&main, "edtR1_K", "1100");
+    Press(&main, "btnGo_K");
+    Save(&main, "main-buy.png");
+
+    main.findChild<QTabWidget*>(QStringLiteral("pgcCalcInput"))->setCurrentIndex(1);
+    Fill(&main, "edtYen_U", "1500");
+    Fill(&main, "edtNum_U", "2000");
+    Fill(&main, "edtK1_U", "100000");
+    Press(&main, "btnGo_U");
+    Save(&main, "main-sell.png");
+
+    main.findChild<QTabWidget*>(QStringLiteral("pgcCalcInput"))->setCurrentIndex(0);
+    Fill(&main, "edtYen_K", "2003");
+    Fill(&main, "edtNum_K", "100");
+    Fill(&main, "edtR1_K", "2108");
+    PictureDialog("adjust.png", nullptr, [&] { Press(&main, "btnGo_K"); });
+    // The expenses dialog recalculates the page when it closes: a price on the grid.
+    Fill(&main, "edtYen_K", "1000");
+    Fill(&main, "edtNum_K", "1000");
+    Fill(&main, "edtR1_K", "1100");
+    Press(&main, "btnGo_K");
+
+    PictureDialog(
+        "keihi.png",
+        [](QWidget* d) {
+            d->findChild<QTabBar*>(QStringLiteral("tabKeihi"))->setCurrentIndex(1);
+            Fill(d, "edtNenriK", "2.8");
+            Fill(d, "edtNenri2K", "30");
+            Fill(d, "edtKanri", "0");
+            Fill(d, "edtMeigi", "50");
+            Fill(d, "edtOther", "-200");
+            Fill(d, "edtComment", "信用買い・30日");
+        },
+        [&] { Press(&main, "btnKeihi"); });
+
+    PictureDialog("clipboard.png", nullptr,
+                  [&] { main.findChild<QAction*>(QStringLiteral("mnuSelect"))->trigger(); });
+    PictureDialog("about.png", nullptr, [&] { main.findChild<QAction*>(QStringLiteral("mnuAbout"))->trigger(); });
+
+    Press(&main, "btnSlim_K");
+    QWidget* slim = base.VisibleCalculator();
+    if (slim == nullptr || slim == &main) {
+        std::fprintf(stderr, "the slim window did not open\n");
+        return 1;
+    }
+    Save(slim, "slim.png");
+    return failures == 0 ? 0 : 1;
+}
