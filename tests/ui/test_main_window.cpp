@@ -260,3 +260,65 @@ TEST_F(MainWindowTest, MottoLineFollowsTheOptions) {
 
 }  // namespace
 }  // namespace zavota::testing
+
+namespace zavota::testing {
+namespace {
+
+// While a long search runs, the window answers but starts no second calculation.
+struct Interference {
+    QWidget* window = nullptr;
+    int rounds = 0;
+    bool hourglass = true;
+};
+
+void PressAgain(void* context) {
+    auto* i = static_cast<Interference*>(context);
+    ++i->rounds;
+    const QCursor* cursor = QApplication::overrideCursor();
+    i->hourglass = i->hourglass && cursor != nullptr && cursor->shape() == Qt::WaitCursor;
+    i->window->findChild<QPushButton*>("btnGo_K")->click();
+    i->window->findChild<QCheckBox*>("chkTen_K")->click();
+    QApplication::processEvents();
+}
+
+TEST_F(MainWindowTest, ASecondPressDuringASearchIsIgnored) {
+    Open();
+    // One share at one yen with a sale commission typed at 20,000 yen: the break-even climbs
+    // some 2,600 ticks.
+    QTest::mouseDClick(Find(W(), "lblMargin_U"), Qt::LeftButton);
+    Find<QLineEdit>(W(), "mmMargin_U")->setText("20000");
+    Calculate("1", "1");
+    const std::string quiet = Text(W(), "mmPay_K").toStdString();
+    ASSERT_FALSE(quiet.empty());
+
+    Interference interference{W()};
+    State().calc.SetYieldHook(&PressAgain, &interference);
+    Click(W(), "btnGo_K");
+    State().calc.SetYieldHook(nullptr, nullptr);
+    ASSERT_GT(interference.rounds, 0) << "the search never yielded";
+    EXPECT_TRUE(interference.hourglass);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(Text(W(), "mmPay_K").toStdString(), quiet);
+    EXPECT_EQ(quiet, "22,580");  // 1 + 1,500 + 75 paid; 20,000 + 1,000 tax to sell
+    EXPECT_TRUE(Messages().numbers.empty());
+}
+
+TEST_F(MainWindowTest, MemoPadPricesAreCalculatedOnTheirPage) {
+    Open();
+    QCoreApplication::postEvent(W(), new ui::MemoCalcEvent(ui::MemoCalcSell, "1100", "1000"));
+    Settle();
+    EXPECT_EQ(Find<QTabWidget>(W(), "pgcCalcInput")->currentIndex(), 1);
+    EXPECT_EQ(Text(W(), "edtYen_U"), "1100");
+    EXPECT_FALSE(Text(W(), "mmPay_U").isEmpty());
+    EXPECT_EQ(QApplication::focusWidget(), Find(W(), "edtR1_U"));
+
+    QCoreApplication::postEvent(W(), new ui::MemoCalcEvent(ui::MemoCalcBuy, "2000", "300"));
+    Settle();
+    EXPECT_EQ(Find<QTabWidget>(W(), "pgcCalcInput")->currentIndex(), 0);
+    EXPECT_EQ(Text(W(), "mmGaku_K"), "2,000");
+    EXPECT_EQ(Text(W(), "mmNum_K"), "300");
+    EXPECT_EQ(QApplication::focusWidget(), Find(W(), "edtR1_K"));
+}
+
+}  // namespace
+}  // namespace zavota::testing
