@@ -41,6 +41,12 @@ QLabel* MakeLabel(const char* name, const char* text, QWidget* parent) {
     return l;
 }
 
+// The figure boxes from the top, with the captions above them.
+constexpr std::array<const char*, 6> kFigureNames = {"mmTotal_K", "mmTotal_U", "mmResult_Last",
+                                                     "mmResult_R", "mmPay_K",   "mmPay_U"};
+constexpr std::array<const char*, 6> kFigureCaptions = {"支払金額", "受取金額",          "最終利益",
+                                                        "利益率",   "ペイ単価（買→売）", "ペイ単価（売→買）"};
+
 // The paired settings of one calculator page.
 struct SideSettings {
     int& taxType;
@@ -63,9 +69,6 @@ public:
     WaitCursor(const WaitCursor&) = delete;
     WaitCursor& operator=(const WaitCursor&) = delete;
 };
-
-// Lets the window repaint and take clicks while a long break-even loop runs.
-void ProcessPendingEvents(void*) { QCoreApplication::processEvents(); }
 }  // namespace
 
 struct TSlimForm::Controls : QObject {
@@ -94,13 +97,6 @@ struct TSlimForm::Controls : QObject {
     }
 };
 
-namespace {
-constexpr std::array<const char*, 6> kFigureNames = {"mmTotal_K", "mmTotal_U", "mmResult_Last",
-                                                     "mmResult_R", "mmPay_K",   "mmPay_U"};
-constexpr std::array<const char*, 6> kFigureCaptions = {"支払金額", "受取金額",          "最終利益",
-                                                        "利益率",   "ペイ単価（買→売）", "ペイ単価（売→買）"};
-}  // namespace
-
 TSlimForm::TSlimForm(AppState& state, TfrmAdjust& adjust, QWidget* parent)
     : QDialog(parent), state_(state), adjust_(adjust), c_(new Controls(this)) {
     setObjectName(QStringLiteral("SlimForm"));
@@ -113,7 +109,6 @@ TSlimForm::TSlimForm(AppState& state, TfrmAdjust& adjust, QWidget* parent)
         auto* e = new NumericEdit(FieldKind::WholeNumber, &state_.messages, this, 10);
         e->setObjectName(QString::fromUtf8(name));
         e->setFont(InputFont());
-        
         return e;
     };
     c_->buyPrice = edit("edtYen_K");
@@ -200,9 +195,6 @@ TSlimForm::TSlimForm(AppState& state, TfrmAdjust& adjust, QWidget* parent)
     layout->addLayout(results);
     layout->addLayout(buttons);
 
-    for (QWidget* w : std::initializer_list<QWidget*>{c_->buyPrice, c_->shares, c_->sellPrice, c_->tax, c_->table,
-                                                      miniCheck, c_->otc, unit, memo, c_->keihi, go, normal})
-        w->setFocusPolicy(Qt::StrongFocus);
     QWidget* order[] = {c_->buyPrice, c_->shares, c_->sellPrice, c_->tax, c_->table, miniCheck, c_->otc,
                         unit,         memo,       c_->keihi,     go,      normal,    end};
     for (std::size_t i = 0; i + 1 < std::size(order); ++i) setTabOrder(order[i], order[i + 1]);
@@ -322,10 +314,9 @@ void TSlimForm::CalculateNow() {
 
     SlimOutcome out;
     {
+        // The state's yield hook lets events in meanwhile; `calculating` keeps them harmless.
         const WaitCursor wait;
-        state_.calc.SetYieldHook(&ProcessPendingEvents, nullptr);
         out = RunSlim(state_.calc, in);
-        state_.calc.SetYieldHook(nullptr, nullptr);
     }
     if (out.status != PageStatus::Ready) {
         state_.messages.ShowMessage(out.message);

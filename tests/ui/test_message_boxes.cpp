@@ -83,7 +83,9 @@ TEST_F(MessageBoxTest, NoticesAndQuestionsShowWhatTheCatalogueComposes) {
         EXPECT_EQ(seen.defaultButton.toStdString(), c.defaultButton);
         EXPECT_TRUE(busyWhileOpen);
         EXPECT_FALSE(catalogue.Busy());
-        if (c.confirm) EXPECT_EQ(answer, c.answer);
+        if (c.confirm) {
+            EXPECT_EQ(answer, c.answer);
+        }
     }
 }
 
