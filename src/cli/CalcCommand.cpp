@@ -125,7 +125,7 @@ void PrintResult(std::ostream& out, bool json, const PageOutcome& outcome, const
     }
     if (outcome.NeedsConfirmation()) {
         out << kAdjustmentHeading << '\n';
-        for (const std::string& line : AdjustmentLines(outcome)) out << line << '\n';
+        for (const std::string& line : AdjustmentLines(outcome.adjustments)) out << line << '\n';
     }
     for (const FieldWrite& w : fields) out << w.field << " ← \"" << w.text << "\"\n";
     for (const PanelFigure& f : figures) {

@@ -102,9 +102,9 @@ int SlimErrorMessage(int code) {
 
 void CancelAdjustment(CalcState& state) { state.Reset(); }
 
-std::vector<std::string> AdjustmentLines(const PageOutcome& outcome) {
+std::vector<std::string> AdjustmentLines(const std::vector<AdjustmentPair>& moved) {
     std::vector<std::string> lines;
-    for (const AdjustmentPair& p : outcome.adjustments) lines.push_back(AdjustmentLine(p.entered, p.used, p.tick));
+    for (const AdjustmentPair& p : moved) lines.push_back(AdjustmentLine(p.entered, p.used, p.tick));
     return lines;
 }
 

@@ -103,6 +103,6 @@ int MainErrorMessage(int code, Page page);
 int SlimErrorMessage(int code);
 
 // The text lines of the adjustment dialog.
-std::vector<std::string> AdjustmentLines(const PageOutcome& outcome);
+std::vector<std::string> AdjustmentLines(const std::vector<AdjustmentPair>& moved);
 
 }  // namespace zavota

@@ -1,6 +1,8 @@
 #include "Adjustunit.h"
 
+#include <QApplication>
 #include <QHBoxLayout>
+#include <QLineEdit>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -58,5 +60,25 @@ bool TfrmAdjust::Ask(const std::vector<std::string>& lines) {
     adjustSize();
     return exec() == QDialog::Accepted;
 }
+
+bool ConfirmAdjustment(AppState& state, TfrmAdjust& dialog, const std::vector<AdjustmentPair>& moved,
+                       const std::vector<FieldWrite>& writes, QWidget* window) {
+    bool confirmed = false;
+    {
+        const ModalDialogScope modal(state);
+        confirmed = dialog.Ask(AdjustmentLines(moved));
+    }
+    if (!confirmed) {
+        CancelAdjustment(state.calc);
+        return false;
+    }
+    for (const FieldWrite& write : writes)
+        if (auto* field = window->findChild<QLineEdit*>(QString::fromStdString(write.field)))
+            field->setText(QString::fromStdString(write.text));
+    return true;
+}
+
+WaitCursor::WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+WaitCursor::~WaitCursor() { QApplication::restoreOverrideCursor(); }
 
 }  // namespace zavota::ui

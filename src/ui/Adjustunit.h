@@ -7,6 +7,9 @@
 
 #include <QDialog>
 
+#include "core/PageLogic.h"
+#include "ui/AppState.h"
+
 class QLabel;
 
 namespace zavota::ui {
@@ -23,6 +26,21 @@ public:
 private:
     QLabel* lblAdjust1_;
     QLabel* lblAdjust2_;
+};
+
+// Asks about the moved prices with the modal-dialog flag set. On "OK" writes the used prices
+// into the fields named in `writes` under `window` and returns true; on "キャンセル" resets the
+// calculation and returns false.
+bool ConfirmAdjustment(AppState& state, TfrmAdjust& dialog, const std::vector<AdjustmentPair>& moved,
+                       const std::vector<FieldWrite>& writes, QWidget* window);
+
+// The hourglass while a calculation runs, restored on every way out.
+class WaitCursor {
+public:
+    WaitCursor();
+    ~WaitCursor();
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
 };
 
 }  // namespace zavota::ui

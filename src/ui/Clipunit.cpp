@@ -14,20 +14,20 @@ namespace zavota::ui {
 
 namespace {
 
-struct BoxSpec {
+struct BoxDef {
     int item;  // index into the stored order
     const char* name;
     const char* caption;
 };
 
-struct GroupSpec {
+struct GroupDef {
     const char* name;
     const char* caption;
-    std::vector<BoxSpec> boxes;  // from top to bottom
+    std::vector<BoxDef> boxes;  // from top to bottom
 };
 
-const std::vector<GroupSpec>& Groups() {
-    static const std::vector<GroupSpec> groups = {
+const std::vector<GroupDef>& Groups() {
+    static const std::vector<GroupDef> groups = {
         {"grpKai", "買い",
          {{0, "chkGaku_K", "買単価"}, {1, "chkNum_K", "株数"}, {2, "chkYakutei_K", "約定金額"},
           {3, "chkMargin_K", "手数料"}, {4, "chkSZei_K", "手数料分消費税"}, {5, "chkTotal_K", "支払合計額"},
@@ -61,12 +61,12 @@ TfrmClip::TfrmClip(AppState& state, QWidget* parent) : QDialog(parent), state_(s
 
     auto* groupRow = new QHBoxLayout;
     groupRow->setSpacing(10);
-    for (const GroupSpec& g : Groups()) {
+    for (const GroupDef& g : Groups()) {
         auto* box = new QGroupBox(QString::fromUtf8(g.caption), this);
         box->setObjectName(QString::fromUtf8(g.name));
         auto* column = new QVBoxLayout(box);
         column->setSpacing(6);
-        for (const BoxSpec& b : g.boxes) {
+        for (const BoxDef& b : g.boxes) {
             auto* check = new QCheckBox(QString::fromUtf8(b.caption), box);
             check->setObjectName(QString::fromUtf8(b.name));
             const int item = b.item;

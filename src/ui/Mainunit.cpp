@@ -439,11 +439,7 @@ void TMainForm::ClearPanel() {
 void TMainForm::Go(Page page) {
     if (calculating_) return;
     calculating_ = true;
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    const auto done = qScopeGuard([this] {
-        calculating_ = false;
-        QApplication::restoreOverrideCursor();
-    });
+    const auto done = qScopeGuard([this] { calculating_ = false; });
 
     CalcPageWidgets& w = Widgets(page);
     const int side = Index(page);
@@ -466,7 +462,11 @@ void TMainForm::Go(Page page) {
     // The panel keeps showing these figures when nothing new is shown; the clipboard copies
     // from the state, so the state keeps them too.
     const TradeResult shownBefore = state_.calc.result;
-    const PageOutcome out = RunPage(state_.calc, in);
+    PageOutcome out;
+    {
+        const WaitCursor wait;
+        out = RunPage(state_.calc, in);
+    }
     for (int f = 0; f < 4; ++f) {
         if (!in.manual[f].on) continue;
         if (!out.manual[f].on) results_->SetManual(f, false, {});
@@ -500,20 +500,9 @@ void TMainForm::Go(Page page) {
         return;
     }
 
-    if (out.NeedsConfirmation()) {
-        bool confirmed = false;
-        {
-            const ModalDialogScope modal(state_);
-            confirmed = adjust_.Ask(AdjustmentLines(out));
-        }
-        if (!confirmed) {
-            CancelAdjustment(state_.calc);
-            state_.calc.result = shownBefore;
-            return;
-        }
-        for (const FieldWrite& write : out.adjustWrites)
-            if (auto* field = findChild<QLineEdit*>(QString::fromStdString(write.field)))
-                field->setText(QString::fromStdString(write.text));
+    if (out.NeedsConfirmation() && !ConfirmAdjustment(state_, adjust_, out.adjustments, out.adjustWrites, this)) {
+        state_.calc.result = shownBefore;
+        return;
     }
     for (const FieldWrite& write : out.writes)
         if (auto* field = findChild<QLineEdit*>(QString::fromStdString(write.field)))

@@ -61,14 +61,6 @@ SideSettings SettingsOfSide(OptionSettings& o, int side) {
     return {o.TaxTypeK, o.MarginIndexK, o.MiniFlagK, o.MiniK, o.TenFlagK};
 }
 
-// Restores the arrow cursor however the calculation ends.
-class WaitCursor {
-public:
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-};
 }  // namespace
 
 struct TSlimForm::Controls : QObject {
@@ -323,22 +315,7 @@ void TSlimForm::CalculateNow() {
         FocusField(out.focus);
         return;
     }
-    if (out.NeedsConfirmation()) {
-        std::vector<std::string> lines;
-        for (const AdjustmentPair& p : out.adjustments) lines.push_back(AdjustmentLine(p.entered, p.used, p.tick));
-        bool confirmed = false;
-        {
-            const ModalDialogScope modal(state_);
-            confirmed = adjust_.Ask(lines);
-        }
-        if (!confirmed) {
-            CancelAdjustment(state_.calc);
-            return;
-        }
-        for (const FieldWrite& w : out.adjustWrites)
-            if (auto* e = findChild<QLineEdit*>(QString::fromStdString(w.field)))
-                e->setText(QString::fromStdString(w.text));
-    }
+    if (out.NeedsConfirmation() && !ConfirmAdjustment(state_, adjust_, out.adjustments, out.adjustWrites, this)) return;
     for (const PanelFigure& f : SlimFigures(state_.calc.result, out.show))
         if (QLineEdit* box = c_->Figure(f.box)) ShowFigure(box, QString::fromStdString(f.text), f.negative);
     FocusField(out.focus);

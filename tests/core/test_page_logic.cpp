@@ -431,7 +431,7 @@ TEST_F(PageTest, AdjustmentOfTheBuyPrice) {
     PageOutcome out = Run(Input(B, "2003", "100"));
     ASSERT_EQ(out.status, PageStatus::Ready);
     ASSERT_TRUE(out.NeedsConfirmation());
-    EXPECT_EQ(AdjustmentLines(out), std::vector<std::string>{"2003円 → 2005円 （呼び値単位：5円）"});
+    EXPECT_EQ(AdjustmentLines(out.adjustments), std::vector<std::string>{"2003円 → 2005円 （呼び値単位：5円）"});
     EXPECT_EQ(WriteTo(out.adjustWrites, "edtYen_K"), std::optional<std::string>("2005"));
     EXPECT_EQ(s.result.buyPrice, W(2005));
     CancelAdjustment(s);
@@ -441,14 +441,14 @@ TEST_F(PageTest, AdjustmentOfTheBuyPrice) {
     out = Run(Input(B, "2000", "100"));
     ASSERT_EQ(out.status, PageStatus::Ready);
     EXPECT_FALSE(out.NeedsConfirmation());
-    EXPECT_TRUE(AdjustmentLines(out).empty());
+    EXPECT_TRUE(AdjustmentLines(out.adjustments).empty());
 
     // OTC ticks are 10 yen above 1,000.
     PageInput otc = Input(B, "1005", "100");
     otc.otc = true;
     out = Run(otc);
     ASSERT_EQ(out.status, PageStatus::Ready);
-    EXPECT_EQ(AdjustmentLines(out), std::vector<std::string>{"1005円 → 1010円 （呼び値単位：10円）"});
+    EXPECT_EQ(AdjustmentLines(out.adjustments), std::vector<std::string>{"1005円 → 1010円 （呼び値単位：10円）"});
     otc.otc = false;
     EXPECT_FALSE(Run(otc).NeedsConfirmation());
 }
@@ -458,27 +458,27 @@ TEST_F(PageTest, AdjustmentWithTheOtherLeg) {
     // Both prices moved: two lines, both written back.
     PageOutcome out = Run(Input(B, "2003", "100", {"2003", "", "", ""}));
     ASSERT_EQ(out.status, PageStatus::Ready);
-    EXPECT_EQ(AdjustmentLines(out), (std::vector<std::string>{moved, moved}));
+    EXPECT_EQ(AdjustmentLines(out.adjustments), (std::vector<std::string>{moved, moved}));
     EXPECT_EQ(WriteTo(out.adjustWrites, "edtYen_K"), std::optional<std::string>("2005"));
     EXPECT_EQ(WriteTo(out.adjustWrites, "edtR1_K"), std::optional<std::string>("2005"));
 
     // Only the sell price moved: it takes the first line.
     out = Run(Input(B, "1998", "100", {"2003", "", "", ""}));
     ASSERT_EQ(out.status, PageStatus::Ready);
-    EXPECT_EQ(AdjustmentLines(out), std::vector<std::string>{moved});
+    EXPECT_EQ(AdjustmentLines(out.adjustments), std::vector<std::string>{moved});
     EXPECT_EQ(WriteTo(out.adjustWrites, "edtR1_K"), std::optional<std::string>("2005"));
 
     // A rise of 4 from 1,998 gives 2,002, moved to 2,005: the width becomes 7.
     out = Run(Input(B, "1998", "100", {"", "4", "", ""}));
     ASSERT_EQ(out.status, PageStatus::Ready);
-    EXPECT_EQ(AdjustmentLines(out), std::vector<std::string>{"4円 → 7円 （呼び値単位：5円）"});
+    EXPECT_EQ(AdjustmentLines(out.adjustments), std::vector<std::string>{"4円 → 7円 （呼び値単位：5円）"});
     EXPECT_EQ(WriteTo(out.adjustWrites, "edtR2_K"), std::optional<std::string>("7"));
     EXPECT_EQ(s.result.sellPrice, W(2005));
 
     // The buy price moved and the rise still fits the grid: one line; the width stays 100.
     out = Run(Input(B, "2003", "100", {"", "100", "", ""}));
     ASSERT_EQ(out.status, PageStatus::Ready);
-    EXPECT_EQ(AdjustmentLines(out), std::vector<std::string>{moved});
+    EXPECT_EQ(AdjustmentLines(out.adjustments), std::vector<std::string>{moved});
     EXPECT_EQ(WriteTo(out.adjustWrites, "edtYen_K"), std::optional<std::string>("2005"));
     EXPECT_EQ(WriteTo(out.adjustWrites, "edtR2_K"), std::optional<std::string>("100"));
     EXPECT_EQ(s.result.sellPrice, W(2105));
@@ -486,21 +486,21 @@ TEST_F(PageTest, AdjustmentWithTheOtherLeg) {
     // A search: only the page's own price is confirmed; the answer is never written back.
     out = Run(Input(B, "2003", "100", {"", "", "1000", ""}));
     ASSERT_EQ(out.status, PageStatus::Ready);
-    EXPECT_EQ(AdjustmentLines(out), std::vector<std::string>{moved});
+    EXPECT_EQ(AdjustmentLines(out.adjustments), std::vector<std::string>{moved});
     EXPECT_EQ(WriteTo(out.adjustWrites, "edtU1_K"), std::nullopt);
 }
 
 TEST_F(PageTest, AdjustmentOnTheSellPage) {
     PageOutcome out = Run(Input(S, "2003", "100"));
     ASSERT_EQ(out.status, PageStatus::Ready);
-    EXPECT_EQ(AdjustmentLines(out), std::vector<std::string>{"2003円 → 2005円 （呼び値単位：5円）"});
+    EXPECT_EQ(AdjustmentLines(out.adjustments), std::vector<std::string>{"2003円 → 2005円 （呼び値単位：5円）"});
     EXPECT_EQ(WriteTo(out.adjustWrites, "edtYen_U"), std::optional<std::string>("2005"));
     EXPECT_EQ(s.result.sellPrice, W(2005));
 
     // Sell at 2,003 and buy back at 3,001: both move.
     out = Run(Input(S, "2003", "100", {"3001", "", "", ""}));
     ASSERT_EQ(out.status, PageStatus::Ready);
-    const std::vector<std::string> lines = Sorted(AdjustmentLines(out));
+    const std::vector<std::string> lines = Sorted(AdjustmentLines(out.adjustments));
     EXPECT_EQ(lines, Sorted({"2003円 → 2005円 （呼び値単位：5円）", "3001円 → 3010円 （呼び値単位：10円）"}));
     EXPECT_EQ(WriteTo(out.adjustWrites, "edtYen_U"), std::optional<std::string>("2005"));
     EXPECT_EQ(WriteTo(out.adjustWrites, "edtR1_U"), std::optional<std::string>("3010"));
