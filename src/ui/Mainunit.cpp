@@ -90,6 +90,16 @@ TMainForm::TMainForm(AppState& state, TfrmAdjust& adjust, QWidget* parent)
     }
     optionsTab_ = new QWidget;
     optionsTab_->setObjectName(Q("Tab_Opt"));
+    {
+        auto* note = new QLabel(Q("（各種設定）の各ページは、この版ではまだ利用できません。\n"
+                                  "設定は保存されている値がそのまま使われます。"),
+                                optionsTab_);
+        note->setWordWrap(true);
+        auto* box = new QVBoxLayout(optionsTab_);
+        box->setContentsMargins(12, 16, 12, 12);
+        box->addWidget(note);
+        box->addStretch();
+    }
     tabs_->addTab(optionsTab_, Q("（各種設定）"));
     // Three tabs of one width across the page control.
     const int tabWidth = (kInputWidth - 4) / 3;

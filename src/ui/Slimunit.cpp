@@ -101,6 +101,7 @@ TSlimForm::TSlimForm(AppState& state, TfrmAdjust& adjust, QWidget* parent)
         auto* e = new NumericEdit(FieldKind::WholeNumber, &state_.messages, this, 10);
         e->setObjectName(QString::fromUtf8(name));
         e->setFont(InputFont());
+        e->setAlignment(Qt::AlignRight);
         return e;
     };
     c_->buyPrice = edit("edtYen_K");
