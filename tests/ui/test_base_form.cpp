@@ -149,11 +149,41 @@ TEST_F(BaseFormTest, SlimHandsBackTheSideItsInputsBelongTo) {
     }
 }
 
+TEST_F(BaseFormTest, MemoPadOpensAtStartAndFollowsTheSwitch) {
+    StoreOptions(0, 0, 1);
+    auto base = std::make_unique<ui::TBaseForm>(Home().HivePath(), "zavota", nullptr);
+    QWidget memoPad;  // stands in for the memo pad window
+    base->State().memoPad = &memoPad;
+    EXPECT_TRUE(base->State().memoPending);
+    base->Start();
+    Settle();
+    EXPECT_TRUE(memoPad.isVisible());
+    EXPECT_FALSE(base->State().memoPending);
+
+    Click(&base->MainForm(), "btnSlim_K");  // closed with the window, reopened with the next
+    Settle();
+    EXPECT_EQ(base->VisibleCalculator(), &base->SlimForm());
+    EXPECT_TRUE(memoPad.isVisible());
+
+    memoPad.hide();
+    Click(&base->SlimForm(), "btnNormal");  // closed before: stays closed
+    Settle();
+    EXPECT_FALSE(memoPad.isVisible());
+
+    memoPad.show();
+    base->MainForm().close();  // the end of the program closes it
+    Settle();
+    EXPECT_FALSE(memoPad.isVisible());
+    EXPECT_FALSE(base->State().memoPending);
+    base->State().memoPad = nullptr;
+}
+
 TEST_F(BaseFormTest, DeactivationKeepsTheWindowOnTopOnlyWithoutOwnDialogs) {
     StoreOptions(0, 1, 0);
     auto base = StartProgram();
     ui::AppState& s = base->State();
     QWidget* main = base->VisibleCalculator();
+    EXPECT_TRUE(ui::StaysOnTop(main));  // placed in the topmost band when shown
     struct Case {
         int topMost;
         bool dialog;
