@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "ui/FieldAccess.h"
 #include "ui/UiFonts.h"
 
 namespace zavota::ui {
@@ -72,9 +73,7 @@ bool ConfirmAdjustment(AppState& state, TfrmAdjust& dialog, const std::vector<Ad
         CancelAdjustment(state.calc);
         return false;
     }
-    for (const FieldWrite& write : writes)
-        if (auto* field = window->findChild<QLineEdit*>(QString::fromStdString(write.field)))
-            field->setText(QString::fromStdString(write.text));
+    WriteFields(window, writes);
     return true;
 }
 

@@ -13,14 +13,13 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScreen>
 #include <QTabBar>
 #include <QVBoxLayout>
 
 #include "platform/FileIo.h"
 #include "platform/Folders.h"
 #include "settings/KeihiFile.h"
-#include "settings/WindowRules.h"
+#include "ui/WindowPlacement.h"
 #include "ui/Help.h"
 #include "ui/NumericEdit.h"
 #include "ui/UiFonts.h"
@@ -245,13 +244,7 @@ void TfrmKeihi::FormShow() {
 }
 
 void TfrmKeihi::PlaceDialog() {
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    if (screen == nullptr) return;
-    const QSize area = screen->geometry().size();
-    const QSize size = frameGeometry().size();
-    const WindowPosition at =
-        PlaceOnScreen(state_.display().KXY, size.width(), size.height(), area.width(), area.height());
-    move(at.x, at.y);
+    PlaceAtSavedPosition(this, state_.display().KXY);
 }
 
 void TfrmKeihi::ShowSet(int tab) {

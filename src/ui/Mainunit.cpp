@@ -7,7 +7,6 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QScopeGuard>
-#include <QScreen>
 #include <QSignalBlocker>
 #include <QTabBar>
 #include <QTabWidget>
@@ -16,10 +15,11 @@
 #include "core/DecimalCalc.h"
 #include "core/NumberText.h"
 #include "core/ResultPanel.h"
-#include "settings/WindowRules.h"
+#include "ui/WindowPlacement.h"
 #include "ui/Aboutunit.h"
 #include "ui/Adjustunit.h"
 #include "ui/Clipunit.h"
+#include "ui/FieldAccess.h"
 #include "ui/Help.h"
 #include "ui/Keihiunit.h"
 #include "ui/ResultView.h"
@@ -226,9 +226,7 @@ void TMainForm::ConnectPage(CalcPageWidgets& w) {
 void TMainForm::Run() {
     running_ = true;
     OptionSettings& o = state_.option();
-    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
-    const WindowPosition at = PlaceOnScreen(state_.display().XY, width(), height(), screen.width(), screen.height());
-    move(at.x, at.y);
+    PlaceAtSavedPosition(this, state_.display().XY);
 
     ApplyMotto();
     ApplyColours();
@@ -413,22 +411,31 @@ void TMainForm::ToggleManual(int f) {
 }
 
 bool TMainForm::CheckManual(Page page) {
-    std::array<ManualEntry, 4>& flags = manual_[Index(page)];
-    std::array<ManualEntry, 4> in = flags;
-    for (int f = 0; f < 4; ++f)
-        if (in[f].on) in[f].text = results_->ManualText(f).toStdString();
+    const std::array<ManualEntry, 4> in = TypedManualEntries(page);
     std::array<ManualEntry, 4> out;
     const FieldCheck check = CheckManualFigures(state_.calc, in, out);
-    for (int f = 0; f < 4; ++f) {
-        if (!in[f].on) continue;
-        if (!out[f].on) results_->SetManual(f, false, {});
-        else results_->SetManualText(f, QString::fromStdString(out[f].text));
-    }
-    flags = out;
+    TakeCheckedManualEntries(page, in, out);
     if (check.ok()) return true;
     state_.messages.ShowMessage(check.message);
-    if (QWidget* box = findChild<QWidget*>(QString::fromUtf8(check.focus))) box->setFocus();
+    FocusField(this, check.focus);
     return false;
+}
+
+std::array<ManualEntry, 4> TMainForm::TypedManualEntries(Page page) const {
+    std::array<ManualEntry, 4> entries = manual_[Index(page)];
+    for (int f = 0; f < 4; ++f)
+        if (entries[f].on) entries[f].text = results_->ManualText(f).toStdString();
+    return entries;
+}
+
+void TMainForm::TakeCheckedManualEntries(Page page, const std::array<ManualEntry, 4>& typed,
+                                         const std::array<ManualEntry, 4>& checked) {
+    for (int f = 0; f < 4; ++f) {
+        if (!typed[f].on) continue;
+        if (!checked[f].on) results_->SetManual(f, false, {});
+        else results_->SetManualText(f, QString::fromStdString(checked[f].text));
+    }
+    manual_[Index(page)] = checked;
 }
 
 // --- the calculation
@@ -465,9 +472,7 @@ void TMainForm::Go(Page page) {
     in.table2 = w.table2->currentIndex();
     in.twoTables = state_.option().TwoFlag == 1;
     in.otc = w.otc->isChecked();
-    in.manual = manual_[side];
-    for (int f = 0; f < 4; ++f)
-        if (in.manual[f].on) in.manual[f].text = results_->ManualText(f).toStdString();
+    in.manual = TypedManualEntries(page);
 
     // The panel keeps showing these figures when nothing new is shown; the clipboard copies
     // from the state, so the state keeps them too.
@@ -477,20 +482,8 @@ void TMainForm::Go(Page page) {
         const WaitCursor wait;
         out = RunPage(state_.calc, in);
     }
-    for (int f = 0; f < 4; ++f) {
-        if (!in.manual[f].on) continue;
-        if (!out.manual[f].on) results_->SetManual(f, false, {});
-        else results_->SetManualText(f, QString::fromStdString(out.manual[f].text));
-    }
-    manual_[side] = out.manual;
+    TakeCheckedManualEntries(page, in.manual, out.manual);
 
-    auto focus = [this](const std::string& name) {
-        if (name.empty()) return;
-        if (auto* field = findChild<QLineEdit*>(QString::fromStdString(name))) {
-            field->setFocus();
-            field->deselect();
-        }
-    };
     auto isManualBox = [](const std::string& name) {
         for (const char* box : kManualBoxes)
             if (name == box) return true;
@@ -502,11 +495,7 @@ void TMainForm::Go(Page page) {
         if (out.status == PageStatus::Refused && isManualBox(out.focus)) state_.calc.result = shownBefore;
         else ClearPanel();
         state_.messages.ShowMessage(out.message);
-        if (isManualBox(out.focus)) {
-            if (auto* box = findChild<QLineEdit*>(QString::fromStdString(out.focus))) box->setFocus();
-        } else {
-            focus(out.focus);
-        }
+        FocusField(this, out.focus);
         return;
     }
 
@@ -514,9 +503,7 @@ void TMainForm::Go(Page page) {
         state_.calc.result = shownBefore;
         return;
     }
-    for (const FieldWrite& write : out.writes)
-        if (auto* field = findChild<QLineEdit*>(QString::fromStdString(write.field)))
-            field->setText(QString::fromStdString(write.text));
+    WriteFields(this, out.writes);
     for (const std::string& name : out.emptied)
         if (auto* field = findChild<QLineEdit*>(QString::fromStdString(name))) field->clear();
 
@@ -528,7 +515,7 @@ void TMainForm::Go(Page page) {
     for (int f = 0; f < 4; ++f)
         if (manual_[side][f].on && results_->ManualText(f).isEmpty()) results_->SetManualText(f, typed[f]);
     results_->Mark(out.mark);
-    focus(out.focus);
+    FocusField(this, out.focus);
 }
 
 // --- buttons and menus

@@ -57,6 +57,11 @@ private:
     void ClearPage(Page page);
     void SwitchToSlim(Page page);
     bool CheckManual(Page page);
+    // The page's manual entries with the texts now in the figures; and the checked entries
+    // put back into the figures and the page's record.
+    std::array<ManualEntry, 4> TypedManualEntries(Page page) const;
+    void TakeCheckedManualEntries(Page page, const std::array<ManualEntry, 4>& typed,
+                                  const std::array<ManualEntry, 4>& checked);
     void ToggleManual(int figure);
     void ResetManualEntries();
     void SaveManualTexts(Page page);

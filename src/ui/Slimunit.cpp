@@ -12,7 +12,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScreen>
 #include <QShortcut>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
@@ -22,8 +21,9 @@
 #include "core/ResultPanel.h"
 #include "core/SlimPage.h"
 #include "core/UnitTable.h"
-#include "settings/WindowRules.h"
+#include "ui/WindowPlacement.h"
 #include "ui/Adjustunit.h"
+#include "ui/FieldAccess.h"
 #include "ui/Keihiunit.h"
 #include "ui/NumericEdit.h"
 #include "ui/TradeControls.h"
@@ -223,11 +223,7 @@ TSlimForm::TSlimForm(AppState& state, TfrmAdjust& adjust, QWidget* parent)
 
 void TSlimForm::Run() {
     // Where the main window stood, kept on the screen.
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    const QRect avail = screen != nullptr ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
-    const WindowPosition at =
-        PlaceOnScreen(state_.display().XY, width(), height(), avail.right() + 1, avail.bottom() + 1);
-    move(at.x, at.y);
+    PlaceAtSavedPosition(this, state_.display().XY);
 
     for (QLineEdit* e : {static_cast<QLineEdit*>(c_->buyPrice), static_cast<QLineEdit*>(c_->shares),
                          static_cast<QLineEdit*>(c_->sellPrice)})
@@ -313,22 +309,15 @@ void TSlimForm::CalculateNow() {
     }
     if (out.status != PageStatus::Ready) {
         state_.messages.ShowMessage(out.message);
-        FocusField(out.focus);
+        FocusField(this, out.focus);
         return;
     }
     if (out.NeedsConfirmation() && !ConfirmAdjustment(state_, adjust_, out.adjustments, out.adjustWrites, this)) return;
     for (const PanelFigure& f : SlimFigures(state_.calc.result, out.show))
         if (QLineEdit* box = c_->Figure(f.box)) ShowFigure(box, QString::fromStdString(f.text), f.negative);
-    FocusField(out.focus);
+    FocusField(this, out.focus);
 }
 
-void TSlimForm::FocusField(const std::string& name) {
-    if (name.empty()) return;
-    if (auto* e = findChild<QLineEdit*>(QString::fromStdString(name))) {
-        e->setFocus();
-        e->deselect();
-    }
-}
 
 void TSlimForm::Recalculate() {
     const bool hasPrice = !c_->buyPrice->text().trimmed().isEmpty() || !c_->sellPrice->text().trimmed().isEmpty();

@@ -41,7 +41,6 @@ private:
     void SwitchToMain();
     void ClearFigures();
     void ShowFigure(QLineEdit* box, const QString& text, bool negative);
-    void FocusField(const std::string& name);
 
     struct Controls;
     AppState& state_;
