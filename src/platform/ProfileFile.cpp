@@ -177,6 +177,14 @@ bool ProfileFile::Write(std::string_view section, std::string_view key, std::str
     return Store(std::move(lines));
 }
 
+bool ProfileFile::WriteBatch(const std::vector<ProfileEntry>& entries) {
+    Refresh();
+    if (!readable_) return false;
+    std::vector<std::string> lines = lines_;
+    for (const auto& e : entries) Apply(lines, ValidText(e.section), ValidText(e.key), ValidText(e.value));
+    return Store(std::move(lines));
+}
+
 bool ProfileFile::Flush() {
     Refresh();
     if (!readable_) return false;

@@ -32,6 +32,13 @@
 
 namespace zavota::platform {
 
+// One value of a batch write.
+struct ProfileEntry {
+    std::string section;
+    std::string key;
+    std::string value;
+};
+
 class ProfileFile {
 public:
     explicit ProfileFile(std::string path);
@@ -61,6 +68,11 @@ public:
     // Writes one value and puts the whole file on disk before returning. False when the file
     // could not be written; the file on disk and the profile in memory are then unchanged.
     bool Write(std::string_view section, std::string_view key, std::string_view value);
+
+    // Writes every entry, in order, as Write would, and puts the file on disk once: a kill or a
+    // failure leaves the file as it was before or as it is after all of them, never between.
+    // False when the file could not be written; disk and memory are then unchanged.
+    bool WriteBatch(const std::vector<ProfileEntry>& entries);
 
     // Puts the profile on disk as it is (creating the file when absent). False on failure.
     bool Flush();

@@ -250,3 +250,31 @@ TEST(ProfileFile, FlushCreatesOnlyAMissingFile) {
 
 }  // namespace
 }  // namespace zavota::platform
+
+namespace zavota::platform {
+namespace {
+
+TEST(ProfileFile, BatchIsOneReplaceInOrder) {
+    testing::TempFolder folder;
+    const std::string path = folder / "p.ini";
+    Put(path, "[S]\r\nk=old\r\n");
+    ProfileFile file(path);
+    struct stat before {};
+    ASSERT_EQ(stat(path.c_str(), &before), 0);
+    ASSERT_TRUE(file.WriteBatch({{"S", "k", "1"}, {"T", "a", "x"}, {"S", "j", "2"}, {"s", "K", "3"}}));
+    EXPECT_EQ(Get(path), "[S]\r\nk=3\r\nj=2\r\n[T]\r\na=x\r\n");
+    struct stat after {};
+    ASSERT_EQ(stat(path.c_str(), &after), 0);
+    EXPECT_NE(before.st_ino, after.st_ino);  // replaced, not edited in place
+
+    testing::WherePermissionsBind(folder.Path(), [&] {
+        chmod(folder.Path().c_str(), 0555);
+        EXPECT_FALSE(file.WriteBatch({{"S", "k", "9"}, {"U", "b", "y"}}));
+        chmod(folder.Path().c_str(), 0755);
+        EXPECT_EQ(Get(path), "[S]\r\nk=3\r\nj=2\r\n[T]\r\na=x\r\n");
+        EXPECT_EQ(file.Read("U", "b"), std::nullopt);
+    });
+}
+
+}  // namespace
+}  // namespace zavota::platform
