@@ -1,5 +1,7 @@
 #include "CalcState.h"
 
+#include <algorithm>
+
 #include "DecimalCalc.h"
 
 namespace zavota {
@@ -180,8 +182,15 @@ int CalcState::SellBreakEven(Yen price, Yen shares, Yen totalReceived, const Mar
     if (limit <= kZero) return CalcOk;
 
     const Yen g = D::Div(limit, shares, 0, RoundDown);
-    Yen c = g >= price ? g : price;
     const UnitTable& ticks = Ticks();
+    Yen c = price;
+    if (g >= price) {
+        // The quotient is rarely a price the exchange quotes: start at the grid price at or
+        // below it (the sale's own price is one, so never below that).
+        const Yen tick = ticks.Tick(g, false);
+        if (tick < kZero) return ErrTick;
+        c = std::max(GridFloor(g, tick), price);
+    }
     Counter counter;
     for (bool first = true;; first = false) {
         YieldRound(counter);

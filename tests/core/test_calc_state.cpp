@@ -276,6 +276,27 @@ TEST_F(Calc, SellBreakEvenStopsAtZero) {
     EXPECT_EQ(s.result.sellBreakEven, W(0));
 }
 
+TEST_F(Calc, SellBreakEvenStartsOnTheGrid) {
+    // 2,500 × 1,000 on the sell page with an expense credit of 4,321: the quotient lands at
+    // 2,503 or 2,504, inside the 5-yen band, and the answer must be the grid price below it,
+    // both when that price passes and when the quotient itself fails.
+    struct Case {
+        std::int64_t addition, breakEven;
+    };
+    for (const Case c : {Case{0, 2500}, Case{1000, 2500}, Case{3000, 2495}}) {
+        MarginTable t = BigTable();
+        t.bracketsK[0].addition = t.bracketsU[0].addition = W(c.addition);
+        s.Reset();
+        s.keihiSets[0] = {};
+        s.keihiSets[0].Other = -4321;
+        s.keihiSelected[1] = 1;
+        s.SelectExpenses(false);
+        Sell(2500, 1000);
+        ASSERT_EQ(s.CalcSell(t, t), CalcOk) << c.addition;
+        EXPECT_EQ(s.result.sellBreakEven, W(c.breakEven)) << c.addition;
+    }
+}
+
 TEST_F(Calc, ProfitWithoutTotalPaidIsZero) {
     s.result.totalReceived = W(1'098'425);
     s.result.sellAmount = W(1'100'000);
