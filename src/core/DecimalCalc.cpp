@@ -49,46 +49,13 @@ std::int64_t Saturate(Wide v) {
 
 }  // namespace
 
-Yen DecimalCalc::Op(Yen a, Yen b, int digits, RoundMode mode, OpKind kind) {
-    // The searches run this millions of times: stay in 64 bits while nothing overflows, and
-    // fall back to 128 bits only when it would.
-    std::int64_t r = 0;
-    bool fits = true;
-    switch (kind) {
-        case OpMul: {
-            std::int64_t product;
-            fits = !__builtin_mul_overflow(a.raw, b.raw, &product);
-            if (fits) r = product / Yen::kScale;
-            break;
-        }
-        case OpDiv: {
-            if (b.raw == 0) return Yen{0};
-            std::int64_t scaled;
-            fits = !__builtin_mul_overflow(a.raw, Yen::kScale, &scaled) && !(scaled == INT64_MIN && b.raw == -1);
-            if (fits) r = scaled / b.raw;
-            break;
-        }
-        case OpAdd:
-            fits = !__builtin_add_overflow(a.raw, b.raw, &r);
-            break;
-        case OpSub:
-            fits = !__builtin_sub_overflow(a.raw, b.raw, &r);
-            break;
-        default:
-            r = a.raw;
-            break;
-    }
-    constexpr std::int64_t kSafe = std::int64_t{1} << 62;  // room for the rounding's half unit
-    if (fits && r > -kSafe && r < kSafe) {
-        if (mode == RoundNone) return Yen{r};
-        return Yen{static_cast<std::int64_t>(RoundWide(r, digits, mode))};
-    }
+Yen DecimalCalc::OpWide(Yen a, Yen b, int digits, RoundMode mode, OpKind kind) {
     const Wide x = a.raw;
     const Wide y = b.raw;
     Wide w = 0;
     switch (kind) {
         case OpMul: w = x * y / Yen::kScale; break;
-        case OpDiv: w = x * Yen::kScale / y; break;
+        case OpDiv: w = y == 0 ? 0 : x * Yen::kScale / y; break;
         case OpAdd: w = x + y; break;
         case OpSub: w = x - y; break;
         default: w = x; break;
@@ -98,18 +65,6 @@ Yen DecimalCalc::Op(Yen a, Yen b, int digits, RoundMode mode, OpKind kind) {
 
 Yen DecimalCalc::Round(Yen a, int digits, RoundMode mode) {
     return Yen{Saturate(RoundWide<Wide>(a.raw, digits, mode))};
-}
-
-bool DecimalCalc::Compare(Yen a, Yen b, Relation relation) {
-    switch (relation) {
-        case RelEqual: return a.raw == b.raw;
-        case RelNotEqual: return a.raw != b.raw;
-        case RelGreaterOrEqual: return a.raw >= b.raw;
-        case RelLessOrEqual: return a.raw <= b.raw;
-        case RelGreater: return a.raw > b.raw;
-        case RelLess: return a.raw < b.raw;
-    }
-    return false;
 }
 
 std::string DecimalCalc::ToText(Yen a, int digits, bool grouped) {
