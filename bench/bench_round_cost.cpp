@@ -124,6 +124,7 @@ BENCHMARK(BM_RoundCost_PlainLoop)->Unit(benchmark::kMillisecond);
 
 void BM_RoundCost_RoundByRound(benchmark::State& state) {
     zavota::CalcState calc;
+    calc.walk = zavota::Walk::RoundByRound;
     calc.SetTickCheck(false);
     const zavota::MarginTable& table = calc.tables.Slot(0);
     i64 rounds = 0;

@@ -156,6 +156,7 @@ int CalcState::BuyBreakEven(Yen price, Yen shares, Yen totalPaid, const MarginTa
 
     const UnitTable& ticks = Ticks();
     Counter counter;
+    JumpPace pace;
     for (;;) {
         YieldRound(counter);
         const Yen tick = ticks.Tick(g, true);
@@ -165,6 +166,7 @@ int CalcState::BuyBreakEven(Yen price, Yen shares, Yen totalPaid, const MarginTa
         LegFigures sale;
         if (const int e = PriceLeg(Side::Sell, g, shares, sellTable, &sale); e != CalcOk) return e;
         if (sale.total > target) break;
+        JumpBreakEvenUp(&g, shares, target, sellTable, pace, counter);
     }
     *breakEven = g;
     return CalcOk;
@@ -192,6 +194,7 @@ int CalcState::SellBreakEven(Yen price, Yen shares, Yen totalReceived, const Mar
         c = std::max(GridFloor(g, tick), price);
     }
     Counter counter;
+    JumpPace pace;
     for (bool first = true;; first = false) {
         YieldRound(counter);
         if (!first) {
@@ -204,6 +207,7 @@ int CalcState::SellBreakEven(Yen price, Yen shares, Yen totalReceived, const Mar
         LegFigures buyBack;
         if (const int e = PriceLeg(Side::Buy, c, shares, buyTable, &buyBack); e != CalcOk) return e;
         if (buyBack.total < limit) break;
+        JumpBreakEvenDown(&c, shares, limit, buyTable, pace, counter);
     }
     *breakEven = c;
     return CalcOk;
@@ -256,10 +260,12 @@ void CalcState::SelectExpenses(bool buyPage) {
     expensesActive = Plus(Plus(buyInterestRate, sellInterestRate), fixedExpenses) != kZero;
 }
 
-Yen CalcState::ExpenseTotal() {
+Yen CalcState::ExpenseTotal() { return ExpensesOn(result.buyAmount, result.sellAmount); }
+
+Yen CalcState::ExpensesOn(Yen buyAmount, Yen sellAmount) const {
     if (!expensesActive) return kZero;
-    if (calcOnBuyPage) return Plus(fixedExpenses, InterestOn(result.buyAmount, buyInterestRate));
-    return Minus(fixedExpenses, InterestOn(result.sellAmount, sellInterestRate));
+    if (calcOnBuyPage) return Plus(fixedExpenses, InterestOn(buyAmount, buyInterestRate));
+    return Minus(fixedExpenses, InterestOn(sellAmount, sellInterestRate));
 }
 
 // ---- the what-if searches
@@ -280,6 +286,7 @@ int CalcState::SearchSellPrice(const MarginTable& buyTable, const MarginTable& s
         return static_cast<int>(CalcOk);
     };
     Counter counter;
+    JumpPace pace;
     for (;;) {
         YieldRound(counter);
         e = SellLeg(sellTable);
@@ -289,6 +296,7 @@ int CalcState::SearchSellPrice(const MarginTable& buyTable, const MarginTable& s
                                 : D::Compare(result.finalProfit, targetProfit, RelGreaterOrEqual);
         if (met) break;
         const Yen gap = D::Sub(goalRate, result.profitRate, 0, RoundNone);
+        if (JumpSearchUp(sellTable, byRate, goalRate, gap >= kBigGap, pace, counter)) continue;
         if (gap >= kBigGap) {
             const Yen kept = sell.price;
             Yen p = Plus(kept, kBigStep);
@@ -336,6 +344,7 @@ int CalcState::SearchBuyPrice(const MarginTable& sellTable, const MarginTable& b
         return static_cast<int>(CalcOk);
     };
     Counter counter;
+    JumpPace pace;
     while (buy.price > kZero) {
         YieldRound(counter);
         e = BuyLeg(buyTable);
@@ -345,6 +354,7 @@ int CalcState::SearchBuyPrice(const MarginTable& sellTable, const MarginTable& b
                                 : D::Compare(result.finalProfit, targetProfit, RelGreaterOrEqual);
         if (met) break;
         const Yen gap = D::Sub(goalRate, result.profitRate, 0, RoundNone);
+        if (JumpSearchDown(buyTable, byRate, goalRate, gap >= kBigGap, pace, counter)) continue;
         if (gap >= kBigGap) {
             const Yen kept = buy.price;
             Yen p = Minus(kept, kBigStep);

@@ -43,6 +43,11 @@ struct TradeLeg {
     Yen unit;    // shares of a full trading unit, for a mini-stock order
 };
 
+// How the break-even walks and the searches move: round by round as the rules read, or
+// jumping over stretches of rounds that provably cannot end the walk. Both end at the same
+// price with the same figures and error codes; the first is kept as the reference.
+enum class Walk { Fast, RoundByRound };
+
 class CalcState {
 public:
     using YieldHook = void (*)(void* context);
@@ -54,6 +59,7 @@ public:
     bool otc = false;          // the OTC tick-size table instead of the listed one
     bool buyPageFlag = true;   // the buy page of the calculator is current
     bool calcOnBuyPage = true; // the page of the current calculation (set by SelectExpenses)
+    Walk walk = Walk::Fast;
 
     // --- inputs and what-if values (cleared by Reset)
     TradeLeg buy, sell;
@@ -110,6 +116,40 @@ private:
         int value = 0;
     };
     void YieldRound(Counter& counter);
+
+    // ---- jumps of the fast walk (FastWalk.cpp)
+    struct Span {
+        Yen lo, hi;
+    };
+    // How far the next jump of one walk reaches, and a pause after jumps that failed.
+    struct JumpPace {
+        std::int64_t stride = 64;
+        int pause = 0;
+    };
+    // From p, just evaluated without ending its walk: tries to take the next rounds at once.
+    // `big` says they are big steps of a search. `holds` (leg total span, amount span) must show
+    // that none of the rounds skipped could end the walk or change its kind of step. On
+    // success *landing is the price the walk has reached when those rounds are done.
+    template <typename Holds>
+    bool TryJump(Yen p, bool up, bool big, Side side, Yen shares, const MarginTable& table, JumpPace& pace,
+                 Counter& counter, const Holds& holds, Yen* landing);
+    // Bounds of a leg's amount and total over every price in [lo, hi]; false when they cannot
+    // be shown (an error at either end, a bracket boundary between, the amount limit).
+    bool LegSpan(Side side, Yen lo, Yen hi, Yen shares, const MarginTable& table, Span* total, Span* amount) const;
+    // Bounds of the final profit and the profit rate over the spans of both legs.
+    bool ProfitSpan(Span received, Span paid, Span buyAmount, Span sellAmount, Span* final, Span* rate) const;
+    // Break-even walks: *g is the price just evaluated; on success it becomes the price the
+    // walk's next step starts from.
+    bool JumpBreakEvenUp(Yen* g, Yen shares, Yen target, const MarginTable& sellTable, JumpPace& pace,
+                         Counter& counter);
+    bool JumpBreakEvenDown(Yen* c, Yen shares, Yen limit, const MarginTable& buyTable, JumpPace& pace,
+                           Counter& counter);
+    // Searches: on success the searched price is the one the next round evaluates.
+    bool JumpSearchUp(const MarginTable& sellTable, bool byRate, Yen goalRate, bool big, JumpPace& pace,
+                      Counter& counter);
+    bool JumpSearchDown(const MarginTable& buyTable, bool byRate, Yen goalRate, bool big, JumpPace& pace,
+                        Counter& counter);
+    Yen ExpensesOn(Yen buyAmount, Yen sellAmount) const;
 
     // One leg at its current price, without its break-even; a CalcError.
     int BuyLeg(const MarginTable& buyTable);

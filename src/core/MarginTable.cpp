@@ -1,5 +1,7 @@
 #include "MarginTable.h"
 
+#include <limits>
+
 #include "DecimalCalc.h"
 
 namespace zavota {
@@ -33,6 +35,20 @@ Yen MarginTable::Commission(Side side, Yen amount) const {
         return fee;
     }
     return kFailure;
+}
+
+MarginTable::Run MarginTable::BracketRun(Side side, Yen amount) const {
+    Run run{Yen{std::numeric_limits<std::int64_t>::min()}, Yen{std::numeric_limits<std::int64_t>::max()}};
+    const int n = side == Side::Buy ? ElementsK : ElementsU;
+    const auto& brackets = side == Side::Buy ? bracketsK : bracketsU;
+    const int count = n < 0 ? 0 : (n < kMaxBrackets ? n : kMaxBrackets);
+    for (int i = 0; i < count; ++i) {
+        for (const Yen b : {brackets[i].low, brackets[i].high}) {
+            if (b < amount && b > run.low) run.low = b;
+            if (b >= amount && b < run.high) run.high = b;
+        }
+    }
+    return run;
 }
 
 void MarginTable::Clear() { *this = MarginTable{}; }

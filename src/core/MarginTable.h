@@ -42,6 +42,13 @@ struct MarginTable {
     // has no bracket for the amount.
     Yen Commission(Side side, Yen amount) const;
 
+    // The amounts around `amount`, (low, high], that one side sends to the same bracket (or to
+    // none): inside them the commission moves with the amount in one direction only.
+    struct Run {
+        Yen low, high;
+    };
+    Run BracketRun(Side side, Yen amount) const;
+
     // Minimum and maximum of a side applied to a fee (a negative fee is lifted to the minimum).
     Yen ApplyLimits(Side side, Yen fee) const;
     bool MiniAfter(Side side) const { return (side == Side::Buy ? MiniAfterK : MiniAfterU) == 1; }

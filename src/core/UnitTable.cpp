@@ -1,5 +1,7 @@
 #include "UnitTable.h"
 
+#include <limits>
+
 #include "DecimalCalc.h"
 
 namespace zavota {
@@ -43,6 +45,25 @@ Yen UnitTable::Tick(Yen price, bool upward) const {
         if (r.low < price && price <= r.high) return Usable(r.tick);
     }
     return kNoTick;
+}
+
+bool UnitTable::RunAround(Yen price, Run* run) const {
+    const Yen tick = Tick(price, true);
+    if (tick <= Yen{} || Tick(price, false) != tick) return false;
+    run->tick = tick;
+    run->low = Yen{std::numeric_limits<std::int64_t>::min()};
+    run->high = Yen{std::numeric_limits<std::int64_t>::max()};
+    if (DontUse == 1) return true;
+    // Both lookups change only where a row begins or ends, or at 0.
+    auto bound = [&](Yen b) {
+        if (b < price && b > run->low) run->low = b;
+        if (b > price && b < run->high) run->high = b;
+        return b != price;
+    };
+    bool inside = bound(Yen{});
+    const int n = Elements < 0 ? 0 : (Elements > kMaxUnitRows ? kMaxUnitRows : Elements);
+    for (int i = 0; i < n; ++i) inside = bound(rows[i].low) && bound(rows[i].high) && inside;
+    return inside;
 }
 
 void UnitTable::Clear() {

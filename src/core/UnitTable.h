@@ -31,6 +31,13 @@ struct UnitTable {
     // downward; -1 when the price lies outside the table or the row's tick is not positive.
     Yen Tick(Yen price, bool upward) const;
 
+    // The stretch of prices around `price`, bounds excluded, over which both lookups give one
+    // and the same tick; false when `price` sits on a row boundary or the two lookups differ.
+    struct Run {
+        Yen tick, low, high;
+    };
+    bool RunAround(Yen price, Run* run) const;
+
     void Clear();
     void LoadDefaults();  // by index; also switches the rule on
     bool operator==(const UnitTable&) const = default;

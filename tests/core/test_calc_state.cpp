@@ -636,6 +636,7 @@ TEST_F(Calc, YieldEveryThousandAndSecondRound) {
     };
     for (const Case c : {Case{1000, 0}, Case{1001, 1}, Case{2002, 1}, Case{2003, 2}, Case{10'500, 10}}) {
         s.Reset();
+        s.walk = Walk::RoundByRound;  // the rule is counted on the reference walk
         s.SetTickCheck(false);
         YieldCounter counter;
         s.SetYieldHook(&YieldCounter::Hook, &counter);
@@ -653,6 +654,7 @@ TEST_F(Calc, YieldEveryThousandAndSecondRound) {
 TEST_F(Calc, YieldDuringALongSearch) {
     // 10,000 paid, no costs, no tax: target 4,999 keeps the gap below 50 points, so the search
     // walks 10,001 .. 14,999 one yen a round: 4,999 rounds, a yield at every 1,002nd.
+    s.walk = Walk::RoundByRound;
     s.SetTickCheck(false);
     s.tax.DontUse = 1;
     YieldCounter counter;

@@ -1,0 +1,213 @@
+// The jumps of the fast walk. Between two prices where nothing but the price changes (one tick
+// band, one commission bracket of the leg that moves), every figure a round tests moves with the
+// price in one direction, so its values at the two ends bound it everywhere between. When those
+// bounds show that no round in a stretch can end the walk, fail, or take another kind of step,
+// the whole stretch is taken at once; the rounds that can end it are always run one by one.
+#include <algorithm>
+#include <limits>
+
+#include "CalcState.h"
+#include "DecimalCalc.h"
+
+namespace zavota {
+
+namespace {
+using D = DecimalCalc;
+__extension__ typedef __int128 Wide;
+constexpr Yen kZero{};
+constexpr Yen kBigStep = Yen::FromInt(50);
+constexpr Yen kBigGap = Yen::FromInt(50);
+constexpr std::int64_t kNoBound = std::numeric_limits<std::int64_t>::max();
+constexpr std::int64_t kLongestStride = std::int64_t{1} << 40;
+constexpr int kPauseAfterFailure = 8;
+
+Yen Plus(Yen a, Yen b) { return D::Add(a, b, 0, RoundNone); }
+Yen Minus(Yen a, Yen b) { return D::Sub(a, b, 0, RoundNone); }
+Yen Low(Yen a, Yen b) { return a < b ? a : b; }
+Yen High(Yen a, Yen b) { return a < b ? b : a; }
+
+// Steps of `step` from p that stay strictly inside (low, high) (bounds at the int64 limits mean none).
+std::int64_t StepsInside(Yen p, Yen step, bool up, Yen low, Yen high) {
+    const Wide room = up ? Wide{high.raw} - p.raw - 1 : Wide{p.raw} - low.raw - 1;
+    if (room < 0) return 0;
+    const Wide n = room / step.raw;
+    return n > kNoBound ? kNoBound : static_cast<std::int64_t>(n);
+}
+
+// Steps from p over which the amount Mul(price, perPrice) stays in the bracket run (low, high].
+std::int64_t StepsInBracket(Yen p, Yen step, bool up, Yen perPrice, MarginTable::Run run) {
+    constexpr std::int64_t kMin = std::numeric_limits<std::int64_t>::min();
+    const Wide perStep = Wide{step.raw} * perPrice.raw;
+    const Wide now = Wide{p.raw} * perPrice.raw;  // the amount times 10,000, before truncation
+    Wide n;
+    if (up) {
+        if (run.high.raw == kNoBound) return kNoBound;
+        n = ((Wide{run.high.raw} + 1) * Yen::kScale - 1 - now) / perStep;
+    } else {
+        if (run.low.raw == kMin) return kNoBound;
+        n = (now - (Wide{run.low.raw} + 1) * Yen::kScale) / perStep;
+    }
+    if (n < 0) return 0;
+    return n > kNoBound ? kNoBound : static_cast<std::int64_t>(n);
+}
+}  // namespace
+
+bool CalcState::LegSpan(Side side, Yen lo, Yen hi, Yen shares, const MarginTable& table, Span* total,
+                        Span* amount) const {
+    const bool buying = side == Side::Buy;
+    const TradeLeg& leg = buying ? buy : sell;
+    if (AmountAtLimit(hi, shares)) return false;
+    LegFigures a, b;
+    if (PriceLeg(side, lo, shares, table, &a) != CalcOk || PriceLeg(side, hi, shares, table, &b) != CalcOk)
+        return false;
+    if ((buying ? overrideBuyCommission : overrideSellCommission) == kNoOverride) {
+        const Yen perPrice = leg.mini ? leg.unit : shares;
+        const Yen from = D::Mul(lo, perPrice, 0, RoundNone);
+        if (D::Mul(hi, perPrice, 0, RoundNone) > table.BracketRun(side, from).high) return false;
+    }
+    // Amount rises with the price; commission and its tax move one way inside the bracket, so
+    // the ends bound them; totals are sums and differences of the three.
+    *amount = {a.amount, b.amount};
+    const Span fee{Low(a.commission, b.commission), High(a.commission, b.commission)};
+    const Span tax{Low(a.commissionTax, b.commissionTax), High(a.commissionTax, b.commissionTax)};
+    if (buying) {
+        *total = {Plus(Plus(a.amount, fee.lo), tax.lo), Plus(Plus(b.amount, fee.hi), tax.hi)};
+    } else {
+        *total = {Minus(a.amount, Plus(Plus(fee.hi, tax.hi), kZero)), Minus(b.amount, Plus(Plus(fee.lo, tax.lo), kZero))};
+    }
+    return true;
+}
+
+bool CalcState::ProfitSpan(Span received, Span paid, Span buyAmount, Span sellAmount, Span* final,
+                           Span* rate) const {
+    // A total paid of 0 takes another rule; negative profit-tax rates would make the tax fall
+    // as the profit rises.
+    if (paid.lo <= kZero) return false;
+    const bool taxed = ProfitTaxApplies();
+    if (taxed && (tax.ShinSyotoku < kZero || tax.ShinJyuumin < kZero)) return false;
+    const Span profit{D::Sub(received.lo, paid.hi, 0, RoundNone), D::Sub(received.hi, paid.lo, 0, RoundNone)};
+    const Yen e1 = ExpensesOn(buyAmount.lo, sellAmount.lo);
+    const Yen e2 = ExpensesOn(buyAmount.hi, sellAmount.hi);
+    const Span net{Minus(profit.lo, High(e1, e2)), Minus(profit.hi, Low(e1, e2))};
+    // The tax never falls as the net rises, so the least final profit pairs the least net with
+    // the largest tax.
+    *final = taxed ? Span{D::Sub(net.lo, tax.OnProfit(net.hi, true).tax, 0, RoundNone),
+                          D::Sub(net.hi, tax.OnProfit(net.lo, true).tax, 0, RoundNone)}
+                   : net;
+    constexpr Yen kHundred = Yen::FromInt(100);
+    auto rateOf = [&](Yen f, Yen p) { return D::Div(D::Mul(f, kHundred, 0, RoundNone), p, 2, RoundHalfUp); };
+    const Yen corners[] = {rateOf(final->lo, paid.lo), rateOf(final->lo, paid.hi), rateOf(final->hi, paid.lo),
+                           rateOf(final->hi, paid.hi)};
+    *rate = {*std::min_element(std::begin(corners), std::end(corners)),
+             *std::max_element(std::begin(corners), std::end(corners))};
+    return true;
+}
+
+template <typename Holds>
+bool CalcState::TryJump(Yen p, bool up, bool big, Side side, Yen shares, const MarginTable& table, JumpPace& pace,
+                        Counter& counter, const Holds& holds, Yen* landing) {
+    if (walk != Walk::Fast) return false;
+    if (pace.pause > 0) {
+        --pace.pause;
+        return false;
+    }
+    UnitTable::Run run;
+    if (p <= kZero || shares <= kZero || !Ticks().RunAround(p, &run)) return false;
+    const Yen t = run.tick;
+    // Whole ticks and a price on the grid: then every step inside the run is the same length.
+    if (!t.IsWhole() || p.raw % t.raw != 0) return false;
+    Yen step = t;
+    if (big) {
+        const Yen next = up ? Plus(GridFloor(Plus(p, kBigStep), t), t) : Minus(GridFloor(Minus(p, kBigStep), t), t);
+        step = up ? Minus(next, p) : Minus(p, next);
+    }
+    const Yen floor = up ? run.low : High(run.low, kZero);
+    std::int64_t k = std::min(pace.stride, StepsInside(p, step, up, floor, run.high));
+    const TradeLeg& leg = side == Side::Buy ? buy : sell;
+    if ((side == Side::Buy ? overrideBuyCommission : overrideSellCommission) == kNoOverride) {
+        const Yen perPrice = leg.mini ? leg.unit : shares;
+        if (perPrice <= kZero) return false;
+        k = std::min(k, StepsInBracket(p, step, up, perPrice,
+                                       table.BracketRun(side, D::Mul(p, perPrice, 0, RoundNone))));
+    }
+    if (k < 2) return false;
+
+    // Two legs priced: as much work as two rounds.
+    YieldRound(counter);
+    YieldRound(counter);
+    // Small steps: the rounds skipped evaluate p + step .. p + (k - 1) step and the walk lands on
+    // p + k step. Big steps also evaluate the landing, as the last step's trial.
+    const Wide sign = up ? 1 : -1;
+    const Yen near{static_cast<std::int64_t>(p.raw + sign * step.raw)};
+    const Yen far{static_cast<std::int64_t>(p.raw + sign * Wide{step.raw} * (big ? k : k - 1))};
+    Span total, amount;
+    if (!LegSpan(side, Low(near, far), High(near, far), shares, table, &total, &amount) || !holds(total, amount)) {
+        if (k <= 2) pace.pause = kPauseAfterFailure;
+        pace.stride = std::max<std::int64_t>(2, k / 2);
+        return false;
+    }
+    pace.stride = std::min(kLongestStride, pace.stride * 2);
+    *landing = Yen{static_cast<std::int64_t>(p.raw + sign * Wide{step.raw} * k)};
+    return true;
+}
+
+bool CalcState::JumpBreakEvenUp(Yen* g, Yen shares, Yen target, const MarginTable& sellTable, JumpPace& pace,
+                                Counter& counter) {
+    auto neverAbove = [&](Span received, Span) { return received.hi <= target; };
+    Yen landing;
+    if (!TryJump(*g, true, false, Side::Sell, shares, sellTable, pace, counter, neverAbove, &landing))
+        return false;
+    // The walk's next round steps onto the landing and tests it.
+    *g = Minus(landing, Ticks().Tick(*g, true));
+    return true;
+}
+
+bool CalcState::JumpBreakEvenDown(Yen* c, Yen shares, Yen limit, const MarginTable& buyTable, JumpPace& pace,
+                                  Counter& counter) {
+    auto neverBelow = [&](Span paid, Span) { return paid.lo >= limit; };
+    Yen landing;
+    if (!TryJump(*c, false, false, Side::Buy, shares, buyTable, pace, counter, neverBelow, &landing))
+        return false;
+    *c = Plus(landing, Ticks().Tick(*c, false));
+    return true;
+}
+
+bool CalcState::JumpSearchUp(const MarginTable& sellTable, bool byRate, Yen goalRate, bool big, JumpPace& pace,
+                             Counter& counter) {
+    const Span paid{result.totalPaid, result.totalPaid};
+    const Span buyAmount{result.buyAmount, result.buyAmount};
+    auto keepsStepping = [&](Span received, Span sellAmount) {
+        Span final, rate;
+        if (!ProfitSpan(received, paid, buyAmount, sellAmount, &final, &rate)) return false;
+        const bool neverMet = byRate ? rate.hi < targetRate : final.hi < targetProfit;
+        if (!neverMet) return false;
+        if (big) return D::Sub(goalRate, rate.hi, 0, RoundNone) >= kBigGap && rate.hi < goalRate;
+        return D::Sub(goalRate, rate.lo, 0, RoundNone) < kBigGap;
+    };
+    Yen landing;
+    if (!TryJump(sell.price, true, big, Side::Sell, buy.shares, sellTable, pace, counter, keepsStepping, &landing))
+        return false;
+    sell.price = landing;
+    return true;
+}
+
+bool CalcState::JumpSearchDown(const MarginTable& buyTable, bool byRate, Yen goalRate, bool big, JumpPace& pace,
+                               Counter& counter) {
+    const Span received{result.totalReceived, result.totalReceived};
+    const Span sellAmount{result.sellAmount, result.sellAmount};
+    auto keepsStepping = [&](Span paid, Span buyAmount) {
+        Span final, rate;
+        if (!ProfitSpan(received, paid, buyAmount, sellAmount, &final, &rate)) return false;
+        const bool neverMet = byRate ? rate.hi < targetRate : final.hi < targetProfit;
+        if (!neverMet) return false;
+        if (big) return D::Sub(goalRate, rate.hi, 0, RoundNone) >= kBigGap && rate.hi < goalRate;
+        return D::Sub(goalRate, rate.lo, 0, RoundNone) < kBigGap;
+    };
+    Yen landing;
+    if (!TryJump(buy.price, false, big, Side::Buy, buy.shares, buyTable, pace, counter, keepsStepping, &landing))
+        return false;
+    buy.price = landing;
+    return true;
+}
+
+}  // namespace zavota
