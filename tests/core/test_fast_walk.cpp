@@ -1,0 +1,342 @@
+// The fast walk against the round-by-round walk it must reproduce: the known slow cases, and
+// random calculations of every kind. Environment: ZAVOTA_WALK_CASES how many random
+// calculations to compare (a few seconds' worth by default), ZAVOTA_WALK_SEED and
+// ZAVOTA_WALK_FIRST where they start, ZAVOTA_WALK_REFERENCE_ROUNDS the longest reference walk.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <iostream>
+#include <random>
+#include <sstream>
+#include <string>
+
+#include "YenTesting.h"
+#include "core/CalcState.h"
+
+namespace zavota {
+namespace {
+
+enum Question { NoQuestion, AtPrice, Width, TargetYen, TargetRate };
+
+struct Case {
+    bool buyPage = true;
+    Question question = NoQuestion;
+    Yen price, shares, value;  // value: the question's price, width, target or rate
+};
+
+// Runs one press's calculation as the page does after its checks; returns the code.
+int Run(CalcState& s, const Case& c) {
+    const MarginTable& t1 = *s.tables.Used(0);
+    const MarginTable& t2 = s.tables.Used(1) != nullptr ? *s.tables.Used(1) : t1;
+    s.Reset();
+    s.SelectExpenses(c.buyPage);
+    s.buy.shares = s.sell.shares = c.shares;
+    (c.buyPage ? s.buy : s.sell).price = c.price;
+    s.targetProfit = c.value;
+    s.targetRate = c.value;
+    int e = 0;
+    if (c.buyPage) {
+        switch (c.question) {
+            case NoQuestion: return s.CalcBuy(t1, t2);
+            case AtPrice:
+            case Width:
+                if ((e = s.CalcBuy(t1, t2)) != 0) return e;
+                s.sell.price = c.question == AtPrice ? c.value : Yen{s.buy.price.raw + c.value.raw};
+                if ((e = s.CalcSell(t2, t1)) == 0) s.Profit();
+                return e;
+            case TargetYen: return s.SellPriceForProfit(t1, t2);
+            case TargetRate: return s.SellPriceForRate(t1, t2);
+        }
+    }
+    switch (c.question) {
+        case NoQuestion: return s.CalcSell(t1, t2);
+        case AtPrice:
+        case Width:
+            s.buy.price = c.question == AtPrice ? c.value : Yen{c.price.raw - c.value.raw};
+            if ((e = s.CalcBuy(t2, t1)) != 0) return e;
+            if ((e = s.CalcSell(t1, t2)) == 0) s.Profit();
+            return e;
+        case TargetYen: return s.BuyPriceForGain(t1, t2);
+        case TargetRate: return s.BuyPriceForRate(t1, t2);
+    }
+    return -1;
+}
+
+struct Outcome {
+    int code = 0;
+    std::int64_t work = 0;  // rounds of work, CalcState::Rounds
+    CalcState state;
+};
+
+Outcome RunWith(const CalcState& settings, const Case& c, Walk walk) {
+    Outcome o{0, 0, settings};
+    o.state.walk = walk;
+    o.code = Run(o.state, c);
+    o.work = o.state.Rounds() - settings.Rounds();
+    return o;
+}
+
+// Everything a press can show or hand on: the figures, both legs and the adjustment data.
+void ExpectSame(const Outcome& fast, const Outcome& ref, const std::string& what) {
+    ASSERT_EQ(fast.code, ref.code) << what;
+    const CalcState& f = fast.state;
+    const CalcState& r = ref.state;
+    EXPECT_EQ(f.buy.price, r.buy.price) << what;
+    EXPECT_EQ(f.sell.price, r.sell.price) << what;
+    if (fast.code != 0) return;  // a failed press is reset before anything is shown
+    EXPECT_TRUE(f.result == r.result) << what;
+    EXPECT_EQ(f.buyTick, r.buyTick) << what;
+    EXPECT_EQ(f.sellTick, r.sellTick) << what;
+    EXPECT_EQ(f.buyEntered, r.buyEntered) << what;
+    EXPECT_EQ(f.sellEntered, r.sellEntered) << what;
+}
+
+// ---- the slow cases that were measured, with their answers
+
+MarginTable Flat(std::int64_t high) {
+    MarginTable t;
+    t.LoadSample();
+    t.bracketsK[0].high = t.bracketsU[0].high = W(high);
+    return t;
+}
+
+// 80 brackets of 1,000,000 yen with rising rates, additions, five discounts and both limits.
+MarginTable Brackets80() {
+    MarginTable t;
+    t.inUse = true;
+    t.ElementsK = t.ElementsU = kMaxBrackets;
+    for (int i = 0; i < kMaxBrackets; ++i)
+        t.bracketsK[i] = t.bracketsU[i] = {W(i * 1'000'000LL), W((i + 1) * 1'000'000LL), R(1'000 + 50 * i),
+                                           W(100 + 10 * i), R(15'000 * (i % 5))};
+    t.bracketsK[kMaxBrackets - 1].high = t.bracketsU[kMaxBrackets - 1].high = W(9'999'999'999);
+    t.LowLimitK = t.LowLimitU = W(100);
+    t.HighLimitK = t.HighLimitU = W(500'000);
+    return t;
+}
+
+TEST(FastWalk, KnownSlowCases) {
+    struct Known {
+        const char* what;
+        MarginTable table;
+        int kind;
+        Case c;
+        int code;
+        std::int64_t answer;  // the searched price
+        bool compare;         // also run the reference (the others take it seconds)
+    };
+    const Known cases[] = {
+        {"profit 20,000,000 from 1 x 1", Flat(30'000'000), TradeCash, {true, TargetYen, W(1), W(1), W(20'000'000)},
+         0, 22'225'373, true},
+        {"profit 99,999,999 from 1 x 1, sample", Flat(30'000'000), TradeCash,
+         {true, TargetYen, W(1), W(1), W(99'999'999)}, 202, 29'999'975, false},
+        {"same, no amount limit", Flat(9'999'999'999), TradeCash, {true, TargetYen, W(1), W(1), W(99'999'999)}, 0,
+         111'114'260, false},
+        {"same, 80 brackets", Brackets80(), TradeCash, {true, TargetYen, W(1), W(1), W(99'999'999)}, 0, 111'636'215,
+         false},
+        {"rate 999,999.99 from 1 x 1", Flat(30'000'000), TradeCash, {true, TargetRate, W(1), W(1), R(9'999'999'900)},
+         0, 17'514'262, true},
+        {"gain 10,000,000 at 30,000,000 x 1, margin", Flat(30'000'000), TradeMargin,
+         {false, TargetYen, W(30'000'000), W(1), W(10'000'000)}, 0, 18'885'739, false},
+        {"gain 33,400,000 at 99,999,999 x 1, margin", Flat(9'999'999'999), TradeMargin,
+         {false, TargetYen, W(99'999'999), W(1), W(33'400'000)}, 0, 62'885'738, false},
+        {"gain 20,000 at 1,000 x 100, margin", Flat(30'000'000), TradeMargin,
+         {false, TargetYen, W(1'000), W(100), W(20'000)}, 0, 746, true},
+    };
+    for (const Known& k : cases) {
+        CalcState settings;
+        settings.SetTickCheck(false);
+        settings.TradeKind = k.kind;
+        settings.buyPageFlag = k.c.buyPage;
+        settings.tables.Slot(0) = k.table;
+        settings.tables.Slot(0).inUse = true;
+        const Outcome fast = RunWith(settings, k.c, Walk::Fast);
+        EXPECT_EQ(fast.code, k.code) << k.what;
+        EXPECT_EQ(k.c.buyPage ? fast.state.sell.price : fast.state.buy.price, W(k.answer)) << k.what;
+        EXPECT_LT(fast.work, 5'000) << k.what;
+        if (k.compare) ExpectSame(fast, RunWith(settings, k.c, Walk::RoundByRound), k.what);
+    }
+}
+
+// ---- random calculations
+
+class Random {
+public:
+    explicit Random(std::uint64_t seed) : g_(seed) {}
+    std::int64_t Int(std::int64_t lo, std::int64_t hi) { return std::uniform_int_distribution<std::int64_t>(lo, hi)(g_); }
+    bool Chance(int percent) { return Int(0, 99) < percent; }
+    // Spread evenly over the orders of magnitude from 1 to hi.
+    std::int64_t Scale(std::int64_t hi) {
+        return std::max<std::int64_t>(1, std::llround(std::exp(std::uniform_real_distribution<double>(0, std::log(hi))(g_))));
+    }
+
+private:
+    std::mt19937_64 g_;
+};
+
+void RandomSide(Random& r, std::array<MarginBracket, kMaxBrackets>& side, int* count) {
+    *count = r.Chance(2) ? 0 : (r.Chance(50) ? static_cast<int>(r.Int(1, 3)) : static_cast<int>(r.Int(1, kMaxBrackets)));
+    std::int64_t low = 0;
+    for (int i = 0; i < *count; ++i) {
+        const std::int64_t high = low + r.Scale(r.Chance(30) ? 100'000 : 300'000'000);
+        side[i] = {W(low), W(high), R(r.Chance(5) ? r.Int(0, 1'500'000) : r.Int(0, 30'000)),
+                   W(r.Int(-2'000, 5'000)), R(r.Chance(10) ? r.Int(-500'000, 0) : r.Int(0, 1'000'000) / 10 * 10)};
+        low = high;
+    }
+    if (*count > 0 && r.Chance(70)) side[*count - 1].high = W(9'999'999'999);
+}
+
+MarginTable RandomTable(Random& r) {
+    MarginTable t;
+    t.inUse = true;
+    RandomSide(r, t.bracketsK, &t.ElementsK);
+    if (r.Chance(50)) {
+        RandomSide(r, t.bracketsU, &t.ElementsU);
+    } else {
+        t.bracketsU = t.bracketsK;
+        t.ElementsU = t.ElementsK;
+    }
+    for (Yen* limit : {&t.LowLimitK, &t.LowLimitU}) *limit = r.Chance(50) ? W(0) : W(r.Int(0, 3'000));
+    for (Yen* limit : {&t.HighLimitK, &t.HighLimitU}) *limit = r.Chance(50) ? W(0) : W(r.Int(1, 600'000));
+    t.MiniAfterK = static_cast<int>(r.Int(0, 1));
+    t.MiniAfterU = static_cast<int>(r.Int(0, 1));
+    return t;
+}
+
+void RandomTicks(Random& r, UnitTable& u) {
+    if (r.Chance(30)) {
+        u.DontUse = 1;
+        return;
+    }
+    if (r.Chance(20)) return;  // the defaults
+    static constexpr std::int64_t kTicks[] = {1, 1, 2, 5, 10, 25, 50, 100, 500, 1'000, 10'000};
+    u.Elements = static_cast<int>(r.Int(1, kMaxUnitRows));
+    std::int64_t low = 0;
+    for (int i = 0; i < u.Elements; ++i) {
+        const std::int64_t high = i + 1 == u.Elements && r.Chance(70) ? 100'000'000 : low + r.Scale(20'000'000);
+        // Bounds the ticks do not divide, and now and then a row without a tick.
+        const Yen tick = r.Chance(2) ? W(0) : W(kTicks[r.Int(0, 10)]);
+        u.rows[i] = {W(low), W(high), tick};
+        low = high;
+    }
+}
+
+std::string RandomSettings(Random& r, CalcState& s, Case* c) {
+    s.tables.Slot(0) = RandomTable(r);
+    if (r.Chance(30)) s.tables.Slot(1) = RandomTable(r);
+    RandomTicks(r, s.listedTicks);
+    s.otc = false;
+    s.tax.KaiS = R(r.Int(0, 1'000) * 100);
+    s.tax.UriS = r.Chance(70) ? s.tax.KaiS : R(r.Int(0, 1'000) * 100);
+    s.tax.ShinSyotoku = R(r.Int(0, 2'000) * 100);
+    s.tax.ShinJyuumin = R(r.Int(0, 1'000) * 100);
+    s.tax.CalcEach = static_cast<int>(r.Int(0, 1));
+    s.tax.DontUse = r.Chance(10) ? 1 : 0;
+    s.tax.YearGain = r.Chance(50) ? W(0) : W(r.Int(-10'000'000, 10'000'000));
+    s.TradeKind = r.Chance(50) ? TradeCash : TradeMargin;
+    c->buyPage = r.Chance(50);
+    s.buyPageFlag = r.Chance(90) ? c->buyPage : !c->buyPage;
+    if (r.Chance(50)) {
+        KeihiSet& k = s.keihiSets[0];
+        k = {};
+        for (double* v : {&k.RateK, &k.RateU}) *v = static_cast<double>(r.Int(0, 1'000)) / 100;
+        for (double* v : {&k.DaysK, &k.DaysU}) *v = static_cast<double>(r.Int(0, 400));
+        for (double* v : {&k.Kanri, &k.Meigi}) *v = static_cast<double>(r.Int(0, 5'000));
+        for (double* v : {&k.Haitou, &k.Hibu, &k.Other}) *v = static_cast<double>(r.Int(-5'000, 5'000));
+        s.keihiSelected = {1, 1};
+    }
+    c->question = static_cast<Question>(r.Int(0, 4));
+    c->shares = W(r.Scale(1'000'000));
+    c->price = W(std::min(r.Scale(99'999'999), std::max<std::int64_t>(1, 9'999'999'999LL / c->shares.Whole())));
+    if (r.Chance(15)) {  // mini-stock: tenths of a trading unit of 10, 100 or 1,000
+        static constexpr std::int64_t kUnits[] = {10, 100, 1'000};
+        const Yen u = W(kUnits[r.Int(0, 2)]);
+        c->shares = W(u.Whole() / 10 * r.Int(1, 9));
+        s.buy.mini = s.sell.mini = true;
+        s.buy.unit = s.sell.unit = u;
+    }
+    const std::int64_t amount = c->price.Whole() * c->shares.Whole();
+    switch (c->question) {
+        case NoQuestion: break;
+        case AtPrice: c->value = W(r.Scale(99'999'999)); break;
+        case Width: c->value = W(std::min<std::int64_t>(r.Scale(99'999'999), c->buyPage ? 99'999'999 : c->price.Whole() - 1)); break;
+        case TargetYen: c->value = W(std::min<std::int64_t>(r.Chance(20) ? r.Int(0, 1'000) : r.Scale(std::max<std::int64_t>(2, amount)), 99'999'999)); break;
+        case TargetRate: c->value = R(r.Chance(90) ? r.Scale(600'000) : r.Scale(9'999'999'900)); break;
+    }
+    if (c->question == Width && c->value <= W(0)) c->question = NoQuestion;
+    for (Yen* o : {&s.overrideBuyCommission, &s.overrideBuyCommissionTax, &s.overrideSellCommission,
+                   &s.overrideSellCommissionTax})
+        if (r.Chance(5)) *o = W(r.Int(0, 5'000));
+    std::ostringstream d;
+    d << (c->buyPage ? "buy" : "sell") << " page, question " << c->question << ", " << c->price.Whole() << " x "
+      << c->shares.Whole() << ", value " << c->value.raw << "/10000, "
+      << (s.TradeKind == TradeCash ? "cash" : "margin") << (s.buy.mini ? ", mini" : "")
+      << ", ticks " << (s.listedTicks.DontUse ? "off" : std::to_string(s.listedTicks.Elements) + " rows")
+      << ", brackets " << s.tables.Slot(0).ElementsK << "/" << s.tables.Slot(0).ElementsU;
+    return d.str();
+}
+
+// The reference can take seconds on some inputs; past this many thousand rounds a case is left out.
+int referenceYields = 300;
+struct TooLong {};
+
+std::uint64_t FromEnvironment(const char* name, std::uint64_t fallback) {
+    const char* v = std::getenv(name);
+    return v != nullptr && *v != '\0' ? std::strtoull(v, nullptr, 10) : fallback;
+}
+
+TEST(FastWalk, AgreesWithTheRoundByRoundWalk) {
+    const std::uint64_t cases = FromEnvironment("ZAVOTA_WALK_CASES", 1'500);
+    const std::uint64_t seed = FromEnvironment("ZAVOTA_WALK_SEED", 1);
+    const std::uint64_t first = FromEnvironment("ZAVOTA_WALK_FIRST", 0);  // to repeat one case
+    referenceYields = static_cast<int>(FromEnvironment("ZAVOTA_WALK_REFERENCE_ROUNDS", 300'000) / 1'000);
+    std::uint64_t compared = 0, tooLong = 0, endless = 0;
+    std::int64_t most = -1;
+    std::string slowestCase;
+    for (std::uint64_t i = first; i < first + cases && !HasFailure(); ++i) {
+        Random r(seed * 1'000'003 + i);
+        CalcState settings;
+        Case c;
+        const std::string what = "seed " + std::to_string(seed) + " case " + std::to_string(i) + ": " +
+                                 RandomSettings(r, settings, &c);
+        // Both walks are cut short through the yield hook: the fast one must never need more
+        // work than the reference, give or take its trial jumps.
+        int yields = -2 * referenceYields;
+        settings.SetYieldHook(
+            [](void* n) {
+                if (++*static_cast<int*>(n) > referenceYields) throw TooLong{};
+            },
+            &yields);
+        Outcome fast;
+        const auto start = std::chrono::steady_clock::now();
+        try {
+            fast = RunWith(settings, c, Walk::Fast);
+        } catch (const TooLong&) {
+            fast.code = -1;
+        }
+        const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        yields = 0;
+        try {
+            const Outcome ref = RunWith(settings, c, Walk::RoundByRound);
+            ASSERT_NE(fast.code, -1) << what << ": the fast walk ran far longer than the reference";
+            ExpectSame(fast, ref, what);
+            ++compared;
+            if (fast.work > most) {
+                most = fast.work;
+                slowestCase = what + " (" + std::to_string(fast.work) + " rounds of work, " + std::to_string(seconds * 1e3) +
+                              " ms; " + std::to_string(ref.work) + " rounds round by round)";
+            }
+        } catch (const TooLong&) {
+            ++(fast.code == -1 ? endless : tooLong);  // odd tick tables can send a walk back and forth for ever
+        }
+        if ((i + 1 - first) % 100'000 == 0) std::cout << i + 1 - first << " calculations, " << compared << " agreed" << std::endl;
+    }
+    std::cout << compared << " calculations agreed; left out: " << tooLong << " too long for the reference, " << endless
+              << " too long for both walks; the most work: " << slowestCase << "\n";
+    EXPECT_GT(compared, cases / 2);
+}
+
+}  // namespace
+}  // namespace zavota
