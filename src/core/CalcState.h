@@ -121,10 +121,11 @@ private:
     struct Span {
         Yen lo, hi;
     };
-    // How far the next jump of one walk reaches, and a pause after jumps that failed.
+    // How far the next jump of one walk reaches, and rounds to walk before the next trial (the
+    // first few so that the short walks of everyday presses never pay for a trial).
     struct JumpPace {
         std::int64_t stride = 64;
-        int pause = 0;
+        int pause = 3;
     };
     // From p, just evaluated without ending its walk: tries to take the next rounds at once.
     // `big` says they are big steps of a search. `holds` (leg total span, amount span) must show
