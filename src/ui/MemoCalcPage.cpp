@@ -68,6 +68,24 @@ QLineEdit* Figure(const QString& name, const char* accessible, QWidget* parent) 
     return e;
 }
 
+// A titled frame. The title is a label above it: the group box's own title is sized by the
+// ink of its glyphs and cuts "（ メモリ ）" short at the bracket.
+struct Section {
+    QWidget* outer;
+    QGroupBox* frame;
+};
+Section MakeSection(const char* title, QWidget* parent) {
+    auto* outer = new QWidget(parent);
+    auto* v = new QVBoxLayout(outer);
+    v->setContentsMargins(0, 0, 0, 0);
+    v->setSpacing(2);
+    auto* label = new QLabel(Q(title), outer);
+    v->addWidget(label);
+    auto* frame = new QGroupBox(outer);
+    v->addWidget(frame, 1);
+    return {outer, frame};
+}
+
 // "btnCalc_R23" → {2, 3}; the family's handlers find their row and target from the name.
 std::pair<int, int> Digits(const QObject* sender) {
     const QString name = sender != nullptr ? sender->objectName() : QString();
@@ -79,6 +97,8 @@ std::pair<int, int> Digits(const QObject* sender) {
 
 TMemoCalcPage::TMemoCalcPage(AppState& state, MemoStore& store, QWidget* parent)
     : QWidget(parent), state_(state), store_(store) {
+    // A Japanese face throughout: with a fallback face the group titles lose their last glyph.
+    setFont(CaptionFont());
     BuildControls();
     LayOut();
     Reset();
@@ -199,7 +219,8 @@ void TMemoCalcPage::LayOut() {
     setting->addWidget(new QLabel(Q("位まで求める"), this));
     setting->addStretch(1);
 
-    auto* column = new QGroupBox(Q("平均／合計"), this);
+    const Section columnSection = MakeSection("平均／合計", this);
+    QGroupBox* column = columnSection.frame;
     auto* cg = new QGridLayout(column);
     auto* labels = new QVBoxLayout;
     labels->setSpacing(0);
@@ -220,7 +241,8 @@ void TMemoCalcPage::LayOut() {
     cg->addLayout(columnButtons, 4, 2);
     cg->setRowStretch(5, 1);
 
-    auto* two = new QGroupBox(Q("２つの数の計算"), this);
+    const Section twoSection = MakeSection("２つの数の計算", this);
+    QGroupBox* two = twoSection.frame;
     auto* tg = new QGridLayout(two);
     tg->setHorizontalSpacing(4);
     const int figureWidth = widthFor(15);
@@ -251,7 +273,8 @@ void TMemoCalcPage::LayOut() {
     tg->addWidget(btnCalc_R54_, 6, 5);
     tg->setColumnStretch(6, 1);
 
-    auto* memory = new QGroupBox(Q("（ メモリ ）"), this);
+    const Section memorySection = MakeSection("（ メモリ ）", this);
+    QGroupBox* memory = memorySection.frame;
     auto* mg = new QGridLayout(memory);
     mg->setHorizontalSpacing(4);
     const std::array<NumericEdit*, 2> memories = {edtCalc_M1_, edtCalc_M2_};
@@ -266,11 +289,11 @@ void TMemoCalcPage::LayOut() {
     mg->setColumnStretch(5, 1);
 
     auto* right = new QVBoxLayout;
-    right->addWidget(two);
-    right->addWidget(memory);
+    right->addWidget(twoSection.outer);
+    right->addWidget(memorySection.outer);
     right->addStretch(1);
     auto* sections = new QHBoxLayout;
-    sections->addWidget(column, 0, Qt::AlignTop);
+    sections->addWidget(columnSection.outer, 0, Qt::AlignTop);
     sections->addLayout(right, 1);
     auto* page = new QVBoxLayout(this);
     page->addLayout(setting);
