@@ -346,11 +346,18 @@ void TMemoCalcPage::Reset() {
     SetValues(CalcPageValues{});
     mmCalc_H_->clear();
     mmCalc_T_->clear();
-    for (QLineEdit* row : mmCalc_R_) row->clear();
+    ClearResults();
+    rbtnCalc_R51_->setChecked(true);
+}
+
+void TMemoCalcPage::ClearResults() {
+    // A button must never stand beside a row that no longer shows its result.
+    for (int row = 0; row < 4; ++row) {
+        mmCalc_R_[row]->clear();
+        EnableRow(row, false, false);
+    }
     rbtnCalc_R51_->setText(QString());
     rbtnCalc_R52_->setText(QString());
-    rbtnCalc_R51_->setChecked(true);
-    for (int row = 0; row < 4; ++row) EnableRow(row, false, false);
     EnableSplit(false);
 }
 
@@ -425,15 +432,7 @@ void TMemoCalcPage::btnClear01Click() {
 }
 
 void TMemoCalcPage::btnCalc02Click() {
-    // A button must never stand beside a row that no longer shows its result.
-    for (int row = 0; row < 4; ++row) {
-        mmCalc_R_[row]->clear();
-        EnableRow(row, false, false);
-    }
-    rbtnCalc_R51_->setText(QString());
-    rbtnCalc_R52_->setText(QString());
-    EnableSplit(false);
-
+    ClearResults();
     const TwoNumberResult result = TwoNumbers(edtCalc_A_->Text(), edtCalc_B_->Text(), chkPer_->isChecked(), Rounding());
     if (result.message != 0) {
         state_.messages.ShowMessage(result.message);
@@ -453,14 +452,8 @@ void TMemoCalcPage::btnClear02Click() {
     edtCalc_A_->clear();
     edtCalc_B_->clear();
     chkPer_->setChecked(false);
-    for (int row = 0; row < 4; ++row) {
-        mmCalc_R_[row]->clear();
-        EnableRow(row, false, false);
-    }
-    rbtnCalc_R51_->setText(QString());
-    rbtnCalc_R52_->setText(QString());
+    ClearResults();
     rbtnCalc_R51_->setChecked(true);
-    EnableSplit(false);
     edtCalc_A_->setFocus();
 }
 

@@ -48,6 +48,7 @@ private:
     void BuildControls();
     void LayOut();
     void Reset();
+    void ClearResults();  // the four rows, the split captions and every transfer button
     CalcRounding Rounding() const;
     CalcPageValues Values() const;
     void SetValues(const CalcPageValues& values);
