@@ -296,7 +296,7 @@ int CalcState::SearchSellPrice(const MarginTable& buyTable, const MarginTable& s
                                 : D::Compare(result.finalProfit, targetProfit, RelGreaterOrEqual);
         if (met) break;
         const Yen gap = D::Sub(goalRate, result.profitRate, 0, RoundNone);
-        if (JumpSearchUp(sellTable, byRate, goalRate, gap >= kBigGap, pace, counter)) continue;
+        if (JumpSearch(true, sellTable, byRate, goalRate, gap >= kBigGap, pace, counter)) continue;
         if (gap >= kBigGap) {
             const Yen kept = sell.price;
             Yen p = Plus(kept, kBigStep);
@@ -354,7 +354,7 @@ int CalcState::SearchBuyPrice(const MarginTable& sellTable, const MarginTable& b
                                 : D::Compare(result.finalProfit, targetProfit, RelGreaterOrEqual);
         if (met) break;
         const Yen gap = D::Sub(goalRate, result.profitRate, 0, RoundNone);
-        if (JumpSearchDown(buyTable, byRate, goalRate, gap >= kBigGap, pace, counter)) continue;
+        if (JumpSearch(false, buyTable, byRate, goalRate, gap >= kBigGap, pace, counter)) continue;
         if (gap >= kBigGap) {
             const Yen kept = buy.price;
             Yen p = Minus(kept, kBigStep);

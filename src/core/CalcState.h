@@ -145,11 +145,10 @@ private:
                          Counter& counter);
     bool JumpBreakEvenDown(Yen* c, Yen shares, Yen limit, const MarginTable& buyTable, JumpPace& pace,
                            Counter& counter);
-    // Searches: on success the searched price is the one the next round evaluates.
-    bool JumpSearchUp(const MarginTable& sellTable, bool byRate, Yen goalRate, bool big, JumpPace& pace,
-                      Counter& counter);
-    bool JumpSearchDown(const MarginTable& buyTable, bool byRate, Yen goalRate, bool big, JumpPace& pace,
-                        Counter& counter);
+    // Searches (the sell price climbing, or the buy price falling): on success the searched
+    // price is the one the next round evaluates.
+    bool JumpSearch(bool sellMoves, const MarginTable& table, bool byRate, Yen goalRate, bool big, JumpPace& pace,
+                    Counter& counter);
     Yen ExpensesOn(Yen buyAmount, Yen sellAmount) const;
 
     // One leg at its current price, without its break-even; a CalcError.

@@ -172,41 +172,29 @@ bool CalcState::JumpBreakEvenDown(Yen* c, Yen shares, Yen limit, const MarginTab
     return true;
 }
 
-bool CalcState::JumpSearchUp(const MarginTable& sellTable, bool byRate, Yen goalRate, bool big, JumpPace& pace,
-                             Counter& counter) {
+bool CalcState::JumpSearch(bool sellMoves, const MarginTable& table, bool byRate, Yen goalRate, bool big,
+                           JumpPace& pace, Counter& counter) {
+    // The leg that does not move keeps its figures of the search's first leg.
     const Span paid{result.totalPaid, result.totalPaid};
-    const Span buyAmount{result.buyAmount, result.buyAmount};
-    auto keepsStepping = [&](Span received, Span sellAmount) {
-        Span final, rate;
-        if (!ProfitSpan(received, paid, buyAmount, sellAmount, &final, &rate)) return false;
-        const bool neverMet = byRate ? rate.hi < targetRate : final.hi < targetProfit;
-        if (!neverMet) return false;
-        if (big) return D::Sub(goalRate, rate.hi, 0, RoundNone) >= kBigGap && rate.hi < goalRate;
-        return D::Sub(goalRate, rate.lo, 0, RoundNone) < kBigGap;
-    };
-    Yen landing;
-    if (!TryJump(sell.price, true, big, Side::Sell, buy.shares, sellTable, pace, counter, keepsStepping, &landing))
-        return false;
-    sell.price = landing;
-    return true;
-}
-
-bool CalcState::JumpSearchDown(const MarginTable& buyTable, bool byRate, Yen goalRate, bool big, JumpPace& pace,
-                               Counter& counter) {
     const Span received{result.totalReceived, result.totalReceived};
+    const Span buyAmount{result.buyAmount, result.buyAmount};
     const Span sellAmount{result.sellAmount, result.sellAmount};
-    auto keepsStepping = [&](Span paid, Span buyAmount) {
+    auto keepsStepping = [&](Span total, Span amount) {
         Span final, rate;
-        if (!ProfitSpan(received, paid, buyAmount, sellAmount, &final, &rate)) return false;
+        const bool bounded = sellMoves ? ProfitSpan(total, paid, buyAmount, amount, &final, &rate)
+                                       : ProfitSpan(received, total, amount, sellAmount, &final, &rate);
+        if (!bounded) return false;
         const bool neverMet = byRate ? rate.hi < targetRate : final.hi < targetProfit;
         if (!neverMet) return false;
         if (big) return D::Sub(goalRate, rate.hi, 0, RoundNone) >= kBigGap && rate.hi < goalRate;
         return D::Sub(goalRate, rate.lo, 0, RoundNone) < kBigGap;
     };
+    Yen& price = sellMoves ? sell.price : buy.price;
     Yen landing;
-    if (!TryJump(buy.price, false, big, Side::Buy, buy.shares, buyTable, pace, counter, keepsStepping, &landing))
+    if (!TryJump(price, sellMoves, big, sellMoves ? Side::Sell : Side::Buy, buy.shares, table, pace, counter,
+                 keepsStepping, &landing))
         return false;
-    buy.price = landing;
+    price = landing;
     return true;
 }
 
