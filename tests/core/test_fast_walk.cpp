@@ -125,11 +125,11 @@ TEST(FastWalk, KnownSlowCases) {
         Case c;
         int code;
         std::int64_t answer;  // the searched price
-        bool compare;         // also run the reference (the others take it seconds)
+        bool compare;         // also run the reference (the others take it up to seconds)
     };
     const Known cases[] = {
         {"profit 20,000,000 from 1 x 1", Flat(30'000'000), TradeCash, {true, TargetYen, W(1), W(1), W(20'000'000)},
-         0, 22'225'373, true},
+         0, 22'225'373, false},
         {"profit 99,999,999 from 1 x 1, sample", Flat(30'000'000), TradeCash,
          {true, TargetYen, W(1), W(1), W(99'999'999)}, 202, 29'999'975, false},
         {"same, no amount limit", Flat(9'999'999'999), TradeCash, {true, TargetYen, W(1), W(1), W(99'999'999)}, 0,
@@ -137,7 +137,7 @@ TEST(FastWalk, KnownSlowCases) {
         {"same, 80 brackets", Brackets80(), TradeCash, {true, TargetYen, W(1), W(1), W(99'999'999)}, 0, 111'636'215,
          false},
         {"rate 999,999.99 from 1 x 1", Flat(30'000'000), TradeCash, {true, TargetRate, W(1), W(1), R(9'999'999'900)},
-         0, 17'514'262, true},
+         0, 17'514'262, false},
         {"gain 10,000,000 at 30,000,000 x 1, margin", Flat(30'000'000), TradeMargin,
          {false, TargetYen, W(30'000'000), W(1), W(10'000'000)}, 0, 18'885'739, false},
         {"gain 33,400,000 at 99,999,999 x 1, margin", Flat(9'999'999'999), TradeMargin,
@@ -279,7 +279,7 @@ std::string RandomSettings(Random& r, CalcState& s, Case* c) {
 }
 
 // The reference can take seconds on some inputs; past this many thousand rounds a case is left out.
-int referenceYields = 300;
+int referenceYields = 30;
 struct TooLong {};
 
 std::uint64_t FromEnvironment(const char* name, std::uint64_t fallback) {
@@ -288,10 +288,10 @@ std::uint64_t FromEnvironment(const char* name, std::uint64_t fallback) {
 }
 
 TEST(FastWalk, AgreesWithTheRoundByRoundWalk) {
-    const std::uint64_t cases = FromEnvironment("ZAVOTA_WALK_CASES", 1'500);
+    const std::uint64_t cases = FromEnvironment("ZAVOTA_WALK_CASES", 800);
     const std::uint64_t seed = FromEnvironment("ZAVOTA_WALK_SEED", 1);
     const std::uint64_t first = FromEnvironment("ZAVOTA_WALK_FIRST", 0);  // to repeat one case
-    referenceYields = static_cast<int>(FromEnvironment("ZAVOTA_WALK_REFERENCE_ROUNDS", 300'000) / 1'000);
+    referenceYields = static_cast<int>(FromEnvironment("ZAVOTA_WALK_REFERENCE_ROUNDS", 30'000) / 1'000);
     std::uint64_t compared = 0, tooLong = 0, endless = 0;
     std::int64_t most = -1;
     std::string slowestCase;
