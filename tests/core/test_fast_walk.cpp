@@ -12,6 +12,7 @@
 #include <random>
 #include <sstream>
 #include <string>
+#include <tuple>
 
 #include "YenTesting.h"
 #include "core/CalcState.h"
@@ -79,19 +80,18 @@ Outcome RunWith(const CalcState& settings, const Case& c, Walk walk) {
     return o;
 }
 
-// Everything a press can show or hand on: the figures, both legs and the adjustment data.
+// Everything a press can show or hand on: the figures, both legs and the adjustment data; a
+// failed press is reset before anything is shown.
 void ExpectSame(const Outcome& fast, const Outcome& ref, const std::string& what) {
     ASSERT_EQ(fast.code, ref.code) << what;
     const CalcState& f = fast.state;
     const CalcState& r = ref.state;
-    EXPECT_EQ(f.buy.price, r.buy.price) << what;
-    EXPECT_EQ(f.sell.price, r.sell.price) << what;
-    if (fast.code != 0) return;  // a failed press is reset before anything is shown
+    EXPECT_EQ(std::tie(f.buy.price, f.sell.price), std::tie(r.buy.price, r.sell.price)) << what;
+    if (fast.code != 0) return;
     EXPECT_TRUE(f.result == r.result) << what;
-    EXPECT_EQ(f.buyTick, r.buyTick) << what;
-    EXPECT_EQ(f.sellTick, r.sellTick) << what;
-    EXPECT_EQ(f.buyEntered, r.buyEntered) << what;
-    EXPECT_EQ(f.sellEntered, r.sellEntered) << what;
+    EXPECT_EQ(std::tie(f.buyTick, f.sellTick, f.buyEntered, f.sellEntered),
+              std::tie(r.buyTick, r.sellTick, r.buyEntered, r.sellEntered))
+        << what;
 }
 
 // ---- the slow cases that were measured, with their answers
