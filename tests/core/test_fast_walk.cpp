@@ -331,7 +331,9 @@ TEST(FastWalk, AgreesWithTheRoundByRoundWalk) {
         } catch (const TooLong&) {
             ++(fast.code == -1 ? endless : tooLong);  // odd tick tables can send a walk back and forth for ever
         }
-        if ((i + 1 - first) % 100'000 == 0) std::cout << i + 1 - first << " calculations, " << compared << " agreed" << std::endl;
+        if ((i + 1 - first) % 100'000 == 0)
+            std::cout << i + 1 - first << " calculations, " << compared << " agreed; the most work: " << slowestCase
+                      << std::endl;
     }
     std::cout << compared << " calculations agreed; left out: " << tooLong << " too long for the reference, " << endless
               << " too long for both walks; the most work: " << slowestCase << "\n";
