@@ -128,6 +128,8 @@ def main():
             two = run(a.after, args, folder, a.timeout)
             if one is None or two is None:
                 timed_out += 1
+                print(f"case {i} timed out in {'before' if one is None else ''} {'after' if two is None else ''}: "
+                      f"{' '.join(args)}")
                 continue
             if one == two:
                 same += 1

@@ -292,6 +292,7 @@ TEST_F(MainWindowTest, ASecondPressDuringASearchIsIgnored) {
     ASSERT_FALSE(quiet.empty());
 
     Interference interference{W()};
+    State().calc.walk = Walk::RoundByRound;  // the fast walk would finish before any repaint
     State().calc.SetYieldHook(&PressAgain, &interference);
     Click(W(), "btnGo_K");
     State().calc.SetYieldHook(nullptr, nullptr);

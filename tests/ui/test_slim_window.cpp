@@ -368,6 +368,7 @@ TEST_F(SlimWindowTest, TheChosenExpenseSetReachesTheCalculation) {
 // second calculation, and a close waits until the figures are in.
 TEST_F(SlimWindowTest, NothingInterruptsARunningCalculation) {
     State().calc.SetTickCheck(false);  // one-yen steps: thousands of rounds for one share
+    State().calc.walk = Walk::RoundByRound;  // the fast walk would finish before any repaint
     Form().Run();
     Enter("1000", "1", "5000");
     bool interrupted = false;
@@ -383,6 +384,7 @@ TEST_F(SlimWindowTest, NothingInterruptsARunningCalculation) {
     const std::int64_t oneRun = State().calc.Rounds() - before;
 
     CalcState alone;
+    alone.walk = Walk::RoundByRound;
     alone.SetTickCheck(false);
     SlimInput in;
     in.buyPrice = "1000", in.shares = "1", in.sellPrice = "5000", in.taxKindIndex = 0;
