@@ -15,7 +15,7 @@ namespace zavota::ui {
 
 namespace {
 
-struct PanelSpec {
+struct PanelLook {
     Colour colour;
     const char* name;
     const char* caption;
@@ -24,7 +24,7 @@ struct PanelSpec {
     bool text;
 };
 
-constexpr std::array<PanelSpec, kColourCount> kPanels{{
+constexpr std::array<PanelLook, kColourCount> kPanels{{
     {Colour::KaiPanel, "pnlKaiPanel", "「買値から計算」のパネル", Colour::KaiPanel, false},
     {Colour::KaiPanelChar, "pnlKaiPanelChar", "「買値から計算」のパネル内の文字", Colour::KaiPanel, true},
     {Colour::UriPanel, "pnlUriPanel", "「売値から計算」のパネル", Colour::UriPanel, false},
@@ -56,7 +56,7 @@ OptionsColourPage::OptionsColourPage(AppState& state, OptionsHost& host, QWidget
     grid->setVerticalSpacing(3);
     grid->setHorizontalSpacing(6);
     for (std::size_t i = 0; i < kPanels.size(); ++i) {
-        const PanelSpec& s = kPanels[i];
+        const PanelLook& s = kPanels[i];
         auto* panel = new QLabel(s.text ? QStringLiteral("abc") : QString(), this);
         panel->setObjectName(QString::fromUtf8(s.name));
         panel->setAlignment(Qt::AlignCenter);
@@ -97,7 +97,7 @@ void OptionsColourPage::ShowPage() { Preview(); }
 
 void OptionsColourPage::Preview() {
     const DisplaySettings& d = state_.display();
-    for (const PanelSpec& s : kPanels) {
+    for (const PanelLook& s : kPanels) {
         const QColor own = FromStoredColour(d[s.colour]);
         const QColor background = FromStoredColour(d[s.background]);
         Paint(panels_[static_cast<std::size_t>(s.colour)], background, s.text ? own : background);

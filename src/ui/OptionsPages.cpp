@@ -2,7 +2,7 @@
 
 #include <QButtonGroup>
 #include <QHBoxLayout>
-#include <QPushButton>
+#include <QToolButton>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -45,7 +45,7 @@ TOptionsTab::TOptionsTab(AppState& state, OptionsHost& host, QWidget* parent) : 
     group_ = new QButtonGroup(this);
     group_->setExclusive(true);
     auto* selectors = new QHBoxLayout;
-    selectors->setSpacing(2);
+    selectors->setSpacing(1);
     pgcOpt_ = new QTabWidget(this);
     pgcOpt_->setObjectName(QStringLiteral("pgcOpt"));
     // The selector buttons choose the page; the page control's own strip stays hidden.
@@ -53,11 +53,12 @@ TOptionsTab::TOptionsTab(AppState& state, OptionsHost& host, QWidget* parent) : 
     pgcOpt_->setDocumentMode(true);
     for (int i = 0; i < PageCount; ++i) {
         const PageName& n = kPages[static_cast<std::size_t>(i)];
-        auto* b = new QPushButton(QString::fromUtf8(n.caption), this);
+        auto* b = new QToolButton(this);
+        b->setText(QString::fromUtf8(n.caption));
         b->setObjectName(QString::fromUtf8(n.selector));
         b->setCheckable(true);
-        b->setFixedHeight(24);
-        b->setMinimumWidth(48);
+        b->setToolButtonStyle(Qt::ToolButtonTextOnly);
+        b->setFixedSize(52, 24);
         group_->addButton(b, i);
         selectors->addWidget(b);
         selectors_[static_cast<std::size_t>(i)] = b;

@@ -7,7 +7,7 @@
 #include <QWidget>
 
 class QButtonGroup;
-class QPushButton;
+class QToolButton;
 class QTabWidget;
 
 namespace zavota::ui {
@@ -54,7 +54,7 @@ public:
 private:
     void Choose(int index);
 
-    std::array<QPushButton*, PageCount> selectors_{};
+    std::array<QToolButton*, PageCount> selectors_{};
     std::array<OptionsPage*, PageCount> pages_{};
     QButtonGroup* group_ = nullptr;
     QTabWidget* pgcOpt_ = nullptr;

@@ -93,8 +93,8 @@ TEST_F(OptionsTest, ARefusedFieldKeepsItsPageWhicheverWayItIsLeft) {
             Settle();
             EXPECT_EQ(Messages().numbers, std::vector<int>{c.message});
             EXPECT_EQ(Tabs()->currentIndex(), 2);
-            EXPECT_TRUE(Find<QPushButton>(W(), c.selector)->isChecked());
-            EXPECT_FALSE(Find<QPushButton>(W(), "btnWake_Opt")->isChecked());
+            EXPECT_TRUE(Find<QAbstractButton>(W(), c.selector)->isChecked());
+            EXPECT_FALSE(Find<QAbstractButton>(W(), "btnWake_Opt")->isChecked());
             EXPECT_TRUE(W()->isVisible());
             EXPECT_FALSE(State().handover.exitRequested);
             EXPECT_EQ(QApplication::focusWidget(), Find(W(), c.field));
