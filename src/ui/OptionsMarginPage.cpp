@@ -156,7 +156,7 @@ void OptionsMarginPage::Delete() {
         state_.messages.ShowMessage(kMsgLastTable);
         return;
     }
-    const std::string question = "「" + state_.calc.tables.Slot(row).Name + "」を削除してよろしいですか？";
+    const std::string question = "「" + state_.calc.tables.Used(row)->Name + "」を削除してよろしいですか？";
     if (state_.messages.AskConfirm(kAskWithText, question, true) != MessageAnswer::Ok) return;
     if (!state_.calc.tables.Remove(row)) return;
     TablesWritten();
@@ -206,7 +206,7 @@ void OptionsMarginPage::RememberFolder(const QString& file) {
 void OptionsMarginPage::Export() {
     const int row = list_->currentRow();
     if (row < 0 || row >= Count()) return;
-    const MarginTable& table = state_.calc.tables.Slot(row);
+    const MarginTable& table = *state_.calc.tables.Used(row);
     QString file;
     {
         ModalDialogScope scope(state_);
