@@ -178,9 +178,6 @@ INSTANTIATE_TEST_SUITE_P(
                       UnitCase{"tick equal to the upper bound", {{"0", "2,000", "2,000"}}, 230, 1, 2},
                       UnitCase{"tick 0", {{"0", "2,000", "0"}}, 236, 1, 2},
                       UnitCase{"tick 0.5 is 0", {{"0", "2,000", "0.5"}}, 236, 1, 2},
-                      UnitCase{"a lone point", {{"0", "2,000", "."}}, 217, 1, 2},
-                      UnitCase{"empty grid", {}, 221, 1, 1},
-                      UnitCase{"row after a gap", {{"0", "2,000", "1"}, {}, {"3,000", "4,000", "5"}}, 109, 2, 0},
                       UnitCase{"discontinuous", {{"0", "2,000", "1"}, {"2,500", "4,000", "5"}}, 222, 2, 0}));
 
 TEST(UnitCommit, TicksAreTruncatedAndRowsAfterTheCountCleared) {
@@ -190,18 +187,6 @@ TEST(UnitCommit, TicksAreTruncatedAndRowsAfterTheCountCleared) {
     EXPECT_EQ(table.rows[0], (UnitRow{W(0), W(2000), W(2)}));
     EXPECT_EQ(table.rows[1], (UnitRow{W(2000), W(3000), W(5)}));
     EXPECT_EQ(table.rows[2], UnitRow{});
-}
-
-TEST(UnitTable, ResetKeepsTheTickCheck) {
-    for (const int dontUse : {0, 1}) {
-        UnitTable table(1);
-        table.Clear();
-        table.DontUse = dontUse;
-        table.ResetKeepingDontUse();
-        UnitTable expected(1);
-        expected.DontUse = dontUse;
-        EXPECT_EQ(table, expected);
-    }
 }
 
 struct TypingCase {

@@ -164,6 +164,8 @@ int main(int argc, char** argv) {
                   [&] { main.findChild<QAction*>(QStringLiteral("mnuSelect"))->trigger(); });
     PictureDialog("about.png", nullptr, [&] { main.findChild<QAction*>(QStringLiteral("mnuAbout"))->trigger(); });
 
+    PictureMemoCalcPage(base.State());
+
     // The table editors, on an example table of stepped flat fees with limits.
     zavota::ui::AppState& state = base.State();
     zavota::MarginTable& example = state.calc.tables.Slot(1);
@@ -205,8 +207,6 @@ int main(int argc, char** argv) {
     }
     tabs->setCurrentIndex(0);
     Settle();
-
-    PictureMemoCalcPage(base.State());
 
     Press(&main, "btnSlim_K");
     QWidget* slim = base.VisibleCalculator();
