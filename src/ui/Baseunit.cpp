@@ -6,6 +6,7 @@
 #include "settings/WindowRules.h"
 #include "ui/Adjustunit.h"
 #include "ui/Mainunit.h"
+#include "ui/Memounit.h"
 #include "ui/Slimunit.h"
 #include "ui/ZOrder.h"
 
@@ -34,6 +35,8 @@ TBaseForm::TBaseForm(std::string hivePath, std::string_view commandLine, Message
 
     main_ = std::make_unique<TMainForm>(s, *(adjust_ = std::make_unique<TfrmAdjust>()));
     slim_ = std::make_unique<TSlimForm>(s, *adjust_);
+    memo_ = std::make_unique<TfrmMemo>(s, [this] { return VisibleCalculator(); });
+    s.memoPad = memo_.get();
     connect(main_.get(), &TMainForm::closedForGood, this, &TBaseForm::CalculatorClosed);
     connect(slim_.get(), &TSlimForm::closedForGood, this, &TBaseForm::CalculatorClosed);
 }

@@ -9,8 +9,13 @@
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QIcon>
 #include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QPlainTextEdit>
+#include <QTableWidget>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -28,6 +33,13 @@ int failures = 0;
 
 void Settle() {
     for (int i = 0; i < 5; ++i) QApplication::processEvents();
+}
+
+// Lets the memo pad's save notice run out.
+void Wait(int ms) {
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < ms) QApplication::processEvents(QEventLoop::AllEvents, 20);
 }
 
 void Save(QWidget* window, const char* name) {
@@ -66,6 +78,84 @@ void PictureDialog(const char* name, const std::function<void(QWidget*)>& prepar
     });
     timer->start();
     open();
+    Settle();
+}
+
+// Like PictureDialog, but `finish` closes the dialog (fills a field, presses a button).
+void ArmDialog(const char* name, const std::function<void(QWidget*)>& finish) {
+    auto* timer = new QTimer;
+    timer->setInterval(20);
+    QObject::connect(timer, &QTimer::timeout, [timer, name, finish] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (modal == nullptr || !modal->isVisible()) return;
+        timer->stop();
+        timer->deleteLater();
+        if (name != nullptr) Save(modal, name);
+        finish(modal);
+    });
+    timer->start();
+}
+
+void AnswerDialog(const char* name, const std::function<void(QWidget*)>& finish, const std::function<void()>& open) {
+    ArmDialog(name, finish);
+    open();
+    Settle();
+}
+
+void NamePage(QWidget* dialog, const char* name) {
+    Fill(dialog, "edtName", name);
+    Press(dialog, "btnOk");
+}
+
+// The memo pad with two per-stock pages, a free-form page and its dialogs.
+void PictureMemoPad(zavota::ui::TBaseForm& base) {
+    base.State().Post(zavota::ui::ShowMemoPad);
+    Settle();
+    QWidget* memo = base.State().memoPad;
+    auto* grid = memo->findChild<QTableWidget*>(QStringLiteral("grdMemo"));
+    auto* tabs = memo->findChild<QTabWidget*>(QStringLiteral("tabMemo"));
+    struct Row {
+        const char* date;
+        const char* price;
+        const char* shares;
+    };
+    auto fill = [&](std::initializer_list<Row> rows) {
+        int r = 0;
+        for (const Row& row : rows) {
+            grid->item(r, 0)->setText(QString::fromUtf8(row.date));
+            grid->item(r, 1)->setText(QString::fromUtf8(row.price));
+            grid->item(r, 2)->setText(QString::fromUtf8(row.shares));
+            ++r;
+        }
+        Press(memo, "btnAllSelect");
+    };
+    fill({{"2024/03/04", "980", "1,000"}, {"2024/05/20", "1,050", "500"}, {"2024/08/07", "910", "1,500"}});
+    AnswerDialog("memo-name.png", [](QWidget* d) { NamePage(d, "北海電機"); }, [&] { Press(memo, "btnSave"); });
+    // "新規" on a page with rows asks first whether to copy it: no, a fresh page.
+    AnswerDialog(
+        nullptr,
+        [](QWidget* box) {
+            ArmDialog(nullptr, [](QWidget* d) { NamePage(d, "南洋商事"); });
+            if (auto* b = qobject_cast<QMessageBox*>(box)) b->button(QMessageBox::No)->click();
+        },
+        [&] { Press(memo, "btnNew"); });
+    fill({{"2024/02/01", "2,340", "300"}, {"2024/09/13", "2,105", "200"}});
+    Press(memo, "btnPrev");
+    Wait(1100);
+    Save(memo, "memo-stock.png");
+    tabs->setCurrentIndex(1);
+    Save(memo, "memo-summary.png");
+    tabs->setCurrentIndex(2);
+    if (auto* text = memo->findChild<QPlainTextEdit*>(QStringLiteral("redtMemo")))
+        text->setPlainText(QString::fromUtf8("決算発表：11月8日\n・北海電機　1,000円で半分利確\n・配当落ち日を確認する"));
+    AnswerDialog(nullptr, [](QWidget* d) { NamePage(d, "売買計画"); }, [&] { Press(memo, "btnSave"); });
+    Wait(1100);
+    Save(memo, "memo-free.png");
+    tabs->setCurrentIndex(3);
+    Save(memo, "memo-calc.png");
+    tabs->setCurrentIndex(0);
+    PictureDialog("memo-order.png", nullptr, [&] { Press(memo, "btnChange"); });
+    memo->close();
     Settle();
 }
 
@@ -135,6 +225,8 @@ int main(int argc, char** argv) {
     PictureDialog("clipboard.png", nullptr,
                   [&] { main.findChild<QAction*>(QStringLiteral("mnuSelect"))->trigger(); });
     PictureDialog("about.png", nullptr, [&] { main.findChild<QAction*>(QStringLiteral("mnuAbout"))->trigger(); });
+
+    PictureMemoPad(base);
 
     Press(&main, "btnSlim_K");
     QWidget* slim = base.VisibleCalculator();
