@@ -345,7 +345,12 @@ bool MemoStore::writeIndexEntries(std::string_view pageName, int number, std::op
     if (fontIndex) entries.push_back({std::string(kSectionFont), std::string(kKeySize), std::to_string(*fontIndex)});
     entries.push_back({std::string(pageName), std::string(kKeyFileNo), std::to_string(number)});
     platform::ProfileFile* ini = currentIni();
-    return ini && ini->WriteBatch(entries);
+    if (!ini) return false;
+    // Most saves are of a page the index already lists: the index need not be replaced then.
+    const bool unchanged = std::all_of(entries.begin(), entries.end(), [ini](const platform::ProfileEntry& e) {
+        return ini->Read(e.section, e.key) == e.value;
+    });
+    return unchanged || ini->WriteBatch(entries);
 }
 
 bool MemoStore::replaceIndex(MemoPageKind kind, const std::vector<MemoPageEntry>& pages) {

@@ -37,6 +37,8 @@ TBaseForm::TBaseForm(std::string hivePath, std::string_view commandLine, Message
     slim_ = std::make_unique<TSlimForm>(s, *adjust_);
     memo_ = std::make_unique<TfrmMemo>(s, [this] { return VisibleCalculator(); });
     s.memoPad = memo_.get();
+    main_->installEventFilter(this);
+    slim_->installEventFilter(this);
     connect(main_.get(), &TMainForm::closedForGood, this, &TBaseForm::CalculatorClosed);
     connect(slim_.get(), &TSlimForm::closedForGood, this, &TBaseForm::CalculatorClosed);
 }
@@ -81,6 +83,18 @@ bool TBaseForm::event(QEvent* e) {
         default:
             return QWidget::event(e);
     }
+}
+
+bool TBaseForm::eventFilter(QObject* watched, QEvent* e) {
+    if (e->type() == QEvent::WindowStateChange && (watched == main_.get() || watched == slim_.get())) {
+        auto* window = static_cast<QWidget*>(watched);
+        QWidget* memo = state_->memoPad.data();
+        if (memo != nullptr && memo->isVisible()) {
+            if (window->isMinimized() && !memo->isMinimized()) memo->showMinimized();
+            else if (!window->isMinimized() && memo->isMinimized()) memo->showNormal();
+        }
+    }
+    return QWidget::eventFilter(watched, e);
 }
 
 void TBaseForm::RunCalculator(bool main) {

@@ -47,6 +47,8 @@ signals:
 
 protected:
     bool event(QEvent* event) override;
+    // Minimising a calculator window minimises the whole program: the memo pad goes with it.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void RunCalculator(bool main);

@@ -206,10 +206,14 @@ TEST_F(MemoPadTest, HandOverReachesTheVisibleCalculator) {
     base->State().messages.SetPresenter(&recorder);
     base->Start();
     Settle();
-    base->State().Post(ui::ShowMemoPad);
+    base->MainForm().findChild<QAction*>("mnuMemo")->trigger();
     Settle();
     QWidget* memo = base->State().memoPad;
     ASSERT_TRUE(memo->isVisible());
+    base->MainForm().showMinimized();  // the whole program goes to the task bar and comes back
+    EXPECT_TRUE(memo->isMinimized());
+    base->MainForm().showNormal();
+    EXPECT_FALSE(memo->isMinimized());
     auto* grid = Find<QTableWidget>(memo, "grdMemo");
     grid->item(0, 1)->setText("1000");
     grid->item(0, 2)->setText("100");
