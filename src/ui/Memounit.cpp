@@ -15,6 +15,7 @@
 #include "platform/FileIo.h"
 #include "platform/Folders.h"
 #include "ui/Adjustunit.h"
+#include "ui/MemoCalcPage.h"
 #include "ui/MemoFreePage.h"
 #include "ui/MemoStockPage.h"
 #include "ui/MemoSummaryPage.h"
@@ -49,8 +50,20 @@ TfrmMemo::TfrmMemo(AppState& state, std::function<QWidget*()> calculator, QWidge
     stockPage_ = new TMemoStockPage(state_, *store_, std::move(calculator), this);
     summaryPage_ = new TMemoSummaryPage(state_, *store_, this);
     freePage_ = new TMemoFreePage(state_, *store_, this);
-    calcPage_ = new QWidget(this);
-    calcPage_->setObjectName(QStringLiteral("pnlMemo04"));
+    // The calculator page with the tab's own "閉じる" under it.
+    calcTab_ = new QWidget(this);
+    calcTab_->setObjectName(QStringLiteral("pnlMemo04"));
+    calcPage_ = new TMemoCalcPage(state_, *store_, calcTab_);
+    auto* calcEnd = new QPushButton(Q("閉じる"), calcTab_);
+    calcEnd->setObjectName(QStringLiteral("btnEnd_04"));
+    auto* calcButtons = new QHBoxLayout;
+    calcButtons->addStretch();
+    calcButtons->addWidget(calcEnd);
+    auto* calcLayout = new QVBoxLayout(calcTab_);
+    calcLayout->addWidget(calcPage_);
+    calcLayout->addStretch();
+    calcLayout->addLayout(calcButtons);
+    connect(calcEnd, &QPushButton::clicked, this, &QWidget::close);
     stock_.view = stockPage_;
     free_.view = freePage_;
 
@@ -59,7 +72,7 @@ TfrmMemo::TfrmMemo(AppState& state, std::function<QWidget*()> calculator, QWidge
     tabMemo_->addTab(stockPage_, Q("個別銘柄"));
     tabMemo_->addTab(summaryPage_, Q("サマリー"));
     tabMemo_->addTab(freePage_, Q("自由形式"));
-    tabMemo_->addTab(calcPage_, Q("シンプル計算機"));
+    tabMemo_->addTab(calcTab_, Q("シンプル計算機"));
 
     auto button = [this](const char* name, const char* caption) {
         auto* b = new QPushButton(Q(caption), this);
@@ -127,7 +140,7 @@ void TfrmMemo::ApplyColours() {
     stockPage_->ApplyColours(d);
     summaryPage_->ApplyColours(d);
     freePage_->ApplyColours(d);
-    PaintMemoPanel(calcPage_, d);
+    PaintMemoPanel(calcTab_, d);
 }
 
 // --- opening and closing
@@ -145,6 +158,7 @@ void TfrmMemo::FormShow() {
     if (!folderReady_) return;
     PlaceAtSavedPosition(this, state_.display().MXY);
     ApplyColours();
+    calcPage_->Load();
     LoadStockPages();
     freeLoaded_ = false;
     if (tabMemo_->currentIndex() == 0) TabChanged(0);
@@ -202,6 +216,7 @@ bool TfrmMemo::LeaveTab(PageTab& tab, int confirmation) {
 }
 
 void TfrmMemo::FormClose() {
+    if (folderReady_ && !calcPage_->Save()) state_.messages.ShowMessage(kMsgSaveFailed);
     timCaption_->stop();
     setWindowTitle(Q(kCaption));
     state_.display().MXY = {pos().x(), pos().y()};
@@ -262,7 +277,7 @@ void TfrmMemo::TabChanged(int index) {
             freePage_->FocusPage();
             break;
         default:
-            calcPage_->setFocus();
+            calcPage_->FocusGrid();
             UpdateButtons();
             break;
     }

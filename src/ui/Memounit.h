@@ -96,7 +96,8 @@ private:
     TMemoStockPage* stockPage_;
     TMemoSummaryPage* summaryPage_;
     TMemoFreePage* freePage_;
-    QWidget* calcPage_;  // the simple calculator
+    QWidget* calcTab_;
+    TMemoCalcPage* calcPage_;
     QPushButton* btnNew_;
     QPushButton* btnRename_;
     QPushButton* btnChange_;

@@ -376,11 +376,14 @@ TEST_F(MemoPadTest, RestartKeepsWhatTheUserDid) {
     NameNextPage("メモ");
     Click(Memo(), "btnSave");
     Settle();
+    ShowTab(3);
+    Paste(Memo(), "edtCalc_A", "1234.5");
     ShowTab(0);
     Memo()->move(150, 90);
     Reopen();
 
     EXPECT_EQ(State().display().MXY, (WindowPosition{150, 90}));
+    EXPECT_EQ(Text(Memo(), "edtCalc_A"), "1234.5");
     EXPECT_EQ(Text(Memo(), "lblPage_01"), "1/2");
     EXPECT_EQ(Text(Memo(), "mmTotal"), "100,000");
     Select(Memo(), "cmbTitle_01", 1);

@@ -6,6 +6,7 @@
 
 #include <QAbstractButton>
 #include <QAction>
+#include <QComboBox>
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
@@ -15,8 +16,8 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QPlainTextEdit>
-#include <QTableWidget>
 #include <QTabBar>
+#include <QTableWidget>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -152,6 +153,19 @@ void PictureMemoPad(zavota::ui::TBaseForm& base) {
     Wait(1100);
     Save(memo, "memo-free.png");
     tabs->setCurrentIndex(3);
+    if (auto* page = memo->findChild<QWidget*>(QStringLiteral("pnlMemo04"))) {
+        if (auto* cells = page->findChild<QTableWidget*>(QStringLiteral("grdCalc"))) {
+            const char* texts[] = {"1,250", "1,180", "1,302.5", "998"};
+            for (int r = 0; r < 4; ++r) cells->item(r, 0)->setText(QString::fromUtf8(texts[r]));
+        }
+        page->findChild<QComboBox*>(QStringLiteral("cmbS4"))->setCurrentIndex(1);
+        Press(page, "btnCalc01");
+        Fill(page, "edtCalc_A", "1,234,567");
+        Fill(page, "edtCalc_B", "-250,000");
+        Press(page, "btnCalc02");
+        Press(page, "btnCalc_R13");
+        Fill(page, "edtCalc_M2", "12.5");
+    }
     Save(memo, "memo-calc.png");
     tabs->setCurrentIndex(0);
     PictureDialog("memo-order.png", nullptr, [&] { Press(memo, "btnChange"); });
