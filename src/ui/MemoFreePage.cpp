@@ -23,13 +23,7 @@ constexpr int kDefaultFontIndex = 1;
 TMemoFreePage::TMemoFreePage(AppState& state, MemoStore& store, QWidget* parent)
     : QWidget(parent), state_(state), store_(store) {
     setObjectName(QStringLiteral("pnlMemo03"));
-    cmbTitle_ = new QComboBox(this);
-    cmbTitle_->setObjectName(QStringLiteral("cmbTitle_03"));
-    cmbTitle_->setMinimumWidth(260);
-    cmbTitle_->setAccessibleName(Q("ページ"));
-    lblPage_ = new QLabel(this);
-    lblPage_->setObjectName(QStringLiteral("lblPage_03"));
-    lblPage_->setMinimumWidth(60);
+    MakePageTitle(this, "03", cmbTitle_, lblPage_);
     cmbFont_ = new QComboBox(this);
     cmbFont_->setObjectName(QStringLiteral("cmbFont"));
     for (int size = 8; size <= 14; ++size) cmbFont_->addItem(QString::number(size));

@@ -1,10 +1,22 @@
 #include "MemoPageView.h"
 
+#include <QComboBox>
+#include <QLabel>
 #include <QWidget>
 
 #include "ui/StoredColour.h"
 
 namespace zavota::ui {
+
+void MakePageTitle(QWidget* parent, const char* tab, QComboBox*& list, QLabel*& position) {
+    list = new QComboBox(parent);
+    list->setObjectName(QStringLiteral("cmbTitle_") + QString::fromUtf8(tab));
+    list->setMinimumWidth(260);
+    list->setAccessibleName(Q("ページ"));
+    position = new QLabel(parent);
+    position->setObjectName(QStringLiteral("lblPage_") + QString::fromUtf8(tab));
+    position->setMinimumWidth(60);
+}
 
 void PaintMemoPanel(QWidget* panel, const DisplaySettings& colours) {
     QPalette p = panel->palette();

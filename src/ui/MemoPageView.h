@@ -31,6 +31,9 @@ public:
 inline QString Q(const char* utf8) { return QString::fromUtf8(utf8); }
 inline QString Q(const std::string& utf8) { return QString::fromStdString(utf8); }
 
+// The page list "cmbTitle_" + tab and its position label "lblPage_" + tab.
+void MakePageTitle(QWidget* parent, const char* tab, QComboBox*& list, QLabel*& position);
+
 // The memo pad's panels take MemoPanel; result texts ResultChar.
 void PaintMemoPanel(QWidget* panel, const DisplaySettings& colours);
 void PaintResultText(QWidget* widget, const DisplaySettings& colours);

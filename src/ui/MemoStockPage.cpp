@@ -53,13 +53,7 @@ TMemoStockPage::TMemoStockPage(AppState& state, MemoStore& store, std::function<
     : QWidget(parent), state_(state), store_(store), calculator_(std::move(calculator)) {
     setObjectName(QStringLiteral("pnlMemo01"));
 
-    cmbTitle_ = new QComboBox(this);
-    cmbTitle_->setObjectName(QStringLiteral("cmbTitle_01"));
-    cmbTitle_->setMinimumWidth(260);
-    cmbTitle_->setAccessibleName(Q("ページ"));
-    lblPage_ = new QLabel(this);
-    lblPage_->setObjectName(QStringLiteral("lblPage_01"));
-    lblPage_->setMinimumWidth(60);
+    MakePageTitle(this, "01", cmbTitle_, lblPage_);
 
     grdMemo_ = new QTableWidget(kMemoRows, 3, this);
     grdMemo_->setObjectName(QStringLiteral("grdMemo"));

@@ -327,6 +327,12 @@ bool TfrmMemo::SaveShown(PageTab& tab) {
     return tab.view->SavePage(entry);
 }
 
+bool TfrmMemo::SaveBeforeLeaving(PageTab& tab) {
+    if (!Shown(tab) || SaveShown(tab)) return true;
+    state_.messages.ShowMessage(kMsgSaveFailed);
+    return false;
+}
+
 int TfrmMemo::FreshNumber(const PageTab& tab, int from) const {
     return store_->unusedPageNumber(tab.view->Kind(), from);
 }
@@ -351,7 +357,10 @@ void TfrmMemo::UpdateButtons() {
 
 void TfrmMemo::cmbTitle_01Change(PageTab& tab, int index) {
     if (index < 0) return;
-    if (Shown(tab)) SaveShown(tab);
+    if (!SaveBeforeLeaving(tab)) {
+        ShowPosition(tab, tab.last);
+        return;
+    }
     ShowPosition(tab, index);
     if (!HoldsOnlyPlaceholder(tab.list)) LoadShown(tab);
     UpdateButtons();
@@ -375,7 +384,7 @@ void TfrmMemo::btnNewClick() {
     const std::optional<QString> name = AskName(*tab);
     if (!name) return;
     pendingName_ = *name;
-    SaveShown(*tab);
+    if (!SaveBeforeLeaving(*tab)) return;
     if (clear) tab->view->ClearPage();
     tab->list.push_back({pendingName_.toStdString(), FreshNumber(*tab, NewPageNumber(tab->list))});
     tab->last = static_cast<int>(tab->list.size()) - 1;
@@ -402,8 +411,7 @@ void TfrmMemo::btnRenameClick() {
 
 void TfrmMemo::btnChangeClick() {
     PageTab* tab = ShownTab();
-    if (tab == nullptr) return;
-    if (Shown(*tab)) SaveShown(*tab);
+    if (tab == nullptr || !SaveBeforeLeaving(*tab)) return;
     int selected = 0;
     tab->list = AskPageOrder(state_, tab->list, selected, this);
     tab->last = selected;
@@ -477,8 +485,7 @@ void TfrmMemo::timCaptionTimer() {
 
 void TfrmMemo::btnPrevClick() {
     PageTab* tab = ShownTab();
-    if (tab == nullptr) return;
-    if (Shown(*tab)) SaveShown(*tab);
+    if (tab == nullptr || !SaveBeforeLeaving(*tab)) return;
     if (tab->last <= 0) return;
     ShowPosition(*tab, tab->last - 1);
     const WaitCursor wait;
@@ -488,8 +495,7 @@ void TfrmMemo::btnPrevClick() {
 
 void TfrmMemo::btnNextClick() {
     PageTab* tab = ShownTab();
-    if (tab == nullptr) return;
-    if (Shown(*tab)) SaveShown(*tab);
+    if (tab == nullptr || !SaveBeforeLeaving(*tab)) return;
     if (tab->last >= static_cast<int>(tab->list.size()) - 1) return;
     ShowPosition(*tab, tab->last + 1);
     const WaitCursor wait;

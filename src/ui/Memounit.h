@@ -65,6 +65,9 @@ private:
     void ShowPosition(PageTab& tab, int position);
     bool LoadShown(PageTab& tab);  // clears the page when the file cannot be read
     bool SaveShown(PageTab& tab);
+    // Before another page replaces the shown one: a failed save is reported (263) and the page
+    // stays, so typed text is never dropped unsaved.
+    bool SaveBeforeLeaving(PageTab& tab);
     int FreshNumber(const PageTab& tab, int from) const;
     std::optional<QString> AskName(const PageTab& tab);
     // Leaving the memo pad with the tab's page: false refuses the close.

@@ -448,3 +448,33 @@ TEST_F(MemoPadTest, FailedSaveSaysSoAndKeepsTheRows) {
 
 }  // namespace
 }  // namespace zavota::testing
+
+namespace zavota::testing {
+namespace {
+
+// Moving to another page first saves the shown one; when that fails the page stays on screen.
+TEST_F(MemoPadTest, NavigationStaysWhenTheShownPageCannotBeSaved) {
+    PutStockPages({{"A", {}}, {"B", {{"*", "700", "20"}}}});
+    ASSERT_TRUE(platform::RemoveFile(DataPath("M_1.ini")));
+    ASSERT_TRUE(platform::EnsureFolder(DataPath("M_1.ini/")));
+    Open();
+    PutRows({{"残す", "1", "1"}});
+    for (const char* step : {"btnNext", "cmbTitle_01", "btnChange"}) {
+        SCOPED_TRACE(step);
+        Messages().Clear();
+        if (std::string(step) == "cmbTitle_01") Select(Memo(), step, 1);
+        else Click(Memo(), step);
+        Settle();
+        EXPECT_EQ(Messages().numbers, std::vector<int>{263});
+        EXPECT_EQ(Text(Memo(), "lblPage_01"), "1/2");
+        EXPECT_EQ(Text(Memo(), "cmbTitle_01"), "A");
+        EXPECT_EQ(Cell(1, 0), "残す");
+    }
+    Messages().answers = {MessageAnswer::Ok};
+    Memo()->close();  // a failed save at the close keeps the window and the rows
+    Settle();
+    EXPECT_TRUE(Memo()->isVisible());
+}
+
+}  // namespace
+}  // namespace zavota::testing
