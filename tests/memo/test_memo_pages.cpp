@@ -109,7 +109,9 @@ TEST(MemoRulesTest, NamesHandOverAndShares) {
     for (const HandOver& h : handOvers) {
         const FieldCheck c = CheckMemoHandOver(h.price, h.shares, h.buy);
         EXPECT_EQ(c.message, h.message) << h.price << " × " << h.shares;
-        if (c.message) EXPECT_EQ(c.focus, h.focus) << h.price << " × " << h.shares;
+        if (c.message) {
+            EXPECT_EQ(c.focus, h.focus) << h.price << " × " << h.shares;
+        }
     }
 
     struct Share {

@@ -143,7 +143,9 @@ TEST_F(MemoPadTest, TickingChecksTheRow) {
         EXPECT_EQ(Ticked(1), c.message == 0);
         EXPECT_EQ(Messages().numbers, c.message ? std::vector<int>{c.message} : std::vector<int>{});
         EXPECT_EQ(Cell(1, 1), c.priceAfter);
-        if (c.message) EXPECT_EQ(Grid()->currentColumn(), c.focusColumn);
+        if (c.message) {
+            EXPECT_EQ(Grid()->currentColumn(), c.focusColumn);
+        }
         Find<QCheckBox>(Memo(), "chkS1")->setChecked(false);
     }
 }
