@@ -87,8 +87,9 @@ protected:
     }
     // "保存" is pressable again once the save notice has run out.
     void EndSaveNotice() {
-        Memo()->findChild<QTimer*>("timCaption")->start(1);
-        QTest::qWait(20);
+        auto* notice = Memo()->findChild<QTimer*>("timCaption");
+        notice->start(1);
+        for (int i = 0; i < 400 && notice->isActive(); ++i) QTest::qWait(5);
     }
     std::vector<std::string> IndexSections(const char* index) {
         return platform::ProfileFile(DataPath(index)).Sections();
