@@ -75,7 +75,8 @@ bool TBaseForm::event(QEvent* e) {
             return true;
         case ShowMemoPad:
             if (!state_->memoPad.isNull()) {
-                state_->memoPad->show();
+                if (state_->memoPad->isMinimized()) state_->memoPad->showNormal();
+                else state_->memoPad->show();
                 state_->memoPad->raise();
                 state_->memoPad->activateWindow();
             }

@@ -217,6 +217,10 @@ TEST_F(MemoPadTest, HandOverReachesTheVisibleCalculator) {
     EXPECT_TRUE(memo->isMinimized());
     base->MainForm().showNormal();
     EXPECT_FALSE(memo->isMinimized());
+    memo->showMinimized();  // opening it again brings it back
+    base->MainForm().findChild<QAction*>("mnuMemo")->trigger();
+    Settle();
+    EXPECT_FALSE(memo->isMinimized());
     auto* grid = Find<QTableWidget>(memo, "grdMemo");
     grid->item(0, 1)->setText("1000");
     grid->item(0, 2)->setText("100");
