@@ -63,26 +63,8 @@ void Press(QWidget* w, const char* name) {
     Settle();
 }
 
-// The next modal dialog is prepared, pictured and closed; `open` is what opens it.
-void PictureDialog(const char* name, const std::function<void(QWidget*)>& prepare, const std::function<void()>& open) {
-    auto* timer = new QTimer;
-    timer->setInterval(20);
-    QObject::connect(timer, &QTimer::timeout, [timer, name, prepare] {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (modal == nullptr || !modal->isVisible()) return;
-        timer->stop();
-        timer->deleteLater();
-        if (prepare) prepare(modal);
-        Save(modal, name);
-        if (auto* dialog = qobject_cast<QDialog*>(modal)) dialog->reject();
-        else modal->close();
-    });
-    timer->start();
-    open();
-    Settle();
-}
-
-// Like PictureDialog, but `finish` closes the dialog (fills a field, presses a button).
+// When the next modal dialog appears: picture it (unless `name` is null), then `finish` closes it
+// (fills a field, presses a button).
 void ArmDialog(const char* name, const std::function<void(QWidget*)>& finish) {
     auto* timer = new QTimer;
     timer->setInterval(20);
@@ -97,10 +79,24 @@ void ArmDialog(const char* name, const std::function<void(QWidget*)>& finish) {
     timer->start();
 }
 
+// `open` opens a modal dialog, answered as ArmDialog says.
 void AnswerDialog(const char* name, const std::function<void(QWidget*)>& finish, const std::function<void()>& open) {
     ArmDialog(name, finish);
     open();
     Settle();
+}
+
+// The next modal dialog is prepared, pictured and closed; `open` is what opens it.
+void PictureDialog(const char* name, const std::function<void(QWidget*)>& prepare, const std::function<void()>& open) {
+    AnswerDialog(
+        nullptr,
+        [name, prepare](QWidget* modal) {
+            if (prepare) prepare(modal);
+            Save(modal, name);
+            if (auto* dialog = qobject_cast<QDialog*>(modal)) dialog->reject();
+            else modal->close();
+        },
+        open);
 }
 
 void NamePage(QWidget* dialog, const char* name) {
