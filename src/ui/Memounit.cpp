@@ -158,6 +158,10 @@ void TfrmMemo::FormShow() {
     if (!folderReady_) return;
     PlaceAtSavedPosition(this, state_.display().MXY);
     ApplyColours();
+    // The four tabs share the width of the tab control.
+    const int tabWidth = (tabMemo_->width() - 4) / tabMemo_->count();
+    tabMemo_->tabBar()->setStyleSheet(QStringLiteral("QTabBar::tab { min-width: %1px; max-width: %1px; }")
+                                          .arg(std::max(tabWidth - 2, 40)));
     calcPage_->Load();
     LoadStockPages();
     freeLoaded_ = false;
