@@ -138,6 +138,10 @@ TMemoStockPage::TMemoStockPage(AppState& state, MemoStore& store, std::function<
     lblSelected_->setAccessibleName(Q("選択行数"));
     lblBar_ = new QLabel(Q("・・・・・・・・・・・・・・・・"), shape01_);
     lblBar_->setObjectName(QStringLiteral("lblBar"));
+    // Keeps its room while hidden, so the buttons below do not move under the mouse.
+    QSizePolicy keepRoom = lblBar_->sizePolicy();
+    keepRoom.setRetainSizeWhenHidden(true);
+    lblBar_->setSizePolicy(keepRoom);
     lblBar_->hide();
     mmPrice_ = FigureBox("mmPrice", "単価平均", shape01_);
     mmNum_ = FigureBox("mmNum", "株数", shape01_);
