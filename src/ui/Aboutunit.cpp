@@ -9,6 +9,8 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
+#include "ui/WindowPlacement.h"
+
 namespace zavota::ui {
 
 namespace {
@@ -18,7 +20,7 @@ public:
     explicit TfrmAbout(QWidget* parent) : QDialog(parent) {
         setObjectName(QStringLiteral("frmAbout"));
         setWindowTitle(QStringLiteral("Zavotaについて"));
-        setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+        setWindowFlags(FixedDialogFlags());
         setModal(true);
 
         auto* icon = new QLabel(this);

@@ -72,7 +72,7 @@ QLabel* Label(const char* text, QWidget* parent) { return new QLabel(Q(text), pa
 TfrmKeihi::TfrmKeihi(AppState& state, QWidget* parent) : QDialog(parent), state_(state) {
     setObjectName(QStringLiteral("frmKeihi"));
     setWindowTitle(Q("その他経費の指定"));
-    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    setWindowFlags(FixedDialogFlags());
 
     tabKeihi_ = new QTabBar(this);
     tabKeihi_->setObjectName(QStringLiteral("tabKeihi"));

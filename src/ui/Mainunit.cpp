@@ -499,8 +499,9 @@ void TMainForm::Go(Page page) {
         return;
     }
 
+    // Declined: the inputs no longer match any figures, so none are shown (and none copied).
     if (out.NeedsConfirmation() && !ConfirmAdjustment(state_, adjust_, out.adjustments, out.adjustWrites, this)) {
-        state_.calc.result = shownBefore;
+        ClearPanel();
         return;
     }
     WriteFields(this, out.writes);

@@ -5,6 +5,7 @@
 #include "core/ResultPanel.h"
 #include "core/SlimPage.h"
 #include "ui/Adjustunit.h"
+#include "ui/NumericEdit.h"
 #include "ui/Slimunit.h"
 
 namespace zavota::testing {
@@ -76,7 +77,7 @@ TEST_F(SlimWindowTest, ControlsCaptionsAndTabOrder) {
         EXPECT_TRUE(box->alignment() & Qt::AlignRight) << f;
     }
     for (const char* e : {"edtYen_K", "edtNum_K", "edtR1_K", "edtMini"}) {
-        EXPECT_EQ(Find<QLineEdit>(&Form(), e)->maxLength(), 10) << e;
+        EXPECT_EQ(Find<ui::NumericEdit>(&Form(), e)->Limit(), 10) << e;
         EXPECT_FALSE(Find(&Form(), e)->testAttribute(Qt::WA_InputMethodEnabled)) << e;
     }
     EXPECT_TRUE(Find<QPushButton>(&Form(), "btnGo")->isDefault());
