@@ -343,8 +343,7 @@ void TfrmKeihi::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
-    const QPoint at = pos();
-    state_.display().KXY = {at.x(), at.y()};
+    state_.display().KXY = FramePosition(this);
     if (accepted_) {
         const int side = state_.keihiSide;
         if (side == 0 || side == 1) state_.calc.keihiSelected[side] = shown_;

@@ -593,7 +593,7 @@ void TMainForm::keyPressEvent(QKeyEvent* e) {
 
 void TMainForm::StoreInputOptions() {
     OptionSettings& o = state_.option();
-    state_.display().XY = {x(), y()};
+    state_.display().XY = FramePosition(this);
     o.MiniFlagK = Widgets(Page::Buy).mini.check->isChecked() ? 1 : 0;
     o.MiniFlagU = Widgets(Page::Sell).mini.check->isChecked() ? 1 : 0;
     o.MiniK = HandoverNumber(Widgets(Page::Buy).mini.unit->text().toStdString());

@@ -358,7 +358,7 @@ void TSlimForm::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
-    state_.display().XY = {pos().x(), pos().y()};
+    state_.display().XY = FramePosition(this);
     SideSettings s = SettingsOfSide(state_.option(), c_->side);
     s.taxType = SelectedTradeKind(c_->tax);
     s.tableIndex = std::max(c_->table->currentIndex(), 0);
