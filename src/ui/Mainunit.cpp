@@ -559,7 +559,7 @@ void TMainForm::ToggleTopMost() {
     o.TopMost = o.TopMost == 1 ? 0 : 1;
     SetStayOnTop(this, o.TopMost == 1);
     topMost_->setChecked(o.TopMost == 1);
-    state_.Saved(state_.store.SaveTopMost());
+    state_.SavedUnasked(state_.store.SaveTopMost());
 }
 
 void TMainForm::ShowMemoPad() { state_.Post(zavota::ui::ShowMemoPad); }
