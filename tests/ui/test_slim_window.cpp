@@ -296,6 +296,10 @@ TEST_F(SlimWindowTest, ClosingEndsTheProgramAndKeepsThePosition) {
 
 TEST_F(SlimWindowTest, AdjustedPricesNeedConsent) {
     Form().Run();
+    Calculate("1000", "1000", "1100");
+    ASSERT_NE(FigureTexts(), std::vector<std::string>(6));
+    // Declined: the earlier figures go too, as in the main window.
+    for (const char* field : {"edtYen_K", "edtNum_K", "edtR1_K"}) Paste(&Form(), field, "");
     dialogs.Click("frmAdjust", "キャンセル");
     Calculate("2003", "100", "");
     EXPECT_EQ(FigureTexts(), std::vector<std::string>(6));
