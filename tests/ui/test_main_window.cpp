@@ -137,7 +137,8 @@ TEST_F(MainWindowTest, AdjustmentDialogOpensOnTheCalculatorWithEnterOnOk) {
         return [&, tabToCancel](QWidget* d) {
             offsets.push_back(d->frameGeometry().center() - W()->frameGeometry().center());
             if (tabToCancel) Find(d, "btnCancel")->setFocus();
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+            ASSERT_NE(d->focusWidget(), nullptr);
+            QTest::keyClick(d->focusWidget(), Qt::Key_Return);
         };
     };
     dialogs.Expect("frmAdjust", answer(true));
