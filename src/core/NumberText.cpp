@@ -35,9 +35,11 @@ bool KeyAllowed(FieldKind kind, char32_t key) {
         case kKeyPaste:
             return true;
         case U'-':
-            return kind == FieldKind::SignedWholeNumber;
+            return kind == FieldKind::SignedWholeNumber || kind == FieldKind::SignedDecimal;
         case U'.':
-            return kind == FieldKind::Decimal;
+            return kind == FieldKind::Decimal || kind == FieldKind::SignedDecimal;
+        case U',':
+            return kind == FieldKind::SignedDecimal;
         default:
             return false;
     }
@@ -99,7 +101,7 @@ NormalisedText NormaliseOnChange(std::string_view text, FieldKind kind, int maxL
 
     const std::string_view trimmed = TrimAscii(result.text);
     if (trimmed.empty() || trimmed == "+") return result;
-    if (kind == FieldKind::SignedWholeNumber && trimmed == "-") return result;
+    if ((kind == FieldKind::SignedWholeNumber || kind == FieldKind::SignedDecimal) && trimmed == "-") return result;
     if (ParseNumber(trimmed)) return result;
 
     result.text.clear();

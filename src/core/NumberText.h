@@ -19,6 +19,7 @@ enum class FieldKind {
     WholeNumber,        // prices, counts, yen what-if fields, trading unit, manual commission
     SignedWholeNumber,  // the annual gain: also "-"
     Decimal,            // profit-rate and tax-rate fields: also "."
+    SignedDecimal,      // the memo calculator's operands and memories: "-", "." and ","
 };
 
 // True when the key may reach the field; every other key is discarded.

@@ -84,7 +84,10 @@ SettingsStore::SettingsStore(const SettingsBinding& settings, std::string hivePa
 std::string DefaultMarginPath() {
     const std::string program = platform::ProgramFolder();
     const std::string tables = program + "Tables/";
-    return platform::FolderExists(tables) ? tables : program;
+    if (platform::FolderExists(tables)) return tables;
+    // An installed program keeps its example tables with its other read-only files.
+    const std::string installed = platform::InstalledFolder("Tables");
+    return installed.empty() ? program : installed;
 }
 
 // ---- loading -------------------------------------------------------------------------------

@@ -6,18 +6,23 @@
 
 #include <QAbstractButton>
 #include <QAction>
+#include <QComboBox>
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
 #include <QIcon>
 #include <QLineEdit>
 #include <QTabBar>
+#include <QTableWidget>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTimer>
 
+#include "memo/MemoStore.h"
+#include "platform/Folders.h"
 #include "ui/Baseunit.h"
 #include "ui/Mainunit.h"
+#include "ui/MemoCalcPage.h"
 #include "ui/QtMessagePresenter.h"
 #include "ui/Translations.h"
 
@@ -67,6 +72,27 @@ void PictureDialog(const char* name, const std::function<void(QWidget*)>& prepar
     timer->start();
     open();
     Settle();
+}
+
+// The memo pad's calculator tab on its own, after an average and a two-number calculation.
+void PictureMemoCalcPage(zavota::ui::AppState& state) {
+    QDir().mkpath(QString::fromStdString(zavota::platform::DataFolder()));
+    zavota::MemoStore store(zavota::platform::DataFolder(), state.store.Mutex());
+    zavota::ui::TMemoCalcPage page(state, store);
+    page.Load();
+    if (auto* grid = page.findChild<QTableWidget*>(QStringLiteral("grdCalc"))) {
+        const char* cells[] = {"1,250", "1,180", "1,302.5", "998"};
+        for (int r = 0; r < 4; ++r) grid->item(r, 0)->setText(QString::fromUtf8(cells[r]));
+    }
+    page.findChild<QComboBox*>(QStringLiteral("cmbS4"))->setCurrentIndex(1);
+    Press(&page, "btnCalc01");
+    Fill(&page, "edtCalc_A", "1,234,567");
+    Fill(&page, "edtCalc_B", "-250,000");
+    Press(&page, "btnCalc02");
+    Press(&page, "btnCalc_R13");
+    Fill(&page, "edtCalc_M2", "12.5");
+    page.show();
+    Save(&page, "memo-calc.png");
 }
 
 }  // namespace
@@ -135,6 +161,8 @@ int main(int argc, char** argv) {
     PictureDialog("clipboard.png", nullptr,
                   [&] { main.findChild<QAction*>(QStringLiteral("mnuSelect"))->trigger(); });
     PictureDialog("about.png", nullptr, [&] { main.findChild<QAction*>(QStringLiteral("mnuAbout"))->trigger(); });
+
+    PictureMemoCalcPage(base.State());
 
     Press(&main, "btnSlim_K");
     QWidget* slim = base.VisibleCalculator();
