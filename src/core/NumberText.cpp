@@ -122,9 +122,9 @@ std::string ShortestText(double value) {
     return std::string(buffer, end);
 }
 
-bool AtMostTwoDecimals(double x) {
+bool AtMostDecimals(double x, int digits) {
     const Yen fixed = Yen::FromDouble(x);
-    return DecimalCalc::Round(fixed, 2, RoundDown) == fixed && fixed.ToDouble() == x;
+    return DecimalCalc::Round(fixed, digits, RoundDown) == fixed && fixed.ToDouble() == x;
 }
 
 }  // namespace zavota

@@ -22,9 +22,11 @@
 #include "platform/Folders.h"
 #include "ui/Baseunit.h"
 #include "ui/Mainunit.h"
+#include "ui/Marginunit.h"
 #include "ui/MemoCalcPage.h"
 #include "ui/QtMessagePresenter.h"
 #include "ui/Translations.h"
+#include "ui/Yobineunit.h"
 
 namespace {
 
@@ -163,6 +165,33 @@ int main(int argc, char** argv) {
     PictureDialog("about.png", nullptr, [&] { main.findChild<QAction*>(QStringLiteral("mnuAbout"))->trigger(); });
 
     PictureMemoCalcPage(base.State());
+
+    // The table editors, on an example table of stepped flat fees with limits.
+    zavota::ui::AppState& state = base.State();
+    zavota::MarginTable& example = state.calc.tables.Slot(1);
+    example.Clear();
+    example.inUse = true;
+    example.Name = "ネット証券・段階制";
+    const std::int64_t steps[][3] = {{0, 100'000, 100},        {100'000, 200'000, 180}, {200'000, 500'000, 250},
+                                     {500'000, 1'000'000, 487}, {1'000'000, 30'000'000, 0}};
+    for (int n = 0; n < 5; ++n) {
+        example.bracketsK[n] = {zavota::Yen::FromInt(steps[n][0]), zavota::Yen::FromInt(steps[n][1]),
+                                zavota::Yen::FromRaw(n == 4 ? 500 : 0), zavota::Yen::FromInt(steps[n][2]), {}};
+    }
+    example.bracketsU = example.bracketsK;
+    example.ElementsK = example.ElementsU = 5;
+    example.LowLimitK = example.LowLimitU = zavota::Yen::FromInt(100);
+    example.HighLimitK = example.HighLimitU = zavota::Yen::FromInt(3000);
+    PictureDialog("margin-editor.png", nullptr, [&] {
+        const zavota::ui::ModalDialogScope modal(state);
+        zavota::ui::TfrmMargin editor(state, 1, 2, &main);
+        editor.exec();
+    });
+    PictureDialog("tick-editor.png", nullptr, [&] {
+        const zavota::ui::ModalDialogScope modal(state);
+        zavota::ui::TfrmYobine editor(state, &main);
+        editor.exec();
+    });
 
     Press(&main, "btnSlim_K");
     QWidget* slim = base.VisibleCalculator();
