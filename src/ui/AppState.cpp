@@ -16,6 +16,10 @@ bool AppState::CloseMemoPadIfVisible() {
     return true;
 }
 
+void AppState::RepaintMemoPadIfVisible() const {
+    if (memoRepaint && !memoPad.isNull() && memoPad->isVisible()) memoRepaint();
+}
+
 bool AppState::Saved(bool saved) {
     if (!saved) messages.ShowMessage(290);
     return saved;

@@ -193,6 +193,21 @@ int main(int argc, char** argv) {
         editor.exec();
     });
 
+    // The five options pages, the table list holding the example table.
+    auto* tabs = main.findChild<QTabWidget*>(QStringLiteral("pgcCalcInput"));
+    tabs->setCurrentIndex(2);
+    const char* const optionPages[][2] = {{"btnCalc_Opt", "options-calc.png"},
+                                          {"btnMargin_Opt", "options-margin.png"},
+                                          {"btnTax_Opt", "options-tax.png"},
+                                          {"btnWake_Opt", "options-wake.png"},
+                                          {"btnColor_Opt", "options-colour.png"}};
+    for (const auto& page : optionPages) {
+        Press(&main, page[0]);
+        Save(&main, page[1]);
+    }
+    tabs->setCurrentIndex(0);
+    Settle();
+
     Press(&main, "btnSlim_K");
     QWidget* slim = base.VisibleCalculator();
     if (slim == nullptr || slim == &main) {
