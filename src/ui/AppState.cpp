@@ -25,4 +25,10 @@ bool AppState::Saved(bool saved) {
     return saved;
 }
 
+bool AppState::SavedUnasked(bool saved) {
+    if (saved || unaskedSaveFailed) return saved;
+    unaskedSaveFailed = true;
+    return Saved(saved);
+}
+
 }  // namespace zavota::ui

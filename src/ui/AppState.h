@@ -36,6 +36,7 @@ public:
     bool memoPending = false;      // open the memo pad with the next calculator window
     bool safeStart = false;        // " -off" on the command line
     std::string helpManual;        // the installed manual, empty when there is none
+    bool unaskedSaveFailed = false;  // a failed unasked save has been reported this run
 
     QPointer<QObject> stateWindow;  // receiver of the private messages
     QPointer<QWidget> memoPad;      // the memo pad, once it exists
@@ -53,6 +54,10 @@ public:
     void RepaintMemoPadIfVisible() const;
     // A settings save's result: message 290 when it failed. Returns `saved`.
     bool Saved(bool saved);
+    // The same for the saves the user does not ask for (at the end, the always-on-top item,
+    // the safe start): reported too, or a settings file that cannot be written would lose every
+    // change unnoticed, but once per run, since each of them fails alike.
+    bool SavedUnasked(bool saved);
 };
 
 // Sets the modal-dialog flag for the lifetime of a dialog.

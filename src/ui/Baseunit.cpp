@@ -23,8 +23,8 @@ TBaseForm::TBaseForm(std::string hivePath, std::string_view commandLine, Message
     if (s.safeStart) {
         s.option().TopMost = 0;
         s.option().ShowMemo = 0;
-        s.Saved(s.store.SaveStartupOptions());
-        s.Saved(s.store.SaveTopMost());
+        s.SavedUnasked(s.store.SaveStartupOptions());
+        s.SavedUnasked(s.store.SaveTopMost());
     }
     setGeometry(0, 0, 1, 1);
     connect(qGuiApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
@@ -118,7 +118,7 @@ void TBaseForm::CalculatorClosed() {
     if (h.exitRequested || !switching) {
         ended_ = true;
         ++exitSaves_;
-        state_->Saved(state_->store.SaveAtExit());
+        state_->SavedUnasked(state_->store.SaveAtExit());
         close();
         emit finished();
         return;

@@ -518,8 +518,9 @@ void TMainForm::Go(Page page) {
         return;
     }
 
+    // Declined: the inputs no longer match any figures, so none are shown (and none copied).
     if (out.NeedsConfirmation() && !ConfirmAdjustment(state_, adjust_, out.adjustments, out.adjustWrites, this)) {
-        state_.calc.result = shownBefore;
+        ClearPanel();
         return;
     }
     WriteFields(this, out.writes);
@@ -577,7 +578,7 @@ void TMainForm::ToggleTopMost() {
     o.TopMost = o.TopMost == 1 ? 0 : 1;
     SetStayOnTop(this, o.TopMost == 1);
     topMost_->setChecked(o.TopMost == 1);
-    state_.Saved(state_.store.SaveTopMost());
+    state_.SavedUnasked(state_.store.SaveTopMost());
 }
 
 void TMainForm::ShowMemoPad() {
@@ -614,7 +615,7 @@ void TMainForm::keyPressEvent(QKeyEvent* e) {
 
 void TMainForm::StoreInputOptions() {
     OptionSettings& o = state_.option();
-    state_.display().XY = {x(), y()};
+    state_.display().XY = FramePosition(this);
     o.MiniFlagK = Widgets(Page::Buy).mini.check->isChecked() ? 1 : 0;
     o.MiniFlagU = Widgets(Page::Sell).mini.check->isChecked() ? 1 : 0;
     o.MiniK = HandoverNumber(Widgets(Page::Buy).mini.unit->text().toStdString());
