@@ -35,17 +35,21 @@ std::optional<double> ParseNumber(std::string_view text);
 struct NormalisedText {
     std::string text;     // what the field holds afterwards
     bool refused = false; // true: message 200 is shown and the field emptied
+    bool tooLong = false; // true: message 200 is shown and the field keeps its earlier text
 };
 
-// The check run on every change of a numeric field: every "," removed; empty, "+" (and "-"
-// for signed fields) accepted as they stand; anything else must be a number, else the field
-// is emptied and message 200 shown.
-NormalisedText NormaliseOnChange(std::string_view text, FieldKind kind);
+// The check run on every change of a numeric field: every "," removed; a text still longer
+// than `maxLength` characters (0: no limit) is refused as a whole, never cut, since a cut
+// number is another number; empty, "+" (and "-" for signed fields) accepted as they stand;
+// anything else must be a number, else the field is emptied and message 200 shown.
+NormalisedText NormaliseOnChange(std::string_view text, FieldKind kind, int maxLength = 0);
 
-// A typed rate has at most two decimals. The truncation is done on the fixed-point value so
+// A typed rate has at most `digits` decimals (two for the tax and profit rates, three in the
+// commission tables). The truncation is done on the fixed-point value so
 // that binary noise cannot decide it (2.55 is not 2.5499… here); digits beyond the fourth
 // decimal, which the fixed-point value drops, are refused too.
-bool AtMostTwoDecimals(double x);
+bool AtMostDecimals(double x, int digits);
+inline bool AtMostTwoDecimals(double x) { return AtMostDecimals(x, 2); }
 
 // Shortest plain decimal form of a value as the windows write it back ("1000", "2.5").
 std::string ShortestText(double value);

@@ -303,11 +303,7 @@ void SettingsStore::WriteTickTables(Writer& w) {
     for (auto [table, key] : {std::pair{&s_.listed, kUnitTable}, std::pair{&s_.otc, kUnitTable2}}) {
         w.DeleteAndCreate(key);
         w.Integer("DontUse", table->DontUse);
-        if (table->Elements < 1) {
-            const int dontUse = table->DontUse;
-            table->LoadDefaults();
-            table->DontUse = dontUse;
-        }
+        if (table->Elements < 1) table->ResetKeepingDontUse();
         w.Integer("Elements", table->Elements);
         for (int n = 0; n < table->Elements && n < kMaxUnitRows; ++n)
             w.String(std::to_string(n), UnitRowText(table->rows[static_cast<std::size_t>(n)]));
