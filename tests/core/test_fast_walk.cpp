@@ -181,7 +181,7 @@ void RandomSide(Random& r, std::array<MarginBracket, kMaxBrackets>& side, int* c
     std::int64_t low = 0;
     for (int i = 0; i < *count; ++i) {
         const std::int64_t high = low + r.Scale(r.Chance(30) ? 100'000 : 300'000'000);
-        side[i] = {W(low), W(high), R(r.Chance(5) ? r.Int(0, 1'500'000) : r.Int(0, 30'000)),
+        side[i] = {W(low), W(high), R(r.Chance(5) ? r.Int(0, 1'500'000) : r.Int(r.Chance(10) ? -30'000 : 0, 30'000)),
                    W(r.Int(-2'000, 5'000)), R(r.Chance(10) ? r.Int(-500'000, 0) : r.Int(0, 1'000'000) / 10 * 10)};
         low = high;
     }
