@@ -195,13 +195,14 @@ bool ProfileFile::Flush() {
 
 bool ProfileFile::Store(std::vector<std::string> lines) {
     const std::string bytes = EncodeForDisk(profile::JoinLines(lines));
+    if (IsReadOnlyFile(path_)) return false;
     std::string aside;
     if (damaged_ && FileExists(path_)) {
         aside = KeepAside(path_);
         if (aside.empty()) return false;
     }
     if (!ReplaceFileAtomically(path_, bytes)) {
-        if (!aside.empty()) RenameFile(aside, path_);
+        if (!aside.empty() && !FileExists(path_)) RenameFile(aside, path_);
         return false;
     }
     lines_ = std::move(lines);

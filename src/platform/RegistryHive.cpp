@@ -446,9 +446,18 @@ void RegistryHive::Reload() {
 bool RegistryHive::Commit() {
     if (model_->unreadable) return false;
     EnsureFolder(FolderOf(path_));
-    // A damaged file may still hold what the user wants back; it is never overwritten.
-    if (damaged_ && KeepAside(path_).empty() && FileExists(path_)) return false;
-    if (!ReplaceFileAtomically(path_, Serialise())) return false;
+    if (IsReadOnlyFile(path_)) return false;
+    // A damaged file may still hold what the user wants back; it is never overwritten, and it
+    // comes back when the new file cannot be written.
+    std::string aside;
+    if (damaged_ && FileExists(path_)) {
+        aside = KeepAside(path_);
+        if (aside.empty()) return false;
+    }
+    if (!ReplaceFileAtomically(path_, Serialise())) {
+        if (!aside.empty() && !FileExists(path_)) RenameFile(aside, path_);
+        return false;
+    }
     damaged_ = false;
     return true;
 }
