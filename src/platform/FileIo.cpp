@@ -51,10 +51,11 @@ bool StepAllowed(FileStep step, const std::string& path) {
     return false;
 }
 
-// Leftover temporary files older than this are from saves that were killed.
+// Leftover temporary files older than this are from saves that were killed. File times come
+// from the kernel's coarse clock, which lags the precise one by up to a tick.
 const struct timespec kProcessStart = [] {
     struct timespec now {};
-    ::clock_gettime(CLOCK_REALTIME, &now);
+    ::clock_gettime(CLOCK_REALTIME_COARSE, &now);
     return now;
 }();
 
