@@ -1,6 +1,7 @@
 #include "platform/ProfileFile.h"
 
 #include <algorithm>
+#include <unordered_set>
 #include <utility>
 
 #include <sys/stat.h>
@@ -8,6 +9,7 @@
 #include "platform/Cp932.h"
 #include "platform/FileIo.h"
 #include "platform/ProfileText.h"
+#include "platform/Utf8.h"
 
 namespace zavota::platform {
 
@@ -50,24 +52,37 @@ void ForEachKey(const std::vector<std::string>& lines, std::size_t header, F f) 
 }
 
 // Names that differ only in case are one name, and only the first of them can be read.
-void AddOnce(std::vector<std::string>& names, std::string name) {
-    for (const auto& n : names)
-        if (profile::SameName(n, name)) return;
-    names.push_back(std::move(name));
-}
+class NameList {
+public:
+    void Add(std::string name) {
+        std::string folded = name;
+        for (char& c : folded)
+            if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+        if (seen_.insert(std::move(folded)).second) names_.push_back(std::move(name));
+    }
+    std::vector<std::string> Take() { return std::move(names_); }
+
+private:
+    std::unordered_set<std::string> seen_;
+    std::vector<std::string> names_;
+};
 
 // Broken UTF-8 from a caller is stored as the replacement character, as it would read back.
 std::string ValidText(std::string_view text) {
     return DecodeFromDisk(std::string(kUtf8Bom) + std::string(text)).text;
 }
 
-void Apply(std::vector<std::string>& lines, std::string_view section, std::string_view key,
+// The name as a caller's text is looked up and stored.
+std::string Name(std::string_view text) { return profile::NameToFile(ValidText(text)); }
+
+void Apply(std::vector<std::string>& lines, std::string_view rawSection, std::string_view rawKey,
            std::string_view value) {
-    const std::string stored = profile::ValueToFile(value);
+    const std::string section = Name(rawSection), key = Name(rawKey);
+    const std::string stored = profile::ValueToFile(ValidText(value));
     const std::size_t header = FindSection(lines, section);
     if (header == lines.size()) {
-        lines.push_back("[" + profile::SectionToFile(section) + "]");
-        lines.push_back(profile::KeyToFile(key) + "=" + stored);
+        lines.push_back("[" + section + "]");
+        lines.push_back(key + "=" + stored);
         return;
     }
     std::size_t insertAt = header + 1;
@@ -83,7 +98,7 @@ void Apply(std::vector<std::string>& lines, std::string_view section, std::strin
         return true;
     });
     if (!replaced)
-        lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(insertAt), profile::KeyToFile(key) + "=" + stored);
+        lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(insertAt), key + "=" + stored);
 }
 
 }  // namespace
@@ -104,6 +119,7 @@ bool ProfileFile::Refresh() {
         case ReadStatus::Ok: {
             DecodedText decoded = DecodeFromDisk(content.bytes);
             damaged_ = decoded.damaged;
+            utf16_ = decoded.utf16le;
             // A NUL would only travel on into the next copy of the file.
             if (damaged_) {
                 for (std::size_t at = 0; (at = decoded.text.find('\0', at)) != std::string::npos;)
@@ -131,33 +147,34 @@ bool ProfileFile::Refresh() {
 
 std::vector<std::string> ProfileFile::Sections() {
     Refresh();
-    std::vector<std::string> names;
+    NameList names;
     for (const auto& text : lines_) {
         const auto line = profile::ParseLine(text);
-        if (line.kind == LineKind::Section) AddOnce(names, profile::NameFromFile(line.name));
+        if (line.kind == LineKind::Section) names.Add(profile::NameFromFile(line.name));
     }
-    return names;
+    return names.Take();
 }
 
 std::vector<std::string> ProfileFile::Keys(std::string_view section) {
     Refresh();
-    std::vector<std::string> names;
-    const std::size_t header = FindSection(lines_, section);
-    if (header == lines_.size()) return names;
+    NameList names;
+    const std::size_t header = FindSection(lines_, Name(section));
+    if (header == lines_.size()) return {};
     ForEachKey(lines_, header, [&](std::size_t, const profile::Line& line) {
-        AddOnce(names, profile::NameFromFile(line.name));
+        names.Add(profile::NameFromFile(line.name));
         return true;
     });
-    return names;
+    return names.Take();
 }
 
 std::optional<std::string> ProfileFile::Read(std::string_view section, std::string_view key) {
     Refresh();
     std::optional<std::string> value;
-    const std::size_t header = FindSection(lines_, section);
+    const std::size_t header = FindSection(lines_, Name(section));
     if (header == lines_.size()) return value;
+    const std::string name = Name(key);
     ForEachKey(lines_, header, [&](std::size_t, const profile::Line& line) {
-        if (!profile::SameName(profile::NameFromFile(line.name), key)) return true;
+        if (!profile::SameName(profile::NameFromFile(line.name), name)) return true;
         value = profile::ValueFromFile(line.value);
         return false;
     });
@@ -173,7 +190,7 @@ bool ProfileFile::Write(std::string_view section, std::string_view key, std::str
     Refresh();
     if (!readable_) return false;  // writing would lose whatever the file holds
     std::vector<std::string> lines = lines_;
-    Apply(lines, ValidText(section), ValidText(key), ValidText(value));
+    Apply(lines, section, key, value);
     return Store(std::move(lines));
 }
 
@@ -181,7 +198,7 @@ bool ProfileFile::WriteBatch(const std::vector<ProfileEntry>& entries) {
     Refresh();
     if (!readable_) return false;
     std::vector<std::string> lines = lines_;
-    for (const auto& e : entries) Apply(lines, ValidText(e.section), ValidText(e.key), ValidText(e.value));
+    for (const auto& e : entries) Apply(lines, e.section, e.key, e.value);
     return Store(std::move(lines));
 }
 
@@ -194,7 +211,9 @@ bool ProfileFile::Flush() {
 }
 
 bool ProfileFile::Store(std::vector<std::string> lines) {
-    const std::string bytes = EncodeForDisk(profile::JoinLines(lines));
+    // A Unicode file stays one, as the Windows functions keep it.
+    const std::string text = profile::JoinLines(lines);
+    const std::string bytes = utf16_ ? std::string(kUtf16LeBom) + Utf16LeFromUtf8(text) : EncodeForDisk(text);
     if (IsReadOnlyFile(path_)) return false;
     std::string aside;
     if (damaged_ && FileExists(path_)) {
