@@ -215,16 +215,46 @@ bool ReplaceFileAtomically(const std::string& path, std::string_view bytes) {
     return SyncFolder(folder);
 }
 
-std::string KeepAside(const std::string& path) {
-    if (!FileExists(path)) return {};
+namespace {
+
+// "<path>.damaged-YYYYMMDD-HHMMSS", with "-2", "-3", … for the n-th try.
+std::string AsideName(const std::string& path, int n) {
     std::time_t now = std::time(nullptr);
     std::tm local{};
     localtime_r(&now, &local);
     char stamp[32];
     std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", &local);
     const std::string base = path + ".damaged-" + stamp;
+    return n == 1 ? base : base + "-" + std::to_string(n);
+}
+
+// A second name for the file (a copy where hard links are not supported); empty on failure.
+std::string LinkAside(const std::string& path) {
     for (int n = 1; n < 1000; ++n) {
-        std::string target = n == 1 ? base : base + "-" + std::to_string(n);
+        const std::string target = AsideName(path, n);
+        // link() refuses an existing target, so an earlier copy is never replaced.
+        if (StepAllowed(FileStep::Link, path) && ::link(path.c_str(), target.c_str()) == 0) return target;
+        if (errno == EEXIST) continue;
+        if (FileExists(target)) continue;
+        FileContent content = ReadFileBytes(path);
+        if (content.status != ReadStatus::Ok || !ReplaceFileAtomically(target, content.bytes)) return {};
+        return target;
+    }
+    return {};
+}
+
+struct stat Identity(const std::string& path) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) st.st_ino = 0;
+    return st;
+}
+
+}  // namespace
+
+std::string KeepAside(const std::string& path) {
+    if (!FileExists(path)) return {};
+    for (int n = 1; n < 1000; ++n) {
+        const std::string target = AsideName(path, n);
         // link() refuses an existing target, so an earlier copy is never replaced.
         if (StepAllowed(FileStep::Link, path) && ::link(path.c_str(), target.c_str()) == 0) {
             if (!StepAllowed(FileStep::Unlink, path) || ::unlink(path.c_str()) != 0) {
@@ -242,6 +272,23 @@ std::string KeepAside(const std::string& path) {
         return target;
     }
     return {};
+}
+
+bool ReplaceDamagedFile(const std::string& path, std::string_view bytes) {
+    if (IsReadOnlyFile(path)) {
+        errno = EACCES;
+        return false;
+    }
+    if (!FileExists(path)) return ReplaceFileAtomically(path, bytes);
+    const std::string aside = LinkAside(path);
+    if (aside.empty()) return false;
+    if (ReplaceFileAtomically(path, bytes)) return true;
+    const int error = errno;
+    const struct stat now = Identity(path), kept = Identity(aside);
+    // Only while the old file is still in place is the copy superfluous.
+    if (now.st_ino == kept.st_ino && now.st_dev == kept.st_dev && now.st_size == kept.st_size) RemoveFile(aside);
+    errno = error;
+    return false;
 }
 
 bool FileExists(const std::string& path) {

@@ -43,6 +43,12 @@ inline constexpr int kWroteNothing = -1;
 // when that exists). Returns the new path, or an empty text when nothing was renamed.
 std::string KeepAside(const std::string& path);
 
+// Replaces a damaged file as ReplaceFileAtomically does, after linking (or copying) it aside
+// under the name KeepAside gives, so that `path` holds the old or the new file at every moment;
+// when the replace fails before the rename, the copy aside is removed again. A read-only file
+// is refused before anything is copied.
+bool ReplaceDamagedFile(const std::string& path, std::string_view bytes);
+
 bool FileExists(const std::string& path);    // a regular file
 bool FolderExists(const std::string& path);  // a directory
 // Creates the folder and its missing parents; true when it exists afterwards.

@@ -214,16 +214,8 @@ bool ProfileFile::Store(std::vector<std::string> lines) {
     // A Unicode file stays one, as the Windows functions keep it.
     const std::string text = profile::JoinLines(lines);
     const std::string bytes = utf16_ ? std::string(kUtf16LeBom) + Utf16LeFromUtf8(text) : EncodeForDisk(text);
-    if (IsReadOnlyFile(path_)) return false;
-    std::string aside;
-    if (damaged_ && FileExists(path_)) {
-        aside = KeepAside(path_);
-        if (aside.empty()) return false;
-    }
-    if (!ReplaceFileAtomically(path_, bytes)) {
-        if (!aside.empty() && !FileExists(path_)) RenameFile(aside, path_);
-        return false;
-    }
+    // A damaged file may still hold what the user wants back: it is kept aside.
+    if (!(damaged_ ? ReplaceDamagedFile(path_, bytes) : ReplaceFileAtomically(path_, bytes))) return false;
     lines_ = std::move(lines);
     damaged_ = false;
     readable_ = true;

@@ -434,20 +434,10 @@ void RegistryHive::Reload() {
 bool RegistryHive::Commit() {
     if (model_->unreadable) return false;
     EnsureFolder(FolderOf(path_));
-    if (IsReadOnlyFile(path_)) return false;
-    // A damaged file may still hold what the user wants back; it is never overwritten, and it
-    // comes back when the new file cannot be written.
-    std::string aside;
-    if (damaged_ && FileExists(path_)) {
-        aside = KeepAside(path_);
-        if (aside.empty()) return false;
-    }
     // regedit's own encoding, so that it imports every Japanese text intact.
     const std::string bytes = std::string(kUtf16LeBom) + Utf16LeFromUtf8(Serialise());
-    if (!ReplaceFileAtomically(path_, bytes)) {
-        if (!aside.empty() && !FileExists(path_)) RenameFile(aside, path_);
-        return false;
-    }
+    // A damaged file may still hold what the user wants back; it is never overwritten.
+    if (!(damaged_ ? ReplaceDamagedFile(path_, bytes) : ReplaceFileAtomically(path_, bytes))) return false;
     damaged_ = false;
     return true;
 }

@@ -49,7 +49,7 @@ public:
     void Reload();
     bool Damaged() const { return damaged_; }
 
-    // Writes the whole hive: a damaged file is first kept aside (KeepAside), then the new text
+    // Writes the whole hive: a damaged file is first kept aside (ReplaceDamagedFile), then the new text
     // replaces the file atomically; the folder is created when missing. False on any failure,
     // with the old file intact.
     bool Commit();
