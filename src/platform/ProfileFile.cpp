@@ -67,9 +67,12 @@ private:
     std::vector<std::string> names_;
 };
 
-// Broken UTF-8 from a caller is stored as the replacement character, as it would read back.
+// Broken UTF-8 from a caller is stored as the replacement character, as it would read back;
+// a NUL, which no text file holds, is left out.
 std::string ValidText(std::string_view text) {
-    return DecodeFromDisk(std::string(kUtf8Bom) + std::string(text)).text;
+    std::string valid = DecodeFromDisk(std::string(kUtf8Bom) + std::string(text)).text;
+    std::erase(valid, '\0');
+    return valid;
 }
 
 // The name as a caller's text is looked up and stored.
