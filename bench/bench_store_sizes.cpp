@@ -4,6 +4,7 @@
 #include <benchmark/benchmark.h>
 
 #include <string>
+#include <vector>
 
 #include "bench_folder.h"
 #include "platform/FileIo.h"
@@ -35,5 +36,19 @@ void BM_ProfileKeysOfALargeSection(benchmark::State& state) {
     state.SetComplexityN(keys);
 }
 BENCHMARK(BM_ProfileKeysOfALargeSection)->Arg(5000)->Arg(20000)->Unit(benchmark::kMillisecond)->Complexity();
+
+// The shape of a page index rewritten at once: one small section per page.
+void BM_ProfileBatchOfManySections(benchmark::State& state) {
+    const auto sections = static_cast<int>(state.range(0));
+    zavota_bench::BenchFolder folder;
+    std::vector<zavota::platform::ProfileEntry> entries;
+    for (int i = 0; i < sections; ++i) entries.push_back({"ページ" + std::to_string(i), "FileNo", std::to_string(i + 1)});
+    for (auto _ : state) {
+        zavota::platform::ProfileFile file(folder.Path() + "index.ini");
+        if (!file.WriteBatch(entries)) state.SkipWithError("cannot write");
+    }
+    state.SetComplexityN(sections);
+}
+BENCHMARK(BM_ProfileBatchOfManySections)->Arg(5000)->Arg(20000)->Unit(benchmark::kMillisecond)->Complexity();
 
 }  // namespace

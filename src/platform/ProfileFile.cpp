@@ -1,6 +1,7 @@
 #include "platform/ProfileFile.h"
 
 #include <algorithm>
+#include <unordered_map>
 #include <unordered_set>
 #include <utility>
 
@@ -51,14 +52,18 @@ void ForEachKey(const std::vector<std::string>& lines, std::size_t header, F f) 
     }
 }
 
+std::string Fold(std::string_view name) {
+    std::string folded(name);
+    for (char& c : folded)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return folded;
+}
+
 // Names that differ only in case are one name, and only the first of them can be read.
 class NameList {
 public:
     void Add(std::string name) {
-        std::string folded = name;
-        for (char& c : folded)
-            if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-        if (seen_.insert(std::move(folded)).second) names_.push_back(std::move(name));
+        if (seen_.insert(Fold(name)).second) names_.push_back(std::move(name));
     }
     std::vector<std::string> Take() { return std::move(names_); }
 
@@ -78,31 +83,60 @@ std::string ValidText(std::string_view text) {
 // The name as a caller's text is looked up and stored.
 std::string Name(std::string_view text) { return profile::NameToFile(ValidText(text)); }
 
-void Apply(std::vector<std::string>& lines, std::string_view rawSection, std::string_view rawKey,
-           std::string_view value) {
-    const std::string section = Name(rawSection), key = Name(rawKey);
-    const std::string stored = profile::ValueToFile(ValidText(value));
-    const std::size_t header = FindSection(lines, section);
-    if (header == lines.size()) {
-        lines.push_back("[" + section + "]");
-        lines.push_back(key + "=" + stored);
-        return;
-    }
-    std::size_t insertAt = header + 1;
-    bool replaced = false;
-    ForEachKey(lines, header, [&](std::size_t i, const profile::Line& line) {
-        if (profile::SameName(profile::NameFromFile(line.name), key)) {
-            // The name keeps the spelling it has in the file.
-            lines[i] = std::string(line.name) + "=" + stored;
-            replaced = true;
-            return false;
+// The lines grouped by section with their names indexed, so that a batch of many writes (a
+// page index of thousands of sections) takes linear time. Each write does what a single write
+// does: a value that exists is replaced in the first section of that name, a new key goes after
+// the section's last key line, a new section to the end.
+class Editor {
+public:
+    explicit Editor(const std::vector<std::string>& lines) {
+        blocks_.emplace_back();  // lines before the first section belong to none
+        for (const auto& text : lines) {
+            const auto line = profile::ParseLine(text);
+            if (line.kind == LineKind::Section) {
+                blocks_.emplace_back();
+                sections_.try_emplace(Fold(profile::NameFromFile(line.name)), blocks_.size() - 1);
+            } else if (line.kind == LineKind::Key && blocks_.size() > 1) {
+                blocks_.back().keys.try_emplace(Fold(profile::NameFromFile(line.name)), blocks_.back().lines.size());
+                blocks_.back().lastKey = blocks_.back().lines.size();
+            }
+            blocks_.back().lines.push_back(text);
         }
-        insertAt = i + 1;
-        return true;
-    });
-    if (!replaced)
-        lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(insertAt), key + "=" + stored);
-}
+    }
+
+    void Apply(std::string_view rawSection, std::string_view rawKey, std::string_view value) {
+        const std::string section = Name(rawSection), key = Name(rawKey);
+        const std::string line = key + "=" + profile::ValueToFile(ValidText(value));
+        auto [at, added] = sections_.try_emplace(Fold(section), blocks_.size());
+        if (added) {
+            blocks_.emplace_back();
+            blocks_.back().lines.push_back("[" + section + "]");
+        }
+        Block& b = blocks_[at->second];
+        if (auto k = b.keys.find(Fold(key)); k != b.keys.end()) {
+            // The name keeps the spelling it has in the file.
+            b.lines[k->second] = std::string(profile::ParseLine(b.lines[k->second]).name) + line.substr(key.size());
+            return;
+        }
+        b.lines.insert(b.lines.begin() + static_cast<std::ptrdiff_t>(++b.lastKey), line);
+        b.keys.emplace(Fold(key), b.lastKey);
+    }
+
+    std::vector<std::string> Lines() const {
+        std::vector<std::string> lines;
+        for (const auto& b : blocks_) lines.insert(lines.end(), b.lines.begin(), b.lines.end());
+        return lines;
+    }
+
+private:
+    struct Block {
+        std::vector<std::string> lines;  // the header first
+        std::unordered_map<std::string, std::size_t> keys;  // folded name -> first key line
+        std::size_t lastKey = 0;  // the last key line, or the header
+    };
+    std::vector<Block> blocks_;
+    std::unordered_map<std::string, std::size_t> sections_;  // folded name -> first block
+};
 
 }  // namespace
 
@@ -192,17 +226,17 @@ std::string ProfileFile::ReadString(std::string_view section, std::string_view k
 bool ProfileFile::Write(std::string_view section, std::string_view key, std::string_view value) {
     Refresh();
     if (!readable_) return false;  // writing would lose whatever the file holds
-    std::vector<std::string> lines = lines_;
-    Apply(lines, section, key, value);
-    return Store(std::move(lines));
+    Editor editor(lines_);
+    editor.Apply(section, key, value);
+    return Store(editor.Lines());
 }
 
 bool ProfileFile::WriteBatch(const std::vector<ProfileEntry>& entries) {
     Refresh();
     if (!readable_) return false;
-    std::vector<std::string> lines = lines_;
-    for (const auto& e : entries) Apply(lines, e.section, e.key, e.value);
-    return Store(std::move(lines));
+    Editor editor(lines_);
+    for (const auto& e : entries) editor.Apply(e.section, e.key, e.value);
+    return Store(editor.Lines());
 }
 
 bool ProfileFile::Flush() {
