@@ -14,7 +14,7 @@
 // both read them alike: names lose their outer white space, a value with outer white space or
 // wrapped in quotes goes inside a pair of '"' (which reading takes off), and a line break, which
 // no profile line can hold, becomes a space. Nothing else is changed: a TAB stays a TAB, and a
-// name or value that looks like another line kind is written as it is.
+// name or value that looks like another line kind is written as it is; a NUL is left out.
 // Lines are written with CR LF; the file is code page 932 when everything fits, else UTF-8
 // after a byte-order mark; a file read in UTF-16LE (after its mark) is written back so. Every
 // write replaces the file atomically and is on disk before it returns.
