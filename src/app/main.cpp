@@ -2,12 +2,14 @@
 // ends the program.
 #include <exception>
 #include <functional>
+#include <iostream>
 #include <string>
 
 #include <QApplication>
 #include <QIcon>
 #include <QMessageBox>
 
+#include "InfoOptions.h"
 #include "Screenshot.h"
 #include "platform/Folders.h"
 #include "ui/Baseunit.h"
@@ -40,8 +42,10 @@ public:
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (const auto code = zavota::app::AnswerInfoOption(argc, argv, std::cout)) return *code;
     ZavotaApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Zavota"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("jp.orvane.Zavota"));  // the menu entry's icon and name
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/zavota.png")));
     QApplication::setQuitOnLastWindowClosed(false);
     zavota::ui::InstallJapaneseTranslations(app);

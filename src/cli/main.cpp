@@ -5,9 +5,14 @@
 
 #include "CalcCommand.h"
 #include "SettingsCommand.h"
+#include "Version.h"
 
 namespace {
-constexpr const char* kUsage = "usage: zavota-cli calc [options] | zavota-cli settings [--json]   (--help after a command lists its options)";
+constexpr const char* kUsage =
+    "usage: zavota-cli calc [options]      one press of the calculator's \"実　行\" button\n"
+    "       zavota-cli settings [--json]   the settings the program loaded at start-up\n"
+    "       zavota-cli --help | --version\n"
+    "\"zavota-cli calc --help\" lists the options of calc; man zavota-cli explains them.\n";
 }
 
 int main(int argc, char** argv) {
@@ -16,9 +21,13 @@ int main(int argc, char** argv) {
     if (!args.empty() && args[0] == "calc") return zavota::cli::CalcMain(rest, std::cout, std::cerr);
     if (!args.empty() && args[0] == "settings") return zavota::cli::SettingsMain(rest, std::cout, std::cerr);
     if (!args.empty() && (args[0] == "--help" || args[0] == "-h")) {
-        std::cout << kUsage << '\n';
+        std::cout << kUsage;
         return 0;
     }
-    std::cerr << "zavota-cli: unknown command (" << kUsage << ")\n";
+    if (!args.empty() && args[0] == "--version") {
+        std::cout << "zavota-cli " << zavota::kVersion << '\n';
+        return 0;
+    }
+    std::cerr << "zavota-cli: unknown command\n" << kUsage;
     return 2;
 }

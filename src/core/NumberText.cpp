@@ -28,9 +28,11 @@ bool KeyAllowed(FieldKind kind, char32_t key) {
         case kKeyPaste:
             return true;
         case U'-':
-            return kind == FieldKind::SignedWholeNumber;
+            return kind == FieldKind::SignedWholeNumber || kind == FieldKind::SignedDecimal;
         case U'.':
-            return kind == FieldKind::Decimal;
+            return kind == FieldKind::Decimal || kind == FieldKind::SignedDecimal;
+        case U',':
+            return kind == FieldKind::SignedDecimal;
         default:
             return false;
     }
@@ -87,7 +89,7 @@ NormalisedText NormaliseOnChange(std::string_view text, FieldKind kind) {
 
     const std::string_view trimmed = TrimAscii(result.text);
     if (trimmed.empty() || trimmed == "+") return result;
-    if (kind == FieldKind::SignedWholeNumber && trimmed == "-") return result;
+    if ((kind == FieldKind::SignedWholeNumber || kind == FieldKind::SignedDecimal) && trimmed == "-") return result;
     if (ParseNumber(trimmed)) return result;
 
     result.text.clear();
@@ -108,9 +110,9 @@ std::string ShortestText(double value) {
     return std::string(buffer, end);
 }
 
-bool AtMostTwoDecimals(double x) {
+bool AtMostDecimals(double x, int digits) {
     const Yen fixed = Yen::FromDouble(x);
-    return DecimalCalc::Round(fixed, 2, RoundDown) == fixed && fixed.ToDouble() == x;
+    return DecimalCalc::Round(fixed, digits, RoundDown) == fixed && fixed.ToDouble() == x;
 }
 
 }  // namespace zavota

@@ -19,6 +19,7 @@ enum class FieldKind {
     WholeNumber,        // prices, counts, yen what-if fields, trading unit, manual commission
     SignedWholeNumber,  // the annual gain: also "-"
     Decimal,            // profit-rate and tax-rate fields: also "."
+    SignedDecimal,      // the memo calculator's operands and memories: "-", "." and ","
 };
 
 // True when the key may reach the field; every other key is discarded.
@@ -41,10 +42,12 @@ struct NormalisedText {
 // is emptied and message 200 shown.
 NormalisedText NormaliseOnChange(std::string_view text, FieldKind kind);
 
-// A typed rate has at most two decimals. The truncation is done on the fixed-point value so
+// A typed rate has at most `digits` decimals (two for the tax and profit rates, three in the
+// commission tables). The truncation is done on the fixed-point value so
 // that binary noise cannot decide it (2.55 is not 2.5499… here); digits beyond the fourth
 // decimal, which the fixed-point value drops, are refused too.
-bool AtMostTwoDecimals(double x);
+bool AtMostDecimals(double x, int digits);
+inline bool AtMostTwoDecimals(double x) { return AtMostDecimals(x, 2); }
 
 // Shortest plain decimal form of a value as the windows write it back ("1000", "2.5").
 std::string ShortestText(double value);

@@ -60,6 +60,12 @@ void UnitTable::LoadDefaults() {
     Elements = n;
 }
 
+void UnitTable::ResetKeepingDontUse() {
+    const int keep = DontUse;
+    LoadDefaults();
+    DontUse = keep;
+}
+
 Yen GridFloor(Yen p, Yen tick) {
     return DecimalCalc::Mul(DecimalCalc::Div(p, tick, 0, RoundDown), tick, 0, RoundDown);
 }

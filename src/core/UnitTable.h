@@ -33,6 +33,9 @@ struct UnitTable {
 
     void Clear();
     void LoadDefaults();  // by index; also switches the rule on
+    // The default rows with the tick check left as the user set it ("初期値に戻す", and a
+    // table without rows when it is saved).
+    void ResetKeepingDontUse();
     bool operator==(const UnitTable&) const = default;
 };
 

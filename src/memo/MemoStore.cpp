@@ -273,11 +273,14 @@ bool MemoStore::writeCalculator(const std::vector<std::string>& items) {
     MutexGuard guard(mutex_);
     if (items.size() != kCalculatorItems) return false;
     platform::ProfileFile* ini = currentIni();
-    if (!ini || !ini->Write(kSectionTitle, kKeyName, kCalculatorTitle)) return false;
-    for (int i = 0; i < kCalculatorItems; ++i) {
-        if (!ini->Write(kSectionData, kCalculatorKeys[i].key, items[i])) return false;
-    }
-    return true;
+    if (!ini) return false;
+    // One replace of the file: a failure or a kill never leaves half of the values written.
+    std::vector<platform::ProfileEntry> entries;
+    entries.reserve(kCalculatorItems + 1);
+    entries.push_back({std::string(kSectionTitle), std::string(kKeyName), std::string(kCalculatorTitle)});
+    for (int i = 0; i < kCalculatorItems; ++i)
+        entries.push_back({std::string(kSectionData), std::string(kCalculatorKeys[i].key), items[i]});
+    return ini->WriteBatch(entries);
 }
 
 bool MemoStore::readCalculator(std::vector<std::string>& items) {

@@ -1,6 +1,7 @@
 #include "platform/Folders.h"
 
 #include <cstdlib>
+#include <filesystem>
 #include <vector>
 
 #include <pwd.h>
@@ -63,6 +64,17 @@ std::string ProgramFolder() {
     std::string exe = ExecutableFolder();
     if (::access(exe.c_str(), W_OK) == 0) return exe;
     return XdgFolder("XDG_DATA_HOME", ".local/share/") + "Zavota/";
+}
+
+std::string InstalledFolder(const std::string& name) { return InstalledFolder(ExecutableFolder(), name); }
+
+std::string InstalledFolder(const std::string& executableFolder, const std::string& name) {
+    const std::string path = executableFolder + "../share/zavota/" + name;
+    if (!FolderExists(path)) return {};
+    // "bin/../share" reads better in a dialog's folder field and a browser's address bar.
+    std::error_code ec;
+    const std::filesystem::path resolved = std::filesystem::canonical(path, ec);
+    return WithSlash(ec ? path : resolved.string());
 }
 
 std::string DataFolder() { return ProgramFolder() + "Data/"; }

@@ -12,6 +12,12 @@ std::string ExecutableFolder();
 // writable (a portable copy), else ${XDG_DATA_HOME:-$HOME/.local/share}/Zavota/. Trailing "/".
 std::string ProgramFolder();
 
+// A folder installed with the program: `name` in "../share/zavota/" from the executable's folder,
+// the layout of the package and of `cmake --install`. Resolved, with a trailing "/"; empty when
+// there is no such folder.
+std::string InstalledFolder(const std::string& name);
+std::string InstalledFolder(const std::string& executableFolder, const std::string& name);
+
 // The data folder of memo pages and expense sets: ProgramFolder() + "Data/".
 std::string DataFolder();
 

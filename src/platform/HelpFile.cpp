@@ -27,15 +27,14 @@ bool PlainInPath(unsigned char c) {
 std::string FindHelpManual() { return FindHelpManual(ExecutableFolder()); }
 
 std::string FindHelpManual(const std::string& executableFolder) {
-    for (const char* relative : {"help/index.html", "../share/zavota/help/index.html"}) {
-        const std::string path = executableFolder + relative;
-        if (!FileExists(path)) continue;
-        // "bin/../share" reads better in a browser's address bar as "share".
+    const std::string beside = executableFolder + "help/index.html";
+    if (FileExists(beside)) {
         std::error_code ec;
-        std::filesystem::path resolved = std::filesystem::canonical(path, ec);
-        return ec ? path : resolved.string();
+        const std::filesystem::path resolved = std::filesystem::canonical(beside, ec);
+        return ec ? beside : resolved.string();
     }
-    return {};
+    const std::string installed = InstalledFolder(executableFolder, "help");
+    return !installed.empty() && FileExists(installed + "index.html") ? installed + "index.html" : std::string();
 }
 
 std::string HelpAnchor(int context) {

@@ -84,7 +84,10 @@ SettingsStore::SettingsStore(const SettingsBinding& settings, std::string hivePa
 std::string DefaultMarginPath() {
     const std::string program = platform::ProgramFolder();
     const std::string tables = program + "Tables/";
-    return platform::FolderExists(tables) ? tables : program;
+    if (platform::FolderExists(tables)) return tables;
+    // An installed program keeps its example tables with its other read-only files.
+    const std::string installed = platform::InstalledFolder("Tables");
+    return installed.empty() ? program : installed;
 }
 
 // ---- loading -------------------------------------------------------------------------------
@@ -300,11 +303,7 @@ void SettingsStore::WriteTickTables(Writer& w) {
     for (auto [table, key] : {std::pair{&s_.listed, kUnitTable}, std::pair{&s_.otc, kUnitTable2}}) {
         w.DeleteAndCreate(key);
         w.Integer("DontUse", table->DontUse);
-        if (table->Elements < 1) {
-            const int dontUse = table->DontUse;
-            table->LoadDefaults();
-            table->DontUse = dontUse;
-        }
+        if (table->Elements < 1) table->ResetKeepingDontUse();
         w.Integer("Elements", table->Elements);
         for (int n = 0; n < table->Elements && n < kMaxUnitRows; ++n)
             w.String(std::to_string(n), UnitRowText(table->rows[static_cast<std::size_t>(n)]));

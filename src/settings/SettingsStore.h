@@ -79,7 +79,8 @@ private:
 };
 
 // The fallback folder of the commission table files: the program folder plus "Tables/" when
-// that exists, else the program folder.
+// that exists, else the installed example tables ("../share/zavota/Tables/" from the
+// executable) when they exist, else the program folder.
 std::string DefaultMarginPath();
 
 }  // namespace zavota

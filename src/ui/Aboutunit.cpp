@@ -9,6 +9,8 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
+#include "Version.h"
+
 namespace zavota::ui {
 
 namespace {
@@ -33,7 +35,7 @@ public:
         nameFont.setPointSizeF(nameFont.pointSizeF() * 1.6);
         nameFont.setBold(true);
         name->setFont(nameFont);
-        auto* version = new QLabel(QStringLiteral("Version 2.10"), this);
+        auto* version = new QLabel(QStringLiteral("Version ") + QString::fromUtf8(kVersion), this);
         version->setObjectName(QStringLiteral("lblVersion"));
         auto* line = new QLabel(QStringLiteral("株式売買の手数料・損益計算ソフト"), this);
         line->setObjectName(QStringLiteral("lblComment"));

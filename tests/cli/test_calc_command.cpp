@@ -154,6 +154,9 @@ TEST(CalcProgram, ExitCodesOfTheExecutable) {
         {"calc --price 2003 --shares 100 --reject-adjustment", 3},
         {"calc --nonsense", 2},
         {"frobnicate", 2},
+        {"", 2},
+        {"--help", 0},
+        {"--version", 0},
         {"calc --price $'\\xff\\xfe' --shares 1", 1},
     };
     for (const Case& c : cases) {

@@ -15,30 +15,32 @@ TEST(NumberTextTest, KeyFilterPerFieldKind) {
         bool whole;
         bool signedWhole;
         bool decimal;
+        bool signedDecimal;
     };
     const Case cases[] = {
-        {U'0', true, true, true},
-        {U'9', true, true, true},
-        {U'+', true, true, true},
-        {kKeyBackspace, true, true, true},
-        {kKeyCopy, true, true, true},
-        {kKeyCut, true, true, true},
-        {kKeyPaste, true, true, true},
-        {U'-', false, true, false},
-        {U'.', false, false, true},
-        {U',', false, false, false},
-        {U'a', false, false, false},
-        {U'e', false, false, false},
-        {U' ', false, false, false},
-        {U'１', false, false, false},  // full-width digit
-        {13, false, false, false},     // Enter
-        {1, false, false, false},      // Ctrl+A
+        {U'0', true, true, true, true},
+        {U'9', true, true, true, true},
+        {U'+', true, true, true, true},
+        {kKeyBackspace, true, true, true, true},
+        {kKeyCopy, true, true, true, true},
+        {kKeyCut, true, true, true, true},
+        {kKeyPaste, true, true, true, true},
+        {U'-', false, true, false, true},
+        {U'.', false, false, true, true},
+        {U',', false, false, false, true},
+        {U'a', false, false, false, false},
+        {U'e', false, false, false, false},
+        {U' ', false, false, false, false},
+        {U'１', false, false, false, false},  // full-width digit
+        {13, false, false, false, false},     // Enter
+        {1, false, false, false, false},      // Ctrl+A
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(static_cast<unsigned>(c.key));
         EXPECT_EQ(KeyAllowed(FieldKind::WholeNumber, c.key), c.whole);
         EXPECT_EQ(KeyAllowed(FieldKind::SignedWholeNumber, c.key), c.signedWhole);
         EXPECT_EQ(KeyAllowed(FieldKind::Decimal, c.key), c.decimal);
+        EXPECT_EQ(KeyAllowed(FieldKind::SignedDecimal, c.key), c.signedDecimal);
     }
 }
 
@@ -123,6 +125,9 @@ TEST(NumberTextTest, NormaliseOnChange) {
         {"-", FieldKind::SignedWholeNumber, "-", false},
         {"-", FieldKind::WholeNumber, "", true},
         {"-", FieldKind::Decimal, "", true},
+        {"-", FieldKind::SignedDecimal, "-", false},
+        {"-1,234.5", FieldKind::SignedDecimal, "-1234.5", false},
+        {"1-", FieldKind::SignedDecimal, "", true},
         {"-1,500", FieldKind::SignedWholeNumber, "-1500", false},
         // A pasted negative number is a number; its range is checked when it is used.
         {"-5", FieldKind::WholeNumber, "-5", false},

@@ -180,7 +180,9 @@ TEST_F(MemoStoreTest, CalculatorFileDefaultsAndRoundTrip) {
     expected.insert(expected.end(), {"-", "", "", "2", "0"});
     EXPECT_EQ(items, expected);
 
-    std::vector<std::string> typed{"1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "1,000", "3", "*", "", "7", "3", "2"};
+    // As typed, including what the format must quote or cannot hold in code page 932.
+    std::vector<std::string> typed{"1", " 2 ", "\"3\"", "4", "5", "6", "7", "8", "9", "10",
+                                   "1,000", "3", "*", "", "7€", "3", "2"};
     ASSERT_TRUE(store.open("Calc.ini", MemoFileKind::Ini, false));
     EXPECT_FALSE(store.writeCalculator(std::vector<std::string>(16, "x")));
     EXPECT_TRUE(store.writeCalculator(typed));
@@ -343,6 +345,7 @@ TEST_F(MemoStoreTest, DamagedTextPageIsKeptAsideWhenSavedOver) {
 TEST_F(MemoStoreTest, SavesIntoReadOnlyFolderReportFailure) {
     testing::WherePermissionsBind(tmp.Path(), [&] {
         PutFile("N_1.txt", "old\r\n");
+        PutFile("Calc.ini", "[Data]\r\n0=old\r\n");
         ASSERT_TRUE(store.open("N_1.txt", MemoFileKind::Text, false));  // still writable here
         ASSERT_EQ(::chmod(data.c_str(), 0555), 0);
         store.textStream()->Write("new");
@@ -355,6 +358,11 @@ TEST_F(MemoStoreTest, SavesIntoReadOnlyFolderReportFailure) {
         EXPECT_FALSE(store.writeCell(kCellPageName, 0, "A"));
         store.close();
         EXPECT_FALSE(Exists("M_1.ini"));
+
+        ASSERT_TRUE(store.open("Calc.ini", MemoFileKind::Ini, false));
+        EXPECT_FALSE(store.writeCalculator(std::vector<std::string>(kCalculatorItems, "new")));
+        store.close();
+        EXPECT_EQ(FileBytes(Path("Calc.ini")), "[Data]\r\n0=old\r\n");
     });
 }
 

@@ -132,3 +132,37 @@ TEST(Folders, ProgramFolderBesideTheExecutableWhenWritable) {
 
 }  // namespace
 }  // namespace zavota::platform
+
+namespace zavota::platform {
+namespace {
+
+TEST(Folders, InstalledFolderLiesInTheSharedDataOfThePrefix) {
+    struct Case {
+        const char* name;
+        const char* made;      // a folder below the temporary root, "" for none
+        const char* file;      // a plain file below the root, "" for none
+        const char* expected;  // below the root, "" for none
+    };
+    const Case cases[] = {
+        {"installed", "share/zavota/Tables", "", "share/zavota/Tables/"},
+        {"missing", "share/zavota/help", "", ""},
+        {"a file of that name is no folder", "share/zavota", "share/zavota/Tables", ""},
+        {"another program's share", "share/other/Tables", "", ""},
+    };
+    for (const Case& c : cases) {
+        zavota::testing::TempFolder root;
+        ASSERT_TRUE(EnsureFolder(root / "bin/"));
+        if (*c.made) {
+            ASSERT_TRUE(EnsureFolder(root / c.made));
+        }
+        if (*c.file) {
+            ASSERT_TRUE(ReplaceFileAtomically(root / c.file, ""));
+        }
+        const std::string expected =
+            *c.expected ? std::filesystem::canonical(root / c.expected).string() + "/" : std::string();
+        EXPECT_EQ(InstalledFolder(root / "bin/", "Tables"), expected) << c.name;
+    }
+}
+
+}  // namespace
+}  // namespace zavota::platform

@@ -6,20 +6,27 @@
 
 #include <QAbstractButton>
 #include <QAction>
+#include <QComboBox>
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
 #include <QIcon>
 #include <QLineEdit>
 #include <QTabBar>
+#include <QTableWidget>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTimer>
 
+#include "memo/MemoStore.h"
+#include "platform/Folders.h"
 #include "ui/Baseunit.h"
 #include "ui/Mainunit.h"
+#include "ui/Marginunit.h"
+#include "ui/MemoCalcPage.h"
 #include "ui/QtMessagePresenter.h"
 #include "ui/Translations.h"
+#include "ui/Yobineunit.h"
 
 namespace {
 
@@ -67,6 +74,27 @@ void PictureDialog(const char* name, const std::function<void(QWidget*)>& prepar
     timer->start();
     open();
     Settle();
+}
+
+// The memo pad's calculator tab on its own, after an average and a two-number calculation.
+void PictureMemoCalcPage(zavota::ui::AppState& state) {
+    QDir().mkpath(QString::fromStdString(zavota::platform::DataFolder()));
+    zavota::MemoStore store(zavota::platform::DataFolder(), state.store.Mutex());
+    zavota::ui::TMemoCalcPage page(state, store);
+    page.Load();
+    if (auto* grid = page.findChild<QTableWidget*>(QStringLiteral("grdCalc"))) {
+        const char* cells[] = {"1,250", "1,180", "1,302.5", "998"};
+        for (int r = 0; r < 4; ++r) grid->item(r, 0)->setText(QString::fromUtf8(cells[r]));
+    }
+    page.findChild<QComboBox*>(QStringLiteral("cmbS4"))->setCurrentIndex(1);
+    Press(&page, "btnCalc01");
+    Fill(&page, "edtCalc_A", "1,234,567");
+    Fill(&page, "edtCalc_B", "-250,000");
+    Press(&page, "btnCalc02");
+    Press(&page, "btnCalc_R13");
+    Fill(&page, "edtCalc_M2", "12.5");
+    page.show();
+    Save(&page, "memo-calc.png");
 }
 
 }  // namespace
@@ -135,6 +163,35 @@ int main(int argc, char** argv) {
     PictureDialog("clipboard.png", nullptr,
                   [&] { main.findChild<QAction*>(QStringLiteral("mnuSelect"))->trigger(); });
     PictureDialog("about.png", nullptr, [&] { main.findChild<QAction*>(QStringLiteral("mnuAbout"))->trigger(); });
+
+    PictureMemoCalcPage(base.State());
+
+    // The table editors, on an example table of stepped flat fees with limits.
+    zavota::ui::AppState& state = base.State();
+    zavota::MarginTable& example = state.calc.tables.Slot(1);
+    example.Clear();
+    example.inUse = true;
+    example.Name = "ネット証券・段階制";
+    const std::int64_t steps[][3] = {{0, 100'000, 100},        {100'000, 200'000, 180}, {200'000, 500'000, 250},
+                                     {500'000, 1'000'000, 487}, {1'000'000, 30'000'000, 0}};
+    for (int n = 0; n < 5; ++n) {
+        example.bracketsK[n] = {zavota::Yen::FromInt(steps[n][0]), zavota::Yen::FromInt(steps[n][1]),
+                                zavota::Yen::FromRaw(n == 4 ? 500 : 0), zavota::Yen::FromInt(steps[n][2]), {}};
+    }
+    example.bracketsU = example.bracketsK;
+    example.ElementsK = example.ElementsU = 5;
+    example.LowLimitK = example.LowLimitU = zavota::Yen::FromInt(100);
+    example.HighLimitK = example.HighLimitU = zavota::Yen::FromInt(3000);
+    PictureDialog("margin-editor.png", nullptr, [&] {
+        const zavota::ui::ModalDialogScope modal(state);
+        zavota::ui::TfrmMargin editor(state, 1, 2, &main);
+        editor.exec();
+    });
+    PictureDialog("tick-editor.png", nullptr, [&] {
+        const zavota::ui::ModalDialogScope modal(state);
+        zavota::ui::TfrmYobine editor(state, &main);
+        editor.exec();
+    });
 
     Press(&main, "btnSlim_K");
     QWidget* slim = base.VisibleCalculator();
