@@ -11,6 +11,7 @@
 #include <iostream>
 #include <random>
 #include <thread>
+#include <vector>
 #include <string>
 
 #include <sys/wait.h>
@@ -18,6 +19,7 @@
 
 #include "SettingsFixture.h"
 #include "core/YenTesting.h"
+#include "memo/MemoStore.h"
 #include "platform/FileIo.h"
 #include "settings/KeihiFile.h"
 #include "settings/MarginTableFile.h"
@@ -92,6 +94,12 @@ TEST_F(SaveKillTest, EveryKillLeavesTheOldOrTheNewFile) {
          [&] { return ExportMarginTable(LargeTable("新", 300), data + "table.ini", mutex); }},
         {"expense set", data + KeihiFileName(1), "[経費データ]\r\nRate_N_K=1\r\nComment=旧\r\n",
          [&] { return WriteKeihiSet(data, 1, newSet, mutex); }},
+        {"memo calculator", data + "Calc.ini", "[Title]\r\nName=old\r\n", [&] {
+             MemoStore memo(data, mutex);
+             const bool ok = memo.open("Calc.ini", MemoFileKind::Ini, false) &&
+                             memo.writeCalculator(std::vector<std::string>(kCalculatorItems, "新"));
+             return memo.close() && ok;
+         }},
         {"text file", data + "N_1.txt", "old text\r\n", [&] { return platform::ReplaceFileAtomically(data + "N_1.txt", text); }},
     };
     std::mt19937 random(12345);
