@@ -1,5 +1,7 @@
 #include "MarginTable.h"
 
+#include <utility>
+
 #include "DecimalCalc.h"
 
 namespace zavota {
@@ -96,6 +98,53 @@ std::vector<std::string> MarginTableSet::UsedNames() const {
     for (const auto& t : slots_)
         if (t.inUse) names.push_back(t.Name);
     return names;
+}
+
+int MarginTableSet::Compact() {
+    int count = 0;
+    for (int i = 0; i < kMaxTables; ++i) {
+        if (!slots_[i].inUse) continue;
+        if (i != count) {
+            slots_[count] = std::move(slots_[i]);
+            slots_[i].Clear();
+        }
+        ++count;
+    }
+    return count;
+}
+
+int MarginTableSet::AddNew() {
+    const int slot = Compact();
+    if (slot >= kMaxTables) return -1;
+    MarginTable& t = slots_[slot];
+    t.Clear();
+    t.inUse = true;
+    t.ElementsK = 1;
+    t.ElementsU = 1;
+    return slot;
+}
+
+int MarginTableSet::AddCopy(int from) {
+    const int slot = Compact();
+    if (slot >= kMaxTables || from < 0 || from >= slot) return -1;
+    slots_[slot] = slots_[from];
+    slots_[slot].Name.clear();
+    return slot;
+}
+
+bool MarginTableSet::Remove(int slot) {
+    const int count = Compact();
+    if (count <= 1 || slot < 0 || slot >= count) return false;
+    for (int i = slot; i + 1 < count; ++i) slots_[i] = slots_[i + 1];
+    slots_[count - 1].Clear();
+    return true;
+}
+
+bool MarginTableSet::Swap(int a, int b) {
+    const int count = Compact();
+    if (a < 0 || b < 0 || a >= count || b >= count) return false;
+    std::swap(slots_[a], slots_[b]);
+    return true;
 }
 
 int MarginTableSet::FindUsedByName(const std::string& name) const {

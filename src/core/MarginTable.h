@@ -82,7 +82,25 @@ public:
     void Copy(int from, int to) { slots_[to] = slots_[from]; }
     void LoadSample(int slot) { slots_[slot].LoadSample(); }
 
+    // The list operations of the options page. The tables in use stay in slots 0 .. n-1
+    // without a gap, because the settings are saved by slot. Each returns false (and changes
+    // nothing) when the set cannot take it.
+    //
+    // A new last table: cleared, in use, one bracket of zeros on each side; its slot, or -1
+    // when all fifteen are taken.
+    int AddNew();
+    // A copy of table `from` as the new last table, with an empty name; its slot, or -1.
+    int AddCopy(int from);
+    // Removes table `slot`; the tables after it move one place forward. The last table of
+    // the set is never removed.
+    bool Remove(int slot);
+    // Exchanges two tables in use.
+    bool Swap(int a, int b);
+
 private:
+    // Moves the tables in use to the front, in their order; returns how many there are.
+    int Compact();
+
     std::array<MarginTable, kMaxTables> slots_;
 };
 

@@ -92,6 +92,8 @@ constexpr NumberedText kNotices[] = {
     {291, "手数料テーブルのファイル入力ができません"},
     {292, "手数料テーブルのファイル出力ができません"},
     {293, "このファイルは手数料テーブルの形式ではありません"},
+    // The manual is opened in the desktop's browser, which may be missing or fail to start.
+    {294, "ヘルプを表示できません"},
 };
 
 constexpr NumberedText kConfirmations[] = {

@@ -16,6 +16,13 @@ bool IsAsciiSpace(char c) {
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
+// Characters as a user counts them in a field: UTF-8 continuation bytes do not count.
+std::size_t Utf8Length(std::string_view text) {
+    std::size_t n = 0;
+    for (const char c : text) n += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+    return n;
+}
+
 }  // namespace
 
 bool KeyAllowed(FieldKind kind, char32_t key) {
@@ -80,11 +87,16 @@ std::optional<double> ParseNumber(std::string_view text) {
     return negative ? -value : value;
 }
 
-NormalisedText NormaliseOnChange(std::string_view text, FieldKind kind) {
+NormalisedText NormaliseOnChange(std::string_view text, FieldKind kind, int maxLength) {
     NormalisedText result;
     result.text.reserve(text.size());
     for (const char c : text) {
         if (c != ',') result.text.push_back(c);
+    }
+    if (maxLength > 0 && Utf8Length(result.text) > static_cast<std::size_t>(maxLength)) {
+        result.text.clear();
+        result.refused = result.tooLong = true;
+        return result;
     }
 
     const std::string_view trimmed = TrimAscii(result.text);

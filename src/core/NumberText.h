@@ -35,12 +35,14 @@ std::optional<double> ParseNumber(std::string_view text);
 struct NormalisedText {
     std::string text;     // what the field holds afterwards
     bool refused = false; // true: message 200 is shown and the field emptied
+    bool tooLong = false; // true: message 200 is shown and the field keeps its earlier text
 };
 
-// The check run on every change of a numeric field: every "," removed; empty, "+" (and "-"
-// for signed fields) accepted as they stand; anything else must be a number, else the field
-// is emptied and message 200 shown.
-NormalisedText NormaliseOnChange(std::string_view text, FieldKind kind);
+// The check run on every change of a numeric field: every "," removed; a text still longer
+// than `maxLength` characters (0: no limit) is refused as a whole, never cut, since a cut
+// number is another number; empty, "+" (and "-" for signed fields) accepted as they stand;
+// anything else must be a number, else the field is emptied and message 200 shown.
+NormalisedText NormaliseOnChange(std::string_view text, FieldKind kind, int maxLength = 0);
 
 // A typed rate has at most `digits` decimals (two for the tax and profit rates, three in the
 // commission tables). The truncation is done on the fixed-point value so

@@ -10,6 +10,7 @@
 #include "core/DecimalCalc.h"
 #include "core/NumberText.h"
 #include "memo/MemoNumber.h"
+#include "memo/StockRows.h"
 #include "platform/Cp932.h"
 #include "platform/FileIo.h"
 
@@ -298,8 +299,7 @@ PageTotals MemoStore::pageTotals(int number) {
     platform::ProfileFile page(folder_ + MemoPageFileName(MemoPageKind::PerStock, number));
     if (!page.Refresh()) return totals;
 
-    Yen amount{};
-    Yen shares{};
+    StockTotals sum;
     for (int row = 1; row <= kMemoRows; ++row) {
         const std::string key = std::to_string(row);
         if (page.ReadString(kSectionSelected, key, "") != "*") continue;
@@ -313,19 +313,72 @@ PageTotals MemoStore::pageTotals(int number) {
             totals.status = kTotalsInvalid;
             return totals;
         }
-        const Yen rowAmount = DecimalCalc::Mul(*price, *count, 0, RoundHalfUp);
-        amount = DecimalCalc::Add(amount, rowAmount, 0, RoundHalfUp);
-        shares = DecimalCalc::Add(shares, *count, 0, RoundHalfUp);
+        sum.Add(*price, *count);
     }
     totals.status = kTotalsDone;
-    totals.amount = amount;
-    totals.shares = shares;
-    totals.average = shares == Yen{} ? Yen{} : DecimalCalc::Div(amount, shares, 0, RoundHalfUp);
+    totals.amount = sum.amount();
+    totals.shares = sum.shares();
+    totals.average = sum.average();
     return totals;
 }
 
 MemoTextStream* MemoStore::textStream() {
     return open_ && kind_ == MemoFileKind::Text ? text_.get() : nullptr;
+}
+
+// --- Whole-file writes
+
+bool MemoStore::writeCells(const std::vector<MemoCell>& cells) {
+    MutexGuard guard(mutex_);
+    std::vector<platform::ProfileEntry> entries;
+    entries.reserve(cells.size());
+    for (const MemoCell& c : cells) {
+        const std::string_view section = c.kind == kCellPageName ? kSectionName : ColumnSection(c.kind);
+        if (section.empty()) return false;
+        entries.push_back({std::string(section), c.kind == kCellPageName ? std::string(kKeyName) : std::to_string(c.row),
+                           c.text});
+    }
+    platform::ProfileFile* ini = currentIni();
+    return ini && ini->WriteBatch(entries);
+}
+
+bool MemoStore::writeIndexEntries(std::string_view pageName, int number, std::optional<int> fontIndex) {
+    MutexGuard guard(mutex_);
+    std::vector<platform::ProfileEntry> entries;
+    if (fontIndex) entries.push_back({std::string(kSectionFont), std::string(kKeySize), std::to_string(*fontIndex)});
+    entries.push_back({std::string(pageName), std::string(kKeyFileNo), std::to_string(number)});
+    platform::ProfileFile* ini = currentIni();
+    if (!ini) return false;
+    // Most saves are of a page the index already lists: the index need not be replaced then.
+    const bool unchanged = std::all_of(entries.begin(), entries.end(), [ini](const platform::ProfileEntry& e) {
+        return ini->Read(e.section, e.key) == e.value;
+    });
+    return unchanged || ini->WriteBatch(entries);
+}
+
+bool MemoStore::replaceIndex(MemoPageKind kind, const std::vector<MemoPageEntry>& pages) {
+    MutexGuard guard(mutex_);
+    if (open_) return false;
+    const std::string index = folder_ + MemoIndexFileName(kind);
+    std::vector<platform::ProfileEntry> entries;
+    for (const MemoPageEntry& e : pages)
+        if (e.number > 0) entries.push_back({e.name, std::string(kKeyFileNo), std::to_string(e.number)});
+    if (entries.empty()) return platform::RemoveFile(index) || !platform::FileExists(index);
+    const std::string fresh = index + ".new";
+    platform::RemoveFile(fresh);
+    if (platform::FileExists(fresh)) return false;
+    platform::ProfileFile file(fresh);
+    if (!file.WriteBatch(entries)) return false;
+    if (platform::RenameFile(fresh, index)) return true;
+    platform::RemoveFile(fresh);
+    return false;
+}
+
+int MemoStore::unusedPageNumber(MemoPageKind kind, int from) {
+    MutexGuard guard(mutex_);
+    int n = std::max(from, 1);
+    while (n < kMaxMemoPageNumber && platform::FileExists(folder_ + MemoPageFileName(kind, n))) ++n;
+    return n;
 }
 
 }  // namespace zavota

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -47,6 +48,13 @@ inline constexpr int kMemoRows = 20;
 inline constexpr int kCalculatorItems = 17;
 
 enum class MemoFileKind { Ini, Text };
+
+// One cell of a per-stock page: kind and row as for MemoStore::writeCell.
+struct MemoCell {
+    int kind = kCellComment;
+    int row = 0;
+    std::string text;
+};
 
 enum PageTotalsStatus : int {
     kTotalsDone = 0,
@@ -140,6 +148,22 @@ public:
 
     // The open text stream, or nullptr.
     MemoTextStream* textStream();
+
+    // --- Whole-file writes: each puts its file on disk as one replace, so a page or an index
+    // is never left half written.
+
+    // On an open page file: every cell in order, as writeCell would write them. False, with
+    // nothing written, when a kind is unknown or the file could not be written.
+    bool writeCells(const std::vector<MemoCell>& cells);
+    // On an open index: the free-form font size (when given) and the page's entry.
+    bool writeIndexEntries(std::string_view pageName, int number, std::optional<int> fontIndex);
+    // With nothing open: the index holds exactly these pages in this order afterwards. The new
+    // index is written beside the old one and then takes its place, so a failure leaves the old
+    // one whole. Without pages the index is removed.
+    bool replaceIndex(MemoPageKind kind, const std::vector<MemoPageEntry>& pages);
+    // `from`, or the next number after it whose page file does not exist: a page an index lost
+    // keeps its file.
+    int unusedPageNumber(MemoPageKind kind, int from);
 
 private:
     bool saveText(const MemoTextStream& stream);

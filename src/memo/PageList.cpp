@@ -35,28 +35,12 @@ bool SavePageIndexEntry(MemoStore& store, MemoPageKind kind, const MemoPageEntry
     // An entry the index reader would drop must not pass for saved.
     if (entry.number < 1 || entry.number > kMaxMemoPageNumber) return false;
     if (!store.open(MemoIndexFileName(kind), MemoFileKind::Ini, false)) return false;
-    bool ok = !fontIndex || store.writeFontSize(*fontIndex);
-    ok = ok && store.writeIndexEntry(entry.name, entry.number);
+    const bool ok = store.writeIndexEntries(entry.name, entry.number, fontIndex);
     return store.close() && ok;
 }
 
 bool RewritePageIndex(MemoStore& store, MemoPageKind kind, const PageList& list) {
-    if (store.isOpen()) return false;
-    const std::string index = MemoIndexFileName(kind);
-    store.removeFile(index);
-    // Written into a file that is still there, the entries would merge with the old order.
-    if (store.fileExists(index)) return false;
-    if (HoldsOnlyPlaceholder(list)) return true;
-    if (!store.open(index, MemoFileKind::Ini, false)) return false;
-    bool ok = true;
-    for (const MemoPageEntry& e : list) {
-        if (e.number <= 0) continue;
-        if (!store.writeIndexEntry(e.name, e.number)) {
-            ok = false;
-            break;
-        }
-    }
-    return store.close() && ok;
+    return store.replaceIndex(kind, list);
 }
 
 PageDeletion DeletePage(MemoStore& store, MemoPageKind kind, PageList& list, int position) {

@@ -34,8 +34,8 @@ int NewPageNumber(const PageList& list);
 bool SavePageIndexEntry(MemoStore& store, MemoPageKind kind, const MemoPageEntry& entry,
                         std::optional<int> fontIndex = std::nullopt);
 
-// Removes the index and writes one entry per page in list order, stopping at the first
-// failure. With only the placeholder left, the index is just removed.
+// The index afterwards holds one entry per page in list order, put in place as one replace (the
+// old index stays whole on failure). With only the placeholder left, the index is removed.
 bool RewritePageIndex(MemoStore& store, MemoPageKind kind, const PageList& list);
 
 struct PageDeletion {

@@ -10,6 +10,7 @@
 #include <QVBoxLayout>
 
 #include "Version.h"
+#include "ui/WindowPlacement.h"
 
 namespace zavota::ui {
 
@@ -20,7 +21,7 @@ public:
     explicit TfrmAbout(QWidget* parent) : QDialog(parent) {
         setObjectName(QStringLiteral("frmAbout"));
         setWindowTitle(QStringLiteral("Zavotaについて"));
-        setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+        setWindowFlags(FixedDialogFlags());
         setModal(true);
 
         auto* icon = new QLabel(this);

@@ -9,13 +9,14 @@
 
 #include "ui/FieldAccess.h"
 #include "ui/UiFonts.h"
+#include "ui/WindowPlacement.h"
 
 namespace zavota::ui {
 
 TfrmAdjust::TfrmAdjust(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("frmAdjust"));
     setWindowTitle(QStringLiteral("Zavota　－　単価の調整"));
-    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    setWindowFlags(FixedDialogFlags());
     setModal(true);
 
     auto* text = new QLabel(QStringLiteral("指定された値が呼び値単位に合致しないため調整して計算します。"), this);
@@ -29,7 +30,7 @@ TfrmAdjust::TfrmAdjust(QWidget* parent) : QDialog(parent) {
         l->setContentsMargins(24, 0, 0, 0);
     }
 
-    auto* ok = new QPushButton(QStringLiteral("OK"), this);
+    auto* ok = ok_ = new QPushButton(QStringLiteral("OK"), this);
     ok->setObjectName(QStringLiteral("btnOk"));
     ok->setDefault(true);
     auto* cancel = new QPushButton(QStringLiteral("キャンセル"), this);
@@ -51,7 +52,7 @@ TfrmAdjust::TfrmAdjust(QWidget* parent) : QDialog(parent) {
     layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 
-bool TfrmAdjust::Ask(const std::vector<std::string>& lines) {
+bool TfrmAdjust::Ask(const std::vector<std::string>& lines, const QWidget* over) {
     QLabel* labels[2] = {lblAdjust1_, lblAdjust2_};
     for (int i = 0; i < 2; ++i) {
         const bool used = i < static_cast<int>(lines.size());
@@ -59,6 +60,9 @@ bool TfrmAdjust::Ask(const std::vector<std::string>& lines) {
         labels[i]->setVisible(used);
     }
     adjustSize();
+    if (over != nullptr) CentreOn(this, over);
+    // The dialog is reused: Enter must mean "OK" whatever the last answer focused.
+    ok_->setFocus(Qt::OtherFocusReason);
     return exec() == QDialog::Accepted;
 }
 
@@ -67,7 +71,7 @@ bool ConfirmAdjustment(AppState& state, TfrmAdjust& dialog, const std::vector<Ad
     bool confirmed = false;
     {
         const ModalDialogScope modal(state);
-        confirmed = dialog.Ask(AdjustmentLines(moved));
+        confirmed = dialog.Ask(AdjustmentLines(moved), window);
     }
     if (!confirmed) {
         CancelAdjustment(state.calc);

@@ -11,6 +11,7 @@
 #include "ui/AppState.h"
 
 class QLabel;
+class QPushButton;
 
 namespace zavota::ui {
 
@@ -19,13 +20,15 @@ class TfrmAdjust : public QDialog {
 public:
     explicit TfrmAdjust(QWidget* parent = nullptr);
 
-    // Shows the dialog modally with one or two lines ("2003円 → 2005円 （呼び値単位：5円）");
-    // true when the user pressed "OK". The caller sets the modal-dialog flag.
-    bool Ask(const std::vector<std::string>& lines);
+    // Shows the dialog modally, centred on the window that asks, with one or two lines
+    // ("2003円 → 2005円 （呼び値単位：5円）"); true when the user pressed "OK". The caller sets
+    // the modal-dialog flag.
+    bool Ask(const std::vector<std::string>& lines, const QWidget* over = nullptr);
 
 private:
     QLabel* lblAdjust1_;
     QLabel* lblAdjust2_;
+    QPushButton* ok_;
 };
 
 // Asks about the moved prices with the modal-dialog flag set. On "OK" writes the used prices

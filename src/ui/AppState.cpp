@@ -16,9 +16,19 @@ bool AppState::CloseMemoPadIfVisible() {
     return true;
 }
 
+void AppState::RepaintMemoPadIfVisible() const {
+    if (memoRepaint && !memoPad.isNull() && memoPad->isVisible()) memoRepaint();
+}
+
 bool AppState::Saved(bool saved) {
     if (!saved) messages.ShowMessage(290);
     return saved;
+}
+
+bool AppState::SavedUnasked(bool saved) {
+    if (saved || unaskedSaveFailed) return saved;
+    unaskedSaveFailed = true;
+    return Saved(saved);
 }
 
 }  // namespace zavota::ui

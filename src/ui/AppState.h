@@ -3,6 +3,7 @@
 // of start-up. Owned by the hidden state window; tests create their own.
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include <QPointer>
@@ -13,6 +14,7 @@
 #include "core/MessageCatalogue.h"
 #include "settings/SettingsData.h"
 #include "settings/SettingsStore.h"
+#include "ui/DialogChoosers.h"
 #include "ui/PrivateMessages.h"
 
 namespace zavota::ui {
@@ -34,9 +36,13 @@ public:
     bool memoPending = false;      // open the memo pad with the next calculator window
     bool safeStart = false;        // " -off" on the command line
     std::string helpManual;        // the installed manual, empty when there is none
+    bool unaskedSaveFailed = false;  // a failed unasked save has been reported this run
 
     QPointer<QObject> stateWindow;  // receiver of the private messages
     QPointer<QWidget> memoPad;      // the memo pad, once it exists
+    // Paints the memo pad in the current colours; the memo pad fills it in.
+    std::function<void()> memoRepaint;
+    DialogChoosers choosers;        // the file and colour dialogs (tests answer them)
 
     OptionSettings& option() { return program.option; }
     DisplaySettings& display() { return program.display; }
@@ -44,8 +50,14 @@ public:
     void Post(PrivateMessage message) const { PostPrivateMessage(stateWindow.data(), message); }
     // Closes the memo pad when it is visible; true when it was.
     bool CloseMemoPadIfVisible();
+    // After a colour change: the memo pad takes it at once when it is on screen.
+    void RepaintMemoPadIfVisible() const;
     // A settings save's result: message 290 when it failed. Returns `saved`.
     bool Saved(bool saved);
+    // The same for the saves the user does not ask for (at the end, the always-on-top item,
+    // the safe start): reported too, or a settings file that cannot be written would lose every
+    // change unnoticed, but once per run, since each of them fails alike.
+    bool SavedUnasked(bool saved);
 };
 
 // Sets the modal-dialog flag for the lifetime of a dialog.

@@ -6,6 +6,7 @@
 #include "settings/WindowRules.h"
 #include "ui/Adjustunit.h"
 #include "ui/Mainunit.h"
+#include "ui/Memounit.h"
 #include "ui/Slimunit.h"
 #include "ui/ZOrder.h"
 
@@ -22,8 +23,8 @@ TBaseForm::TBaseForm(std::string hivePath, std::string_view commandLine, Message
     if (s.safeStart) {
         s.option().TopMost = 0;
         s.option().ShowMemo = 0;
-        s.Saved(s.store.SaveStartupOptions());
-        s.Saved(s.store.SaveTopMost());
+        s.SavedUnasked(s.store.SaveStartupOptions());
+        s.SavedUnasked(s.store.SaveTopMost());
     }
     setGeometry(0, 0, 1, 1);
     connect(qGuiApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
@@ -34,6 +35,10 @@ TBaseForm::TBaseForm(std::string hivePath, std::string_view commandLine, Message
 
     main_ = std::make_unique<TMainForm>(s, *(adjust_ = std::make_unique<TfrmAdjust>()));
     slim_ = std::make_unique<TSlimForm>(s, *adjust_);
+    memo_ = std::make_unique<TfrmMemo>(s, [this] { return VisibleCalculator(); });
+    s.memoPad = memo_.get();
+    main_->installEventFilter(this);
+    slim_->installEventFilter(this);
     connect(main_.get(), &TMainForm::closedForGood, this, &TBaseForm::CalculatorClosed);
     connect(slim_.get(), &TSlimForm::closedForGood, this, &TBaseForm::CalculatorClosed);
 }
@@ -70,7 +75,8 @@ bool TBaseForm::event(QEvent* e) {
             return true;
         case ShowMemoPad:
             if (!state_->memoPad.isNull()) {
-                state_->memoPad->show();
+                if (state_->memoPad->isMinimized()) state_->memoPad->showNormal();
+                else state_->memoPad->show();
                 state_->memoPad->raise();
                 state_->memoPad->activateWindow();
             }
@@ -78,6 +84,18 @@ bool TBaseForm::event(QEvent* e) {
         default:
             return QWidget::event(e);
     }
+}
+
+bool TBaseForm::eventFilter(QObject* watched, QEvent* e) {
+    if (e->type() == QEvent::WindowStateChange && (watched == main_.get() || watched == slim_.get())) {
+        auto* window = static_cast<QWidget*>(watched);
+        QWidget* memo = state_->memoPad.data();
+        if (memo != nullptr && memo->isVisible()) {
+            if (window->isMinimized() && !memo->isMinimized()) memo->showMinimized();
+            else if (!window->isMinimized() && memo->isMinimized()) memo->showNormal();
+        }
+    }
+    return QWidget::eventFilter(watched, e);
 }
 
 void TBaseForm::RunCalculator(bool main) {
@@ -100,7 +118,7 @@ void TBaseForm::CalculatorClosed() {
     if (h.exitRequested || !switching) {
         ended_ = true;
         ++exitSaves_;
-        state_->Saved(state_->store.SaveAtExit());
+        state_->SavedUnasked(state_->store.SaveAtExit());
         close();
         emit finished();
         return;

@@ -15,6 +15,7 @@ namespace zavota::ui {
 class TMainForm;
 class TSlimForm;
 class TfrmAdjust;
+class TfrmMemo;
 
 class TBaseForm : public QWidget {
     Q_OBJECT
@@ -31,6 +32,7 @@ public:
     TMainForm& MainForm() { return *main_; }
     TSlimForm& SlimForm() { return *slim_; }
     TfrmAdjust& Adjust() { return *adjust_; }
+    TfrmMemo& Memo() { return *memo_; }
     // The calculator window on screen, or none.
     QWidget* VisibleCalculator() const;
     // How often the settings were saved at the end (once per run).
@@ -45,6 +47,8 @@ signals:
 
 protected:
     bool event(QEvent* event) override;
+    // Minimising a calculator window minimises the whole program: the memo pad goes with it.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void RunCalculator(bool main);
@@ -54,6 +58,7 @@ private:
     std::unique_ptr<TfrmAdjust> adjust_;
     std::unique_ptr<TMainForm> main_;
     std::unique_ptr<TSlimForm> slim_;
+    std::unique_ptr<TfrmMemo> memo_;
     int exitSaves_ = 0;
     bool ended_ = false;
 };

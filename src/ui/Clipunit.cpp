@@ -10,6 +10,8 @@
 
 #include <vector>
 
+#include "ui/WindowPlacement.h"
+
 namespace zavota::ui {
 
 namespace {
@@ -56,7 +58,7 @@ QPushButton* Button(QWidget* parent, const char* name, const char* caption) {
 TfrmClip::TfrmClip(AppState& state, QWidget* parent) : QDialog(parent), state_(state) {
     setObjectName(QStringLiteral("frmClip"));
     setWindowTitle(QStringLiteral("Zavota　－　クリップボードにコピーする項目の選択"));
-    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    setWindowFlags(FixedDialogFlags());
     setModal(true);
 
     auto* groupRow = new QHBoxLayout;

@@ -7,10 +7,16 @@
 
 namespace zavota::ui {
 
-bool OpenHelp(const AppState& state, int context) {
+namespace {
+constexpr int kMsgHelpUnavailable = 294;
+}
+
+bool OpenHelp(AppState& state, int context) {
     const std::string url = platform::HelpUrl(state.helpManual, context);
-    if (url.empty()) return false;
-    return QDesktopServices::openUrl(QUrl::fromEncoded(QByteArray::fromStdString(url), QUrl::StrictMode));
+    if (!url.empty() && QDesktopServices::openUrl(QUrl::fromEncoded(QByteArray::fromStdString(url), QUrl::StrictMode)))
+        return true;
+    state.messages.ShowMessage(kMsgHelpUnavailable);
+    return false;
 }
 
 }  // namespace zavota::ui

@@ -5,8 +5,8 @@
 
 namespace zavota::ui {
 
-// Opens the manual at a help context (0: the table of contents). False when no manual is
-// installed or no browser could be started.
-bool OpenHelp(const AppState& state, int context = 0);
+// Opens the manual at a help context (0: the table of contents). When no manual is installed
+// or no browser could be started, says so (message 294) and returns false.
+bool OpenHelp(AppState& state, int context = 0);
 
 }  // namespace zavota::ui

@@ -72,7 +72,7 @@ QLabel* Label(const char* text, QWidget* parent) { return new QLabel(Q(text), pa
 TfrmKeihi::TfrmKeihi(AppState& state, QWidget* parent) : QDialog(parent), state_(state) {
     setObjectName(QStringLiteral("frmKeihi"));
     setWindowTitle(Q("その他経費の指定"));
-    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    setWindowFlags(FixedDialogFlags());
 
     tabKeihi_ = new QTabBar(this);
     tabKeihi_->setObjectName(QStringLiteral("tabKeihi"));
@@ -343,8 +343,7 @@ void TfrmKeihi::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
-    const QPoint at = pos();
-    state_.display().KXY = {at.x(), at.y()};
+    state_.display().KXY = FramePosition(this);
     if (accepted_) {
         const int side = state_.keihiSide;
         if (side == 0 || side == 1) state_.calc.keihiSelected[side] = shown_;

@@ -1,5 +1,7 @@
 #include "Mainunit.h"
 
+#include <algorithm>
+
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFrame>
@@ -88,19 +90,8 @@ TMainForm::TMainForm(AppState& state, TfrmAdjust& adjust, QWidget* parent)
         tabs_->addTab(tab, page == Page::Buy ? Q("買値から計算") : Q("売値から計算"));
         ConnectPage(Widgets(page));
     }
-    optionsTab_ = new QWidget;
-    optionsTab_->setObjectName(Q("Tab_Opt"));
-    {
-        auto* note = new QLabel(Q("（各種設定）の各ページは、この版ではまだ利用できません。\n"
-                                  "設定は保存されている値がそのまま使われます。"),
-                                optionsTab_);
-        note->setWordWrap(true);
-        auto* box = new QVBoxLayout(optionsTab_);
-        box->setContentsMargins(12, 16, 12, 12);
-        box->addWidget(note);
-        box->addStretch();
-    }
-    tabs_->addTab(optionsTab_, Q("（各種設定）"));
+    options_ = new TOptionsTab(state_, *this);
+    tabs_->addTab(options_, Q("（各種設定）"));
     // Three tabs of one width across the page control.
     const int tabWidth = (kInputWidth - 4) / 3;
     tabs_->tabBar()->setStyleSheet(QStringLiteral("QTabBar::tab { width: %1px; padding: 3px 0; }").arg(tabWidth - 2));
@@ -335,6 +326,16 @@ void TMainForm::ApplyColours() {
 // --- pages
 
 void TMainForm::TabChanged(int index) {
+    if (currentTab_ == 2 && index != 2) {
+        // The options tab stays current until its page lets go.
+        {
+            const QSignalBlocker block(tabs_);
+            tabs_->setCurrentIndex(2);
+        }
+        if (!options_->Leave()) return;
+        const QSignalBlocker block(tabs_);
+        tabs_->setCurrentIndex(index);
+    }
     const int previous = currentTab_;
     currentTab_ = index;
     if (index == 2) {
@@ -352,6 +353,24 @@ void TMainForm::ShowOptionsPage(Page left) {
     SaveManualTexts(left);
     results_->SetManualEditable(false);
     results_->ExpensesButton()->setEnabled(false);
+    options_->Enter();
+}
+
+bool TMainForm::LeaveOptions() { return currentTab_ != 2 || options_->Leave(); }
+
+void TMainForm::RefreshTableLists() {
+    OptionSettings& o = state_.option();
+    for (Page page : {Page::Buy, Page::Sell}) {
+        const bool buy = page == Page::Buy;
+        CalcPageWidgets& w = Widgets(page);
+        int& first = buy ? o.MarginIndexK : o.MarginIndexU;
+        int& second = buy ? o.MarginIndex2K : o.MarginIndex2U;
+        FillTableNames(w.table, state_.calc.tables, first);
+        FillTableNames(w.table2, state_.calc.tables, second);
+        // An index beyond a shortened set would name no table; the list shows the first.
+        first = std::max(w.table->currentIndex(), 0);
+        second = std::max(w.table2->currentIndex(), 0);
+    }
 }
 
 void TMainForm::ShowCalcPage(Page page) {
@@ -499,8 +518,9 @@ void TMainForm::Go(Page page) {
         return;
     }
 
+    // Declined: the inputs no longer match any figures, so none are shown (and none copied).
     if (out.NeedsConfirmation() && !ConfirmAdjustment(state_, adjust_, out.adjustments, out.adjustWrites, this)) {
-        state_.calc.result = shownBefore;
+        ClearPanel();
         return;
     }
     WriteFields(this, out.writes);
@@ -558,10 +578,13 @@ void TMainForm::ToggleTopMost() {
     o.TopMost = o.TopMost == 1 ? 0 : 1;
     SetStayOnTop(this, o.TopMost == 1);
     topMost_->setChecked(o.TopMost == 1);
-    state_.Saved(state_.store.SaveTopMost());
+    state_.SavedUnasked(state_.store.SaveTopMost());
 }
 
-void TMainForm::ShowMemoPad() { state_.Post(zavota::ui::ShowMemoPad); }
+void TMainForm::ShowMemoPad() {
+    if (!LeaveOptions()) return;
+    state_.Post(zavota::ui::ShowMemoPad);
+}
 
 void TMainForm::MemoCalc(Page page, const QString& price, const QString& shares) {
     if (calculating_) return;
@@ -592,7 +615,7 @@ void TMainForm::keyPressEvent(QKeyEvent* e) {
 
 void TMainForm::StoreInputOptions() {
     OptionSettings& o = state_.option();
-    state_.display().XY = {x(), y()};
+    state_.display().XY = FramePosition(this);
     o.MiniFlagK = Widgets(Page::Buy).mini.check->isChecked() ? 1 : 0;
     o.MiniFlagU = Widgets(Page::Sell).mini.check->isChecked() ? 1 : 0;
     o.MiniK = HandoverNumber(Widgets(Page::Buy).mini.unit->text().toStdString());
@@ -603,7 +626,7 @@ void TMainForm::StoreInputOptions() {
 
 void TMainForm::closeEvent(QCloseEvent* e) {
     // A running search still writes into the state and the panel.
-    if (calculating_ || !running_) {
+    if (calculating_ || !running_ || !LeaveOptions()) {
         e->ignore();
         return;
     }

@@ -9,6 +9,7 @@
 #include "core/PageLogic.h"
 #include "ui/AppState.h"
 #include "ui/CalcPage.h"
+#include "ui/OptionsPages.h"
 
 class QTabWidget;
 class QLabel;
@@ -20,7 +21,7 @@ namespace zavota::ui {
 class ResultView;
 class TfrmAdjust;
 
-class TMainForm : public QDialog {
+class TMainForm : public QDialog, public OptionsHost {
     Q_OBJECT
 public:
     TMainForm(AppState& state, TfrmAdjust& adjust, QWidget* parent = nullptr);
@@ -29,8 +30,9 @@ public:
     // (calculated at once) or empty pages.
     void Run();
     // Applies the motto line and the colours again (after the options change them).
-    void ApplyMotto();
-    void ApplyColours();
+    void ApplyMotto() override;
+    void ApplyColours() override;
+    void RefreshTableLists() override;
 
     ResultView& Results() const { return *results_; }
     const CalcPageWidgets& PageWidgets(Page page) const { return pages_[page == Page::Buy ? 0 : 1]; }
@@ -69,6 +71,8 @@ private:
     void TabChanged(int index);
     void ShowCalcPage(Page page);
     void ShowOptionsPage(Page left);
+    // The options page's commit when the options tab is current; true when it may be left.
+    bool LeaveOptions();
     void OpenKeihi();
     void ToggleTopMost();
     void ShowMemoPad();
@@ -79,7 +83,7 @@ private:
     TfrmAdjust& adjust_;
     std::array<CalcPageWidgets, 2> pages_;
     QTabWidget* tabs_ = nullptr;
-    QWidget* optionsTab_ = nullptr;
+    TOptionsTab* options_ = nullptr;
     QLabel* word_ = nullptr;
     QWidget* border_ = nullptr;
     ResultView* results_ = nullptr;

@@ -1,15 +1,16 @@
 #include "NumericEdit.h"
 
+#include <algorithm>
+
 #include <QKeyEvent>
 
 namespace zavota::ui {
 
-NumericEdit::NumericEdit(FieldKind kind, MessageCatalogue* catalogue, QWidget* parent, int maxLength)
-    : QLineEdit(parent), kind_(kind), catalogue_(catalogue) {
+NumericEdit::NumericEdit(FieldKind kind, MessageCatalogue* catalogue, QWidget* parent, int limit)
+    : QLineEdit(parent), kind_(kind), catalogue_(catalogue), limit_(catalogue != nullptr ? std::max(limit, 0) : 0) {
     // Direct half-width entry: no input method.
     setAttribute(Qt::WA_InputMethodEnabled, false);
     setInputMethodHints(Qt::ImhPreferNumbers | Qt::ImhLatinOnly);
-    if (maxLength > 0) setMaxLength(maxLength);
     if (catalogue_ != nullptr) connect(this, &QLineEdit::textChanged, this, &NumericEdit::CheckChange);
 }
 
@@ -28,14 +29,24 @@ void NumericEdit::keyPressEvent(QKeyEvent* event) {
         event->accept();
         return;
     }
+    // A full field takes no more typed characters, silently, as a field of fixed length does;
+    // only a paste that is too long is worth a message.
+    const bool typed = key >= U' ';
+    if (typed && limit_ > 0 && text().size() - selectedText().size() >= limit_) {
+        event->accept();
+        return;
+    }
     QLineEdit::keyPressEvent(event);
 }
 
 void NumericEdit::CheckChange() {
     if (checking_) return;
     checking_ = true;
-    const NormalisedText n = NormaliseOnChange(text().toStdString(), kind_);
-    if (n.refused) {
+    const NormalisedText n = NormaliseOnChange(text().toStdString(), kind_, limit_);
+    if (n.tooLong) {
+        setText(accepted_);
+        catalogue_->ShowMessage(200);
+    } else if (n.refused) {
         clear();
         catalogue_->ShowMessage(200);
     } else if (QString::fromStdString(n.text) != text()) {
@@ -43,6 +54,7 @@ void NumericEdit::CheckChange() {
         setText(QString::fromStdString(n.text));
         setCursorPosition(cursor);
     }
+    accepted_ = text();
     checking_ = false;
 }
 

@@ -1,5 +1,6 @@
 // An edit box for numbers: the key filter of its kind on key press, and the check made on
-// every change (separators removed, anything that is not a number refused with message 200).
+// every change (separators removed, a text too long refused whole, anything that is not a
+// number refused with message 200).
 #pragma once
 
 #include <QLineEdit>
@@ -12,10 +13,14 @@ namespace zavota::ui {
 class NumericEdit : public QLineEdit {
     Q_OBJECT
 public:
-    // Without a catalogue the text is not checked on change (the manual commission figures).
-    NumericEdit(FieldKind kind, MessageCatalogue* catalogue, QWidget* parent = nullptr, int maxLength = 10);
+    // Without a catalogue the text is neither checked nor limited (the manual commission
+    // figures, normalised when they are used). `limit` counts characters after the separators are removed (0: none). It is not the
+    // line edit's maxLength, which would cut a pasted "123,456,789" to "123,456,78" before the
+    // separators are removed.
+    NumericEdit(FieldKind kind, MessageCatalogue* catalogue, QWidget* parent = nullptr, int limit = 10);
 
     FieldKind Kind() const { return kind_; }
+    int Limit() const { return limit_; }
     std::string Text() const { return text().toStdString(); }
     void SetText(const std::string& text) { setText(QString::fromStdString(text)); }
 
@@ -27,6 +32,8 @@ private:
 
     FieldKind kind_;
     MessageCatalogue* catalogue_;
+    int limit_;
+    QString accepted_;  // the text before the change being checked
     bool checking_ = false;
 };
 

@@ -1,12 +1,18 @@
 #include "QtMessagePresenter.h"
 
 #include <QApplication>
+#include <QFontMetrics>
+#include <QGridLayout>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSpacerItem>
 
 namespace zavota::ui {
 
 namespace {
+
+// The title bar's icon and its minimise, maximise and close buttons, with some air.
+constexpr int kTitleBarButtonsWidth = 160;
 
 QMessageBox::Icon IconOf(MessageIcon icon) {
     switch (icon) {
@@ -38,10 +44,24 @@ MessageAnswer AnswerOf(int button) {
     }
 }
 
+// A box is as wide as its text, and the window manager cuts the title of a narrow box
+// ("Zavot... ッセージ"). Room for the whole title in a bold face, beside the title bar's icon
+// and buttons.
+void MakeRoomForTitle(QMessageBox& box) {
+    QFont bold = box.font();
+    bold.setBold(true);
+    const int width = QFontMetrics(bold).horizontalAdvance(box.windowTitle()) + kTitleBarButtonsWidth;
+    // QMessageBox fixes its own size from its layout, so the room goes into the layout.
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout()))
+        grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Fixed), grid->rowCount(), 0, 1,
+                      grid->columnCount());
+}
+
 int Run(const MessageBoxContent& content) {
     QList<QMessageBox::StandardButton> order;
     QMessageBox box(IconOf(content.icon), QString::fromStdString(content.title), QString::fromStdString(content.text),
                     ButtonsOf(content.buttons, order), QApplication::activeWindow());
+    MakeRoomForTitle(box);
     if (content.defaultButton >= 0 && content.defaultButton < order.size())
         box.setDefaultButton(order[content.defaultButton]);
     box.setEscapeButton(order.size() == 1 ? order.front() : QMessageBox::Cancel);

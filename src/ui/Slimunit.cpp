@@ -160,6 +160,10 @@ TSlimForm::TSlimForm(AppState& state, TfrmAdjust& adjust, QWidget* parent)
     auto button = [this](const char* name, const char* caption) {
         auto* b = new QPushButton(QString::fromUtf8(caption), this);
         b->setObjectName(QString::fromUtf8(name));
+        // The buttons wear the face of the main window's buttons: in the fixed-pitch face of
+        // the labels, "Memo" would take its Latin letters from another design than the
+        // Japanese captions beside it.
+        b->setFont(QApplication::font(b));
         // The style's usual minimum width would not let two buttons share the narrow row.
         b->setMinimumWidth(b->fontMetrics().horizontalAdvance(b->text()) + 14);
         return b;
@@ -358,7 +362,7 @@ void TSlimForm::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
-    state_.display().XY = {pos().x(), pos().y()};
+    state_.display().XY = FramePosition(this);
     SideSettings s = SettingsOfSide(state_.option(), c_->side);
     s.taxType = SelectedTradeKind(c_->tax);
     s.tableIndex = std::max(c_->table->currentIndex(), 0);

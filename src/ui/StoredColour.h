@@ -12,4 +12,9 @@ inline QColor FromStoredColour(std::uint32_t value) {
                   static_cast<int>((value >> 16) & 0xFF));
 }
 
+inline std::uint32_t ToStoredColour(QColor colour) {
+    return static_cast<std::uint32_t>(colour.red()) | static_cast<std::uint32_t>(colour.green()) << 8 |
+           static_cast<std::uint32_t>(colour.blue()) << 16;
+}
+
 }  // namespace zavota::ui

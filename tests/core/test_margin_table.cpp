@@ -4,7 +4,9 @@
 
 #include <cstdint>
 #include <ostream>
+#include <functional>
 #include <string>
+#include <vector>
 
 #include "core/MarginTable.h"
 #include "YenTesting.h"
@@ -282,6 +284,90 @@ TEST(MarginTableSet, UsedTablesFollowSlotOrder) {
     EXPECT_EQ(set.Used(0), &set.Slot(2));
     set.LoadSample(0);
     EXPECT_TRUE(set.Slot(0) == SampleTable());
+}
+
+// The list operations keep the tables in use in slots 0 .. n-1 (the store saves by slot).
+struct SetOpCase {
+    const char* what;
+    std::vector<std::string> before;  // names of the tables in use, slot by slot
+    std::function<int(MarginTableSet&)> op;
+    int result;                      // slot, or 1/0 for success/failure
+    std::vector<std::string> after;
+};
+
+void PrintTo(const SetOpCase& c, std::ostream* os) { *os << c.what; }
+
+class SetOperations : public ::testing::TestWithParam<SetOpCase> {};
+
+MarginTableSet SetOf(const std::vector<std::string>& names) {
+    MarginTableSet set;
+    set.Clear(0);
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        if (names[i].empty()) continue;  // a gap, as a hand-edited hive could leave
+        set.Slot(static_cast<int>(i)) = OneBracket(W(0), W(static_cast<std::int64_t>(i)), W(0));
+        set.Slot(static_cast<int>(i)).Name = names[i];
+    }
+    return set;
+}
+
+TEST_P(SetOperations, KeepSlotsContiguous) {
+    const SetOpCase& c = GetParam();
+    MarginTableSet set = SetOf(c.before);
+    const MarginTableSet original = set;
+    EXPECT_EQ(c.op(set), c.result);
+    EXPECT_EQ(set.UsedNames(), c.after);
+    const int n = static_cast<int>(c.after.size());
+    for (int slot = 0; slot < kMaxTables; ++slot) EXPECT_EQ(set.Slot(slot).inUse, slot < n) << slot;
+    // Moved tables keep their contents; a failed operation changes nothing.
+    for (int slot = 0; slot < n; ++slot) {
+        const int from = original.FindUsedByName(set.Slot(slot).Name);
+        if (from >= 0) {
+            EXPECT_TRUE(set.Slot(slot) == *original.Used(from)) << slot;
+        }
+    }
+}
+
+std::vector<std::string> Fifteen() {
+    std::vector<std::string> names;
+    for (int i = 0; i < kMaxTables; ++i) names.push_back("T" + std::to_string(i));
+    return names;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, SetOperations,
+    ::testing::Values(
+        SetOpCase{"remove middle", {"A", "B", "C"}, [](MarginTableSet& s) { return int(s.Remove(1)); }, 1, {"A", "C"}},
+        SetOpCase{"remove last", {"A", "B", "C"}, [](MarginTableSet& s) { return int(s.Remove(2)); }, 1, {"A", "B"}},
+        SetOpCase{"remove the only table", {"A"}, [](MarginTableSet& s) { return int(s.Remove(0)); }, 0, {"A"}},
+        SetOpCase{"remove beyond the set", {"A", "B"}, [](MarginTableSet& s) { return int(s.Remove(2)); }, 0, {"A", "B"}},
+        SetOpCase{"swap up", {"A", "B", "C"}, [](MarginTableSet& s) { return int(s.Swap(0, 1)); }, 1, {"B", "A", "C"}},
+        SetOpCase{"swap beyond", {"A", "B"}, [](MarginTableSet& s) { return int(s.Swap(1, 2)); }, 0, {"A", "B"}},
+        SetOpCase{"new", {"A", "B"}, [](MarginTableSet& s) { return s.AddNew(); }, 2, {"A", "B", ""}},
+        SetOpCase{"new into a full set", Fifteen(), [](MarginTableSet& s) { return s.AddNew(); }, -1, Fifteen()},
+        SetOpCase{"copy", {"A", "B"}, [](MarginTableSet& s) { return s.AddCopy(0); }, 2, {"A", "B", ""}},
+        SetOpCase{"copy of no table", {"A"}, [](MarginTableSet& s) { return s.AddCopy(1); }, -1, {"A"}},
+        SetOpCase{"a gap closes first", {"A", "", "C"}, [](MarginTableSet& s) { return s.AddNew(); }, 2, {"A", "C", ""}},
+        SetOpCase{"remove after a gap", {"A", "", "C", "D"}, [](MarginTableSet& s) { return int(s.Remove(1)); }, 1,
+                  {"A", "D"}}));
+
+TEST(SetOperations, NewAndCopiedTablesStartAsTheEditorExpects) {
+    MarginTableSet set = SetOf({"A"});
+    set.Slot(0).Same = 1;
+    set.Slot(0).LowLimitK = W(100);
+    const int copy = set.AddCopy(0);
+    MarginTable expected = set.Slot(0);
+    expected.Name.clear();
+    EXPECT_TRUE(set.Slot(copy) == expected);
+
+    const int fresh = set.AddNew();
+    const MarginTable& t = set.Slot(fresh);
+    EXPECT_TRUE(t.inUse);
+    EXPECT_EQ(t.Name, "");
+    EXPECT_EQ(t.Same, 0);
+    EXPECT_EQ(t.ElementsK, 1);
+    EXPECT_EQ(t.ElementsU, 1);
+    EXPECT_EQ(t.LowLimitK, W(0));
+    EXPECT_EQ(t.bracketsK[0], MarginBracket{});
 }
 
 }  // namespace

@@ -113,6 +113,8 @@ TEST(NumberTextTest, NormaliseOnChange) {
         FieldKind kind;
         const char* expected;
         bool refused;
+        int maxLength = 0;
+        bool tooLong = false;
     };
     const Case cases[] = {
         {"1,000", FieldKind::WholeNumber, "1000", false},
@@ -136,12 +138,17 @@ TEST(NumberTextTest, NormaliseOnChange) {
         {".", FieldKind::Decimal, "", true},
         {"1e3", FieldKind::Decimal, "", true},
         {"１０００", FieldKind::WholeNumber, "", true},
+        // The limit counts what is left once the separators are gone, and refuses, never cuts.
+        {"1,234,567,890", FieldKind::WholeNumber, "1234567890", false, 10},
+        {"12,345,678,901", FieldKind::WholeNumber, "", true, 10, true},
+        {"12345678901", FieldKind::WholeNumber, "12345678901", false, 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
-        const NormalisedText result = NormaliseOnChange(c.text, c.kind);
+        const NormalisedText result = NormaliseOnChange(c.text, c.kind, c.maxLength);
         EXPECT_EQ(result.text, c.expected);
         EXPECT_EQ(result.refused, c.refused);
+        EXPECT_EQ(result.tooLong, c.tooLong);
     }
 }
 

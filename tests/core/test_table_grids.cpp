@@ -168,7 +168,9 @@ TEST_P(UnitCommitCases, RefusesAtTheFirstFailingStepAndStoresNothing) {
     EXPECT_EQ(got.message, c.message) << c.what;
     EXPECT_EQ(got.row, c.row) << c.what;
     EXPECT_EQ(got.col, c.col) << c.what;
-    if (c.message != 0) EXPECT_EQ(table, before) << c.what;
+    if (c.message != 0) {
+        EXPECT_EQ(table, before) << c.what;
+    }
     EXPECT_EQ(table.DontUse, 1) << c.what;
 }
 

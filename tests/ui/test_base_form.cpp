@@ -1,3 +1,6 @@
+#include <filesystem>
+
+#include <QAction>
 #include <QSignalSpy>
 #include <QTabWidget>
 
@@ -84,6 +87,20 @@ TEST_F(BaseFormTest, ClosingByTheTitleBarSavesOnceAndEnds) {
     Restart();
     EXPECT_EQ(State().display().XY.x, main.x());
     EXPECT_EQ(State().display().XY.y, main.y());
+}
+
+TEST_F(BaseFormTest, UnwritableSettingsAreReportedOncePerRun) {
+    // A folder where the hive file should be cannot be replaced by a file: every save fails.
+    std::filesystem::create_directories(Home().HivePath());
+    auto base = StartProgram();
+    QAction* topMost = base->MainForm().findChild<QAction*>("mnuTopMost");
+    ASSERT_NE(topMost, nullptr);
+    topMost->trigger();
+    topMost->trigger();
+    base->MainForm().close();  // and the one at the end
+    Settle();
+    EXPECT_EQ(base->ExitSaves(), 1);
+    EXPECT_EQ(recorder_->numbers, std::vector<int>{290});
 }
 
 TEST_F(BaseFormTest, SwitchingKeepsInputsPageAndPosition) {

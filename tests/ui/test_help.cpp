@@ -34,11 +34,17 @@ TEST_F(HelpTest, OpensTheManualAtTheContextsTopic) {
     EXPECT_EQ(catcher.opened[1].fragment(), "keihi");
 }
 
-TEST_F(HelpTest, NothingOpensWithoutAManual) {
+TEST_F(HelpTest, HelpThatCannotOpenSaysSo) {
     UrlCatcher catcher;
-    State().helpManual.clear();
-    EXPECT_FALSE(ui::OpenHelp(State()));
-    EXPECT_FALSE(ui::OpenHelp(State(), 81));
+    // No manual (the expenses dialog's button stays enabled), and a manual with no address.
+    for (const char* manual : {"", "help/index.html"}) {
+        SCOPED_TRACE(manual);
+        Messages().Clear();
+        State().helpManual = manual;
+        EXPECT_FALSE(ui::OpenHelp(State(), 81));
+        EXPECT_EQ(Messages().numbers, std::vector<int>{294});
+        EXPECT_EQ(Messages().texts, std::vector<std::string>{"ヘルプを表示できません。"});
+    }
     EXPECT_TRUE(catcher.opened.isEmpty());
 }
 

@@ -152,6 +152,9 @@ TEST_F(KeihiDialogTest, CancelPutsBackSetsAndSelectionAndWritesNothing) {
 TEST_F(KeihiDialogTest, TheFirstTabTakesNoInput) {
     State().calc.keihiSelected = {0, 0};
     auto d = Open(0);
+    QStringList tabs;
+    for (int t = 0; t < Tabs(d.get())->count(); ++t) tabs << Tabs(d.get())->tabText(t);
+    EXPECT_EQ(tabs, QStringList({"経費を指定しない", "１", "２", "３", "４"}));
     EXPECT_EQ(Text(d.get(), "edtComment"), "このページには入力できません");
     for (const char* name : {"edtNenriK", "edtNenri2K", "edtNenriU", "edtNenri2U", "edtKanri", "edtMeigi",
                              "edtHaitou", "edtHibu", "edtOther", "edtComment"}) {

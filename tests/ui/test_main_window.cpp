@@ -99,17 +99,20 @@ TEST_F(MainWindowTest, OnlyTheFirstQuestionIsAskedAndTheOthersEmptied) {
     EXPECT_EQ(Background("mmPay_K"), ColourOf(Colour::Marker));
 }
 
-TEST_F(MainWindowTest, CancelledAdjustmentLeavesThePanelAsItWas) {
+TEST_F(MainWindowTest, CancelledAdjustmentEmptiesThePanelButKeepsTypedOverFigures) {
     Open();
+    QTest::mouseDClick(Find(W(), "lblMargin_K"), Qt::LeftButton);
+    Find<QLineEdit>(W(), "mmMargin_K")->setText("300");
     Calculate("1000", "1000", "edtR1_K", "1100");
+    ASSERT_FALSE(Text(W(), "mmResult_Last").isEmpty());
     Paste(W(), "edtR1_K", "");
     dialogs.Click("frmAdjust", "キャンセル");
     Calculate("2003", "100");
     EXPECT_EQ(Text(W(), "edtYen_K"), "2003");
-    EXPECT_EQ(Text(W(), "mmGaku_K"), "1,000");
-    EXPECT_EQ(Text(W(), "mmResult_Last"), "+87,165");
-    // The clipboard copies from the state: it still holds what the panel shows.
-    EXPECT_EQ(State().calc.result.buyPrice, Yen::FromInt(1000));
+    for (const char* box : {"mmGaku_K", "mmPay_K", "mmResult_Last", "mmGaku_U"}) EXPECT_TRUE(Text(W(), box).isEmpty()) << box;
+    EXPECT_EQ(Text(W(), "mmMargin_K"), "300");
+    EXPECT_FALSE(Find<QMenu>(W(), "mnuEdit")->isEnabled());  // nothing stale to copy
+    EXPECT_EQ(State().calc.result.buyPrice, Yen{});
 
     dialogs.Expect("frmAdjust", [](QWidget* d) {
         EXPECT_EQ(Find<QLabel>(d, "lblAdjust1")->text(), "2003円 → 2005円 （呼び値単位：5円）");
@@ -122,6 +125,31 @@ TEST_F(MainWindowTest, CancelledAdjustmentLeavesThePanelAsItWas) {
     EXPECT_EQ(Text(W(), "mmGaku_K"), "2,005");
     EXPECT_TRUE(Text(W(), "mmResult_Last").isEmpty());
     EXPECT_FALSE(State().modalDialogOpen);
+}
+
+TEST_F(MainWindowTest, AdjustmentDialogOpensOnTheCalculatorWithEnterOnOk) {
+    Open();
+    W()->move(300, 200);
+    // Each showing: where it stands, and what Enter answers. The first answer moves the focus
+    // to "キャンセル" and uses it; the next showing must start on "OK" again.
+    std::vector<QPoint> offsets;
+    const auto answer = [&](bool tabToCancel) {
+        return [&, tabToCancel](QWidget* d) {
+            offsets.push_back(d->frameGeometry().center() - W()->frameGeometry().center());
+            if (tabToCancel) Find(d, "btnCancel")->setFocus();
+            ASSERT_NE(d->focusWidget(), nullptr);
+            QTest::keyClick(d->focusWidget(), Qt::Key_Return);
+        };
+    };
+    dialogs.Expect("frmAdjust", answer(true));
+    Calculate("2003", "100");
+    EXPECT_TRUE(Text(W(), "mmGaku_K").isEmpty());
+    dialogs.Expect("frmAdjust", answer(false));
+    Click(W(), "btnGo_K");
+    Settle();
+    EXPECT_EQ(Text(W(), "mmGaku_K"), "2,005");
+    ASSERT_EQ(offsets.size(), 2u);
+    for (const QPoint& o : offsets) EXPECT_LE(o.manhattanLength(), 3) << o.x() << "," << o.y();
 }
 
 TEST_F(MainWindowTest, ManualCommissionSurvivesOtherPagesAndIsUsed) {

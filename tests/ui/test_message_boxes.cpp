@@ -15,6 +15,7 @@ struct SeenBox {
     QMessageBox::Icon icon = QMessageBox::NoIcon;
     QStringList buttons;
     QString defaultButton;
+    int width = 0;
 };
 
 // "はい(&Y)" reads "はい": the mnemonic is the translation's, not the program's.
@@ -34,6 +35,7 @@ SeenBox Inspect(QWidget* w) {
     for (QAbstractButton* b : box->buttons()) seen.buttons << Caption(b);
     seen.buttons.sort();
     if (box->defaultButton() != nullptr) seen.defaultButton = Caption(box->defaultButton());
+    seen.width = box->width();
     return seen;
 }
 
@@ -52,6 +54,7 @@ TEST_F(MessageBoxTest, NoticesAndQuestionsShowWhatTheCatalogueComposes) {
         MessageAnswer answer;
     } cases[] = {
         {101, false, false, "整数で入力してください。", QMessageBox::Warning, {"OK"}, "OK", "OK", MessageAnswer::Ok},
+        {294, false, false, "ヘルプを表示できません。", QMessageBox::Critical, {"OK"}, "OK", "OK", MessageAnswer::Ok},
         {299, false, false, "エラーが発生しました。", QMessageBox::Critical, {"OK"}, "OK", "OK", MessageAnswer::Ok},
         {50, false, false, "エラーが発生しました。", QMessageBox::Information, {"OK"}, "OK", "OK", MessageAnswer::Ok},
         {6, true, false, "このページを削除してよろしいですか？", QMessageBox::Question, {"いいえ", "キャンセル", "はい"},
@@ -76,6 +79,10 @@ TEST_F(MessageBoxTest, NoticesAndQuestionsShowWhatTheCatalogueComposes) {
         else catalogue.ShowMessage(c.number);
         EXPECT_EQ(seen.text.toStdString(), c.text);
         EXPECT_EQ(seen.title, c.confirm ? "Zavota 確認メッセージ" : "Zavota メッセージ");
+        // The whole title fits beside the title bar's icon and three buttons, even in bold.
+        QFont bold = QApplication::font();
+        bold.setBold(true);
+        EXPECT_GE(seen.width, QFontMetrics(bold).horizontalAdvance(seen.title) + 4 * 24);
         EXPECT_EQ(seen.icon, c.icon);
         QStringList expected = c.buttons;
         expected.sort();

@@ -5,6 +5,7 @@
 #include "core/ResultPanel.h"
 #include "core/SlimPage.h"
 #include "ui/Adjustunit.h"
+#include "ui/NumericEdit.h"
 #include "ui/Slimunit.h"
 
 namespace zavota::testing {
@@ -76,7 +77,7 @@ TEST_F(SlimWindowTest, ControlsCaptionsAndTabOrder) {
         EXPECT_TRUE(box->alignment() & Qt::AlignRight) << f;
     }
     for (const char* e : {"edtYen_K", "edtNum_K", "edtR1_K", "edtMini"}) {
-        EXPECT_EQ(Find<QLineEdit>(&Form(), e)->maxLength(), 10) << e;
+        EXPECT_EQ(Find<ui::NumericEdit>(&Form(), e)->Limit(), 10) << e;
         EXPECT_FALSE(Find(&Form(), e)->testAttribute(Qt::WA_InputMethodEnabled)) << e;
     }
     EXPECT_TRUE(Find<QPushButton>(&Form(), "btnGo")->isDefault());
@@ -295,6 +296,10 @@ TEST_F(SlimWindowTest, ClosingEndsTheProgramAndKeepsThePosition) {
 
 TEST_F(SlimWindowTest, AdjustedPricesNeedConsent) {
     Form().Run();
+    Calculate("1000", "1000", "1100");
+    ASSERT_NE(FigureTexts(), std::vector<std::string>(6));
+    // Declined: the earlier figures go too, as in the main window.
+    for (const char* field : {"edtYen_K", "edtNum_K", "edtR1_K"}) Paste(&Form(), field, "");
     dialogs.Click("frmAdjust", "キャンセル");
     Calculate("2003", "100", "");
     EXPECT_EQ(FigureTexts(), std::vector<std::string>(6));

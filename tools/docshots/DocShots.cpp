@@ -10,20 +10,21 @@
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QIcon>
 #include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QPlainTextEdit>
 #include <QTabBar>
 #include <QTableWidget>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTimer>
 
-#include "memo/MemoStore.h"
-#include "platform/Folders.h"
 #include "ui/Baseunit.h"
 #include "ui/Mainunit.h"
 #include "ui/Marginunit.h"
-#include "ui/MemoCalcPage.h"
 #include "ui/QtMessagePresenter.h"
 #include "ui/Translations.h"
 #include "ui/Yobineunit.h"
@@ -35,6 +36,13 @@ int failures = 0;
 
 void Settle() {
     for (int i = 0; i < 5; ++i) QApplication::processEvents();
+}
+
+// Lets the memo pad's save notice run out.
+void Wait(int ms) {
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < ms) QApplication::processEvents(QEventLoop::AllEvents, 20);
 }
 
 void Save(QWidget* window, const char* name) {
@@ -57,44 +65,110 @@ void Press(QWidget* w, const char* name) {
     Settle();
 }
 
-// The next modal dialog is prepared, pictured and closed; `open` is what opens it.
-void PictureDialog(const char* name, const std::function<void(QWidget*)>& prepare, const std::function<void()>& open) {
+// When the next modal dialog appears: picture it (unless `name` is null), then `finish` closes it
+// (fills a field, presses a button).
+void ArmDialog(const char* name, const std::function<void(QWidget*)>& finish) {
     auto* timer = new QTimer;
     timer->setInterval(20);
-    QObject::connect(timer, &QTimer::timeout, [timer, name, prepare] {
+    QObject::connect(timer, &QTimer::timeout, [timer, name, finish] {
         QWidget* modal = QApplication::activeModalWidget();
         if (modal == nullptr || !modal->isVisible()) return;
         timer->stop();
         timer->deleteLater();
-        if (prepare) prepare(modal);
-        Save(modal, name);
-        if (auto* dialog = qobject_cast<QDialog*>(modal)) dialog->reject();
-        else modal->close();
+        if (name != nullptr) Save(modal, name);
+        finish(modal);
     });
     timer->start();
+}
+
+// `open` opens a modal dialog, answered as ArmDialog says.
+void AnswerDialog(const char* name, const std::function<void(QWidget*)>& finish, const std::function<void()>& open) {
+    ArmDialog(name, finish);
     open();
     Settle();
 }
 
-// The memo pad's calculator tab on its own, after an average and a two-number calculation.
-void PictureMemoCalcPage(zavota::ui::AppState& state) {
-    QDir().mkpath(QString::fromStdString(zavota::platform::DataFolder()));
-    zavota::MemoStore store(zavota::platform::DataFolder(), state.store.Mutex());
-    zavota::ui::TMemoCalcPage page(state, store);
-    page.Load();
-    if (auto* grid = page.findChild<QTableWidget*>(QStringLiteral("grdCalc"))) {
-        const char* cells[] = {"1,250", "1,180", "1,302.5", "998"};
-        for (int r = 0; r < 4; ++r) grid->item(r, 0)->setText(QString::fromUtf8(cells[r]));
+// The next modal dialog is prepared, pictured and closed; `open` is what opens it.
+void PictureDialog(const char* name, const std::function<void(QWidget*)>& prepare, const std::function<void()>& open) {
+    AnswerDialog(
+        nullptr,
+        [name, prepare](QWidget* modal) {
+            if (prepare) prepare(modal);
+            Save(modal, name);
+            if (auto* dialog = qobject_cast<QDialog*>(modal)) dialog->reject();
+            else modal->close();
+        },
+        open);
+}
+
+void NamePage(QWidget* dialog, const char* name) {
+    Fill(dialog, "edtName", name);
+    Press(dialog, "btnOk");
+}
+
+// The memo pad with two per-stock pages, a free-form page and its dialogs.
+void PictureMemoPad(zavota::ui::TBaseForm& base) {
+    base.State().Post(zavota::ui::ShowMemoPad);
+    Settle();
+    QWidget* memo = base.State().memoPad;
+    auto* grid = memo->findChild<QTableWidget*>(QStringLiteral("grdMemo"));
+    auto* tabs = memo->findChild<QTabWidget*>(QStringLiteral("tabMemo"));
+    struct Row {
+        const char* date;
+        const char* price;
+        const char* shares;
+    };
+    auto fill = [&](std::initializer_list<Row> rows) {
+        int r = 0;
+        for (const Row& row : rows) {
+            grid->item(r, 0)->setText(QString::fromUtf8(row.date));
+            grid->item(r, 1)->setText(QString::fromUtf8(row.price));
+            grid->item(r, 2)->setText(QString::fromUtf8(row.shares));
+            ++r;
+        }
+        Press(memo, "btnAllSelect");
+    };
+    fill({{"2024/03/04", "980", "1,000"}, {"2024/05/20", "1,050", "500"}, {"2024/08/07", "910", "1,500"}});
+    AnswerDialog("memo-name.png", [](QWidget* d) { NamePage(d, "北海電機"); }, [&] { Press(memo, "btnSave"); });
+    // "新規" on a page with rows asks first whether to copy it: no, a fresh page.
+    AnswerDialog(
+        nullptr,
+        [](QWidget* box) {
+            ArmDialog(nullptr, [](QWidget* d) { NamePage(d, "南洋商事"); });
+            if (auto* b = qobject_cast<QMessageBox*>(box)) b->button(QMessageBox::No)->click();
+        },
+        [&] { Press(memo, "btnNew"); });
+    fill({{"2024/02/01", "2,340", "300"}, {"2024/09/13", "2,105", "200"}});
+    Press(memo, "btnPrev");
+    Wait(1100);
+    Save(memo, "memo-stock.png");
+    tabs->setCurrentIndex(1);
+    Save(memo, "memo-summary.png");
+    tabs->setCurrentIndex(2);
+    if (auto* text = memo->findChild<QPlainTextEdit*>(QStringLiteral("redtMemo")))
+        text->setPlainText(QString::fromUtf8("決算発表：11月8日\n・北海電機　1,000円で半分利確\n・配当落ち日を確認する"));
+    AnswerDialog(nullptr, [](QWidget* d) { NamePage(d, "売買計画"); }, [&] { Press(memo, "btnSave"); });
+    Wait(1100);
+    Save(memo, "memo-free.png");
+    tabs->setCurrentIndex(3);
+    if (auto* page = memo->findChild<QWidget*>(QStringLiteral("pnlMemo04"))) {
+        if (auto* cells = page->findChild<QTableWidget*>(QStringLiteral("grdCalc"))) {
+            const char* texts[] = {"1,250", "1,180", "1,302.5", "998"};
+            for (int r = 0; r < 4; ++r) cells->item(r, 0)->setText(QString::fromUtf8(texts[r]));
+        }
+        page->findChild<QComboBox*>(QStringLiteral("cmbS4"))->setCurrentIndex(1);
+        Press(page, "btnCalc01");
+        Fill(page, "edtCalc_A", "1,234,567");
+        Fill(page, "edtCalc_B", "-250,000");
+        Press(page, "btnCalc02");
+        Press(page, "btnCalc_R13");
+        Fill(page, "edtCalc_M2", "12.5");
     }
-    page.findChild<QComboBox*>(QStringLiteral("cmbS4"))->setCurrentIndex(1);
-    Press(&page, "btnCalc01");
-    Fill(&page, "edtCalc_A", "1,234,567");
-    Fill(&page, "edtCalc_B", "-250,000");
-    Press(&page, "btnCalc02");
-    Press(&page, "btnCalc_R13");
-    Fill(&page, "edtCalc_M2", "12.5");
-    page.show();
-    Save(&page, "memo-calc.png");
+    Save(memo, "memo-calc.png");
+    tabs->setCurrentIndex(0);
+    PictureDialog("memo-order.png", nullptr, [&] { Press(memo, "btnChange"); });
+    memo->close();
+    Settle();
 }
 
 }  // namespace
@@ -164,7 +238,7 @@ int main(int argc, char** argv) {
                   [&] { main.findChild<QAction*>(QStringLiteral("mnuSelect"))->trigger(); });
     PictureDialog("about.png", nullptr, [&] { main.findChild<QAction*>(QStringLiteral("mnuAbout"))->trigger(); });
 
-    PictureMemoCalcPage(base.State());
+    PictureMemoPad(base);
 
     // The table editors, on an example table of stepped flat fees with limits.
     zavota::ui::AppState& state = base.State();
@@ -192,6 +266,21 @@ int main(int argc, char** argv) {
         zavota::ui::TfrmYobine editor(state, &main);
         editor.exec();
     });
+
+    // The five options pages, the table list holding the example table.
+    auto* tabs = main.findChild<QTabWidget*>(QStringLiteral("pgcCalcInput"));
+    tabs->setCurrentIndex(2);
+    const char* const optionPages[][2] = {{"btnCalc_Opt", "options-calc.png"},
+                                          {"btnMargin_Opt", "options-margin.png"},
+                                          {"btnTax_Opt", "options-tax.png"},
+                                          {"btnWake_Opt", "options-wake.png"},
+                                          {"btnColor_Opt", "options-colour.png"}};
+    for (const auto& page : optionPages) {
+        Press(&main, page[0]);
+        Save(&main, page[1]);
+    }
+    tabs->setCurrentIndex(0);
+    Settle();
 
     Press(&main, "btnSlim_K");
     QWidget* slim = base.VisibleCalculator();
