@@ -204,6 +204,26 @@ std::vector<std::string> ProfileFile::Keys(std::string_view section) {
     return names.Take();
 }
 
+std::vector<std::pair<std::string, std::optional<std::string>>> ProfileFile::ValuesOf(std::string_view key) {
+    Refresh();
+    std::vector<std::pair<std::string, std::optional<std::string>>> found;
+    std::unordered_set<std::string> seen;
+    const std::string name = Name(key);
+    bool current = false;  // inside the first block of a section name
+    for (const auto& text : lines_) {
+        const auto line = profile::ParseLine(text);
+        if (line.kind == LineKind::Section) {
+            std::string section = profile::NameFromFile(line.name);
+            current = seen.insert(Fold(section)).second;
+            if (current) found.emplace_back(std::move(section), std::nullopt);
+        } else if (current && line.kind == LineKind::Key && !found.back().second &&
+                   profile::SameName(profile::NameFromFile(line.name), name)) {
+            found.back().second = profile::ValueFromFile(line.value);
+        }
+    }
+    return found;
+}
+
 std::optional<std::string> ProfileFile::Read(std::string_view section, std::string_view key) {
     Refresh();
     std::optional<std::string> value;

@@ -22,6 +22,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace zavota::platform {
@@ -54,6 +55,9 @@ public:
     // Key names of a section in file order, skipping comments and lines without "=".
     // An absent section gives an empty list.
     std::vector<std::string> Keys(std::string_view section);
+    // Every section in file order (each name once) with the value its first block gives `key`,
+    // nullopt where it has none: what Read would give for each, in one pass over the file.
+    std::vector<std::pair<std::string, std::optional<std::string>>> ValuesOf(std::string_view key);
     // The value, or nullopt when the section or the key is absent.
     std::optional<std::string> Read(std::string_view section, std::string_view key);
     std::string ReadString(std::string_view section, std::string_view key,

@@ -318,6 +318,11 @@ TEST_F(MemoStoreTest, TextPageReadsAnyLineEnd) {
     EXPECT_EQ(store.textStream()->Text(), "一\n二\n三\n\n四");
     EXPECT_EQ(store.textStream()->Lines(), (std::vector<std::string>{"一", "二", "三", "", "四"}));
     store.close();
+    // A last empty line is a line the user typed: it must come back.
+    ASSERT_TRUE(platform::ReplaceFileAtomically(Path("N_3.txt"), Cp932("一\r\n\r\n")));
+    ASSERT_TRUE(store.open("N_3.txt", MemoFileKind::Text, true));
+    EXPECT_EQ(store.textStream()->Lines(), (std::vector<std::string>{"一", ""}));
+    store.close();
     EXPECT_FALSE(store.open("N_9.txt", MemoFileKind::Text, true));
     EXPECT_FALSE(store.isOpen());
 }

@@ -297,3 +297,23 @@ TEST(ProfileFile, BatchIsOneReplaceInOrder) {
 
 }  // namespace
 }  // namespace zavota::platform
+
+namespace zavota::platform {
+namespace {
+
+// Listing one key of every section agrees with reading it section by section.
+TEST(ProfileFile, ValuesOfGivesWhatReadGivesForEverySection) {
+    testing::TempFolder folder;
+    const std::string path = folder / "p.ini";
+    Put(path, "[A]\r\nFileNo=1\r\nfileno=9\r\n[b]\r\nx=1\r\n[a]\r\nFileNo=7\r\n[B]\r\nFILENO=3\r\n[C]\r\nFileNo=\"5\"\r\n");
+    ProfileFile file(path);
+    const auto values = file.ValuesOf("FileNo");
+    ASSERT_EQ(values.size(), 3u);
+    for (const auto& [section, value] : values) EXPECT_EQ(value, file.Read(section, "FileNo")) << section;
+    EXPECT_EQ(values[0], (std::pair<std::string, std::optional<std::string>>{"A", "1"}));
+    EXPECT_EQ(values[1].second, std::nullopt);  // only the first block of a name counts
+    EXPECT_EQ(values[2].second, "5");
+}
+
+}  // namespace
+}  // namespace zavota::platform
