@@ -31,11 +31,13 @@ struct Row {
 bool SavePage(MemoStore& store, int number, const std::string& name, std::vector<Row> rows) {
     rows.resize(kMemoRows);
     if (!store.open(MemoPageFileName(MemoPageKind::PerStock, number), MemoFileKind::Ini, false)) return false;
-    bool ok = store.writeCell(kCellPageName, 0, name);
-    for (int r = 1; r <= kMemoRows; ++r) ok = ok && store.writeCell(kCellSelected, r, rows[r - 1].selected);
-    for (int r = 1; r <= kMemoRows; ++r) ok = ok && store.writeCell(kCellComment, r, rows[r - 1].comment);
-    for (int r = 1; r <= kMemoRows; ++r) ok = ok && store.writeCell(kCellPrice, r, rows[r - 1].price);
-    for (int r = 1; r <= kMemoRows; ++r) ok = ok && store.writeCell(kCellShares, r, rows[r - 1].shares);
+    // As the memo pad saves a page: every cell in one write of the file.
+    std::vector<MemoCell> cells{{kCellPageName, 0, name}};
+    for (int r = 1; r <= kMemoRows; ++r) cells.push_back({kCellSelected, r, rows[r - 1].selected});
+    for (int r = 1; r <= kMemoRows; ++r) cells.push_back({kCellComment, r, rows[r - 1].comment});
+    for (int r = 1; r <= kMemoRows; ++r) cells.push_back({kCellPrice, r, rows[r - 1].price});
+    for (int r = 1; r <= kMemoRows; ++r) cells.push_back({kCellShares, r, rows[r - 1].shares});
+    const bool ok = store.writeCells(cells);
     return store.close() && ok;
 }
 
