@@ -161,18 +161,13 @@ bool MemoStore::saveText(const MemoTextStream& stream) {
         body += "\r\n";
     }
     // A page that did not decode cleanly was shown with replacement characters; its original
-    // bytes are kept beside it rather than overwritten.
-    platform::FileContent old = platform::ReadFileBytes(stream.path_);
-    std::string aside;
-    if (old.status == platform::ReadStatus::Ok && platform::DecodeFromDisk(old.bytes).damaged) {
-        aside = platform::KeepAside(stream.path_);
-        if (aside.empty()) return false;
-    }
-    if (!platform::ReplaceFileAtomically(stream.path_, platform::EncodeForDisk(body))) {
-        if (!aside.empty()) platform::RenameFile(aside, stream.path_);
-        return false;
-    }
-    return true;
+    // bytes are kept beside it rather than overwritten, and the page's name holds the old or
+    // the new file at every moment.
+    const platform::FileContent old = platform::ReadFileBytes(stream.path_);
+    const std::string bytes = platform::EncodeForDisk(body);
+    if (old.status == platform::ReadStatus::Ok && platform::DecodeFromDisk(old.bytes).damaged)
+        return platform::ReplaceDamagedFile(stream.path_, bytes);
+    return platform::ReplaceFileAtomically(stream.path_, bytes);
 }
 
 platform::ProfileFile* MemoStore::currentIni() {

@@ -101,6 +101,25 @@ TEST_F(SaveKillTest, EveryKillLeavesTheOldOrTheNewFile) {
              return memo.close() && ok;
          }},
         {"text file", data + "N_1.txt", "old text\r\n", [&] { return platform::ReplaceFileAtomically(data + "N_1.txt", text); }},
+        {"damaged text page", data + "N_2.txt", "old\x81\r\n", [&] {
+             MemoStore memo(data, mutex);
+             if (!memo.open("N_2.txt", MemoFileKind::Text, false)) return false;
+             memo.textStream()->Write("新しいページ");
+             return memo.close();
+         }},
+        {"memo page", data + "M_1.ini", "[銘柄（ページ名）]\r\nName=旧\r\n", [&] {
+             MemoStore memo(data, mutex);
+             std::vector<MemoCell> cells{{kCellPageName, 0, "新"}};
+             for (int r = 1; r <= kMemoRows; ++r) cells.push_back({kCellPrice, r, std::to_string(1000 + r)});
+             const bool ok = memo.open("M_1.ini", MemoFileKind::Ini, false) && memo.writeCells(cells);
+             return memo.close() && ok;
+         }},
+        {"memo index", data + "N00index.ini", "[旧]\r\nFileNo=1\r\n", [&] {
+             MemoStore memo(data, mutex);
+             std::vector<MemoPageEntry> pages;
+             for (int n = 1; n <= 200; ++n) pages.push_back({"ページ" + std::to_string(n), n});
+             return memo.replaceIndex(MemoPageKind::FreeForm, pages);
+         }},
     };
     std::mt19937 random(12345);
     for (const Kind& k : kinds) {
