@@ -2,6 +2,7 @@
 // Prices, share counts, amounts and percentages of the calculation all use it.
 #pragma once
 
+#include <compare>
 #include <cstdint>
 
 namespace zavota {

@@ -13,6 +13,7 @@
 #include "memo/StockRows.h"
 #include "platform/Cp932.h"
 #include "platform/FileIo.h"
+#include "platform/ProfileText.h"
 
 namespace zavota {
 
@@ -71,25 +72,6 @@ std::optional<int> ParseInt(std::string_view text) {
     return value;
 }
 
-// Lines of a text ended by CR LF, LF or CR; a final line end adds no empty line.
-std::vector<std::string> SplitLines(std::string_view text) {
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    std::size_t i = 0;
-    while (i < text.size()) {
-        const char c = text[i];
-        if (c == '\r' || c == '\n') {
-            lines.emplace_back(text.substr(start, i - start));
-            i += (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ? 2 : 1;
-            start = i;
-        } else {
-            ++i;
-        }
-    }
-    if (start < text.size()) lines.emplace_back(text.substr(start));
-    return lines;
-}
-
 }  // namespace
 
 std::string MemoIndexFileName(MemoPageKind kind) {
@@ -101,7 +83,17 @@ std::string MemoPageFileName(MemoPageKind kind, int number) {
                                           : "N_" + std::to_string(number) + ".txt";
 }
 
-std::vector<std::string> MemoTextStream::Lines() const { return SplitLines(text_); }
+std::vector<std::string> MemoTextStream::Lines() const {
+    // The text is the file's lines joined with "\n": every piece is a line, a last empty one too.
+    std::vector<std::string> lines;
+    if (text_.empty()) return lines;
+    for (std::size_t start = 0;;) {
+        const std::size_t end = text_.find('\n', start);
+        lines.emplace_back(text_.substr(start, end == std::string::npos ? std::string::npos : end - start));
+        if (end == std::string::npos) return lines;
+        start = end + 1;
+    }
+}
 
 MemoStore::MemoStore(std::string folder, platform::NamedMutex& mutex)
     : folder_(std::move(folder)), mutex_(mutex) {
@@ -130,7 +122,7 @@ bool MemoStore::open(std::string_view name, MemoFileKind kind, bool read) {
             stream->damaged_ = decoded.damaged;
             std::string joined;
             joined.reserve(decoded.text.size());
-            const std::vector<std::string> lines = SplitLines(decoded.text);
+            const std::vector<std::string> lines = platform::profile::SplitLines(decoded.text);
             for (std::size_t i = 0; i < lines.size(); ++i) {
                 if (i > 0) joined += '\n';
                 joined += lines[i];
@@ -164,23 +156,18 @@ bool MemoStore::close() {
 bool MemoStore::saveText(const MemoTextStream& stream) {
     std::string body;
     body.reserve(stream.text_.size() + stream.text_.size() / 16 + 2);
-    for (const std::string& line : SplitLines(stream.text_)) {
+    for (const std::string& line : platform::profile::SplitLines(stream.text_)) {
         body += line;
         body += "\r\n";
     }
     // A page that did not decode cleanly was shown with replacement characters; its original
-    // bytes are kept beside it rather than overwritten.
-    platform::FileContent old = platform::ReadFileBytes(stream.path_);
-    std::string aside;
-    if (old.status == platform::ReadStatus::Ok && platform::DecodeFromDisk(old.bytes).damaged) {
-        aside = platform::KeepAside(stream.path_);
-        if (aside.empty()) return false;
-    }
-    if (!platform::ReplaceFileAtomically(stream.path_, platform::EncodeForDisk(body))) {
-        if (!aside.empty()) platform::RenameFile(aside, stream.path_);
-        return false;
-    }
-    return true;
+    // bytes are kept beside it rather than overwritten, and the page's name holds the old or
+    // the new file at every moment.
+    const platform::FileContent old = platform::ReadFileBytes(stream.path_);
+    const std::string bytes = platform::EncodeForDisk(body);
+    if (old.status == platform::ReadStatus::Ok && platform::DecodeFromDisk(old.bytes).damaged)
+        return platform::ReplaceDamagedFile(stream.path_, bytes);
+    return platform::ReplaceFileAtomically(stream.path_, bytes);
 }
 
 platform::ProfileFile* MemoStore::currentIni() {
@@ -211,8 +198,7 @@ bool MemoStore::readPageIndex(std::vector<MemoPageEntry>& list) {
     platform::ProfileFile* ini = currentIni();
     if (!ini) return false;
     std::vector<MemoPageEntry> pages;
-    for (std::string& section : ini->Sections()) {
-        const std::optional<std::string> value = ini->Read(section, kKeyFileNo);
+    for (auto& [section, value] : ini->ValuesOf(kKeyFileNo)) {
         const std::optional<int> number = value ? ParseInt(*value) : std::nullopt;
         if (!number || *number < 1 || *number > kMaxMemoPageNumber) continue;
         pages.push_back({std::move(section), *number});

@@ -114,7 +114,10 @@ std::size_t Cp932Length(std::string_view utf8) {
     return total;
 }
 
-std::string EncodeForDisk(std::string_view utf8) {
+std::string EncodeForDisk(std::string_view text) {
+    // A NUL would make the file read as damaged, and each later save keep one more copy aside.
+    std::string utf8(text);
+    std::erase(utf8, '\0');
     if (auto bytes = ToCp932(utf8)) return std::move(*bytes);
     // Broken UTF-8 cannot have been typed; storing it as such would only make the file read
     // as damaged next time.
@@ -123,12 +126,15 @@ std::string EncodeForDisk(std::string_view utf8) {
 
 DecodedText DecodeFromDisk(std::string_view bytes) {
     RepairedText decoded;
-    if (bytes.substr(0, kUtf8Bom.size()) == kUtf8Bom)
+    const bool utf16 = bytes.starts_with(kUtf16LeBom);
+    if (utf16)
+        decoded = Utf8FromUtf16Le(bytes.substr(kUtf16LeBom.size()));
+    else if (bytes.starts_with(kUtf8Bom))
         decoded = RepairUtf8(bytes.substr(kUtf8Bom.size()));
     else
         decoded = DecodeCp932(bytes);
-    const bool nul = bytes.find('\0') != std::string_view::npos;
-    return {std::move(decoded.text), decoded.damaged || nul};
+    const bool nul = utf16 ? decoded.text.find('\0') != std::string::npos : bytes.find('\0') != std::string_view::npos;
+    return {std::move(decoded.text), decoded.damaged || nul, utf16};
 }
 
 }  // namespace zavota::platform

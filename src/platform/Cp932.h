@@ -23,14 +23,17 @@ std::size_t Cp932Length(std::string_view utf8);
 inline constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 
 // The bytes of a text file: code page 932 when every character fits, else UTF-8 after a
-// byte-order mark, so that nothing a user typed is changed on disk.
+// byte-order mark, so that nothing a user typed is changed on disk. A NUL, which a text file
+// cannot hold, is left out.
 std::string EncodeForDisk(std::string_view utf8);
 
 struct DecodedText {
     std::string text;      // UTF-8; bytes that could not be decoded become U+FFFD
-    bool damaged = false;  // undecodable bytes or a NUL byte were found
+    bool damaged = false;  // undecodable bytes or a NUL were found
+    bool utf16le = false;  // the bytes were UTF-16LE after a byte-order mark
 };
-// The reverse of EncodeForDisk: a leading byte-order mark means UTF-8, anything else code page 932.
+// The reverse of EncodeForDisk: a leading byte-order mark means UTF-8 or UTF-16LE (as Windows
+// reads text files), anything else code page 932.
 DecodedText DecodeFromDisk(std::string_view bytes);
 
 }  // namespace zavota::platform

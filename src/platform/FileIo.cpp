@@ -1,10 +1,13 @@
 #include "platform/FileIo.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <ctime>
 #include <string>
+#include <utility>
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -34,11 +37,44 @@ private:
     int fd_;
 };
 
-bool WriteAll(int fd, std::string_view bytes) {
+FileStepHook& Hook() {
+    static FileStepHook hook;
+    return hook;
+}
+
+// False (with errno set) when the test seam fails this step.
+bool StepAllowed(FileStep step, const std::string& path) {
+    if (!Hook()) return true;
+    const int error = Hook()(step, path);
+    if (error == 0) return true;
+    errno = error;
+    return false;
+}
+
+// Leftover temporary files older than this are from saves that were killed. File times come
+// from the kernel's coarse clock, which lags the precise one by up to a tick.
+const struct timespec kProcessStart = [] {
+    struct timespec now {};
+    ::clock_gettime(CLOCK_REALTIME_COARSE, &now);
+    return now;
+}();
+
+bool WriteAll(int fd, std::string_view bytes, const std::string& path) {
     while (!bytes.empty()) {
-        ssize_t n = ::write(fd, bytes.data(), bytes.size());
+        const int injected = Hook() ? Hook()(FileStep::Write, path) : 0;
+        if (injected > 0) {
+            errno = injected;
+            return false;
+        }
+        // Pieces, so that a test can stop between them.
+        ssize_t n = injected == kWroteNothing ? 0 : ::write(fd, bytes.data(), std::min<std::size_t>(bytes.size(), 1u << 16));
         if (n < 0) {
             if (errno == EINTR) continue;
+            return false;
+        }
+        // Nothing written and no error: the device takes no more, and retrying would spin.
+        if (n == 0) {
+            errno = EIO;
             return false;
         }
         bytes.remove_prefix(static_cast<std::size_t>(n));
@@ -46,11 +82,41 @@ bool WriteAll(int fd, std::string_view bytes) {
     return true;
 }
 
-// A rename is only durable once the folder entry itself is on disk.
+// A rename is only durable once the folder entry itself is on disk. Filesystems that cannot
+// sync a folder (EINVAL) have nothing more to do.
 bool SyncFolder(const std::string& folder) {
+    if (!StepAllowed(FileStep::SyncFolder, folder)) return false;
     Fd dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (!dir.ok()) return false;
     return ::fsync(dir.get()) == 0 || errno == EINVAL;
+}
+
+// "<name>.tmp-" and the six characters mkstemp puts there.
+bool IsTempName(std::string_view name) {
+    constexpr std::string_view kMark = ".tmp-";
+    if (name.size() < kMark.size() + 7 || name.substr(name.size() - 6 - kMark.size(), kMark.size()) != kMark)
+        return false;
+    for (char c : name.substr(name.size() - 6))
+        if (!((c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'))) return false;
+    return true;
+}
+
+bool OlderThanProcess(const struct timespec& t) {
+    return t.tv_sec < kProcessStart.tv_sec || (t.tv_sec == kProcessStart.tv_sec && t.tv_nsec < kProcessStart.tv_nsec);
+}
+
+// Another instance's save in progress is newer than this process, so it is never touched.
+void RemoveStaleTemps(const std::string& folder) {
+    DIR* dir = ::opendir(folder.c_str());
+    if (dir == nullptr) return;
+    while (const dirent* entry = ::readdir(dir)) {
+        if (!IsTempName(entry->d_name)) continue;
+        struct stat st {};
+        if (::fstatat(::dirfd(dir), entry->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(st.st_mode) &&
+            OlderThanProcess(st.st_mtim))
+            ::unlinkat(::dirfd(dir), entry->d_name, 0);
+    }
+    ::closedir(dir);
 }
 
 }  // namespace
@@ -100,9 +166,24 @@ FileContent ReadFileBytes(const std::string& path, std::size_t limit) {
     return result;
 }
 
+bool IsReadOnlyFile(const std::string& path) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) return false;
+    // The permission bits bind root too, as the read-only attribute binds an administrator.
+    return (st.st_mode & 0222) == 0 || ::access(path.c_str(), W_OK) != 0;
+}
+
+void SetFileStepHook(FileStepHook hook) { Hook() = std::move(hook); }
+
 bool ReplaceFileAtomically(const std::string& path, std::string_view bytes) {
     const std::string folder = FolderOf(path);
+    if (IsReadOnlyFile(path)) {
+        errno = EACCES;
+        return false;
+    }
+    RemoveStaleTemps(folder);
     std::string temp = path + ".tmp-XXXXXX";
+    if (!StepAllowed(FileStep::Create, path)) return false;
     Fd fd(::mkstemp(temp.data()));
     if (!fd.ok()) return false;
 
@@ -115,40 +196,99 @@ bool ReplaceFileAtomically(const std::string& path, std::string_view bytes) {
         ::umask(mask);
         mode &= ~mask;
     }
-    bool ok = ::fchmod(fd.get(), mode) == 0 && WriteAll(fd.get(), bytes) && ::fsync(fd.get()) == 0;
-    ok = ::close(fd.release()) == 0 && ok;
-    if (ok) ok = ::rename(temp.c_str(), path.c_str()) == 0;
+    bool ok = ::fchmod(fd.get(), mode) == 0 && WriteAll(fd.get(), bytes, temp) &&
+              StepAllowed(FileStep::Sync, temp) && ::fsync(fd.get()) == 0;
+    int error = errno;
+    if (!StepAllowed(FileStep::Close, temp) || ::close(fd.release()) != 0) {
+        if (ok) error = errno;
+        ok = false;
+    }
+    if (ok && !(StepAllowed(FileStep::Rename, path) && ::rename(temp.c_str(), path.c_str()) == 0)) {
+        error = errno;
+        ok = false;
+    }
     if (!ok) {
         ::unlink(temp.c_str());
+        errno = error;
         return false;
     }
-    SyncFolder(folder);
-    return true;
+    return SyncFolder(folder);
 }
 
-std::string KeepAside(const std::string& path) {
-    if (!FileExists(path)) return {};
+namespace {
+
+// "<path>.damaged-YYYYMMDD-HHMMSS", with "-2", "-3", … for the n-th try.
+std::string AsideName(const std::string& path, int n) {
     std::time_t now = std::time(nullptr);
     std::tm local{};
     localtime_r(&now, &local);
     char stamp[32];
     std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", &local);
     const std::string base = path + ".damaged-" + stamp;
+    return n == 1 ? base : base + "-" + std::to_string(n);
+}
+
+// A second name for the file (a copy where hard links are not supported); empty on failure.
+std::string LinkAside(const std::string& path) {
     for (int n = 1; n < 1000; ++n) {
-        std::string target = n == 1 ? base : base + "-" + std::to_string(n);
+        const std::string target = AsideName(path, n);
         // link() refuses an existing target, so an earlier copy is never replaced.
-        if (::link(path.c_str(), target.c_str()) == 0) {
-            ::unlink(path.c_str());
+        if (StepAllowed(FileStep::Link, path) && ::link(path.c_str(), target.c_str()) == 0) return target;
+        if (errno == EEXIST) continue;
+        if (FileExists(target)) continue;
+        FileContent content = ReadFileBytes(path);
+        if (content.status != ReadStatus::Ok || !ReplaceFileAtomically(target, content.bytes)) return {};
+        return target;
+    }
+    return {};
+}
+
+struct stat Identity(const std::string& path) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) st.st_ino = 0;
+    return st;
+}
+
+}  // namespace
+
+std::string KeepAside(const std::string& path) {
+    if (!FileExists(path)) return {};
+    for (int n = 1; n < 1000; ++n) {
+        const std::string target = AsideName(path, n);
+        // link() refuses an existing target, so an earlier copy is never replaced.
+        if (StepAllowed(FileStep::Link, path) && ::link(path.c_str(), target.c_str()) == 0) {
+            if (!StepAllowed(FileStep::Unlink, path) || ::unlink(path.c_str()) != 0) {
+                ::unlink(target.c_str());
+                return {};
+            }
             SyncFolder(FolderOf(path));
             return target;
         }
         if (errno == EEXIST) continue;
         // Filesystems without hard links: a rename after checking the name is free.
-        if (FileExists(target) || ::rename(path.c_str(), target.c_str()) != 0) return {};
+        if (FileExists(target) || !StepAllowed(FileStep::Rename, path) || ::rename(path.c_str(), target.c_str()) != 0)
+            return {};
         SyncFolder(FolderOf(path));
         return target;
     }
     return {};
+}
+
+bool ReplaceDamagedFile(const std::string& path, std::string_view bytes) {
+    if (IsReadOnlyFile(path)) {
+        errno = EACCES;
+        return false;
+    }
+    if (!FileExists(path)) return ReplaceFileAtomically(path, bytes);
+    const std::string aside = LinkAside(path);
+    if (aside.empty()) return false;
+    if (ReplaceFileAtomically(path, bytes)) return true;
+    const int error = errno;
+    const struct stat now = Identity(path), kept = Identity(aside);
+    // Only while the old file is still in place is the copy superfluous.
+    if (now.st_ino == kept.st_ino && now.st_dev == kept.st_dev && now.st_size == kept.st_size) RemoveFile(aside);
+    errno = error;
+    return false;
 }
 
 bool FileExists(const std::string& path) {
@@ -176,13 +316,13 @@ bool EnsureFolder(const std::string& path) {
 }
 
 bool RemoveFile(const std::string& path) {
-    if (::unlink(path.c_str()) != 0) return false;
+    if (!StepAllowed(FileStep::Unlink, path) || ::unlink(path.c_str()) != 0) return false;
     SyncFolder(FolderOf(path));
     return true;
 }
 
 bool RenameFile(const std::string& from, const std::string& to) {
-    if (::rename(from.c_str(), to.c_str()) != 0) return false;
+    if (!StepAllowed(FileStep::Rename, to) || ::rename(from.c_str(), to.c_str()) != 0) return false;
     SyncFolder(FolderOf(to));
     if (FolderOf(from) != FolderOf(to)) SyncFolder(FolderOf(from));
     return true;

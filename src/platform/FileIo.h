@@ -2,6 +2,7 @@
 // a write is on disk before it returns, and a crash never leaves a torn file.
 #pragma once
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -18,13 +19,35 @@ struct FileContent {
 FileContent ReadFileBytes(const std::string& path, std::size_t limit = kMaxFileBytes);
 
 // Writes a temporary file in the same folder, fsyncs it, renames it over `path` and fsyncs the
-// folder. Any failure returns false, removes the temporary file and leaves the old file intact.
-// A new file gets mode 0644 (less the umask); an existing file keeps its mode.
+// folder. Any failure returns false (errno tells why), removes the temporary file and leaves the
+// old file intact; only a failed fsync of the folder comes after the rename, and it is reported
+// all the same, since the new file may not survive a crash. A file without any write permission
+// is refused (EACCES), as Windows refuses a read-only file. A new file gets mode 0644 (less the
+// umask); an existing file keeps its mode. Temporary files of saves killed before this process
+// started ("<name>.tmp-XXXXXX") are removed from the folder first.
 bool ReplaceFileAtomically(const std::string& path, std::string_view bytes);
+
+// A file that exists and may not be written (no write permission at all, or none for us).
+bool IsReadOnlyFile(const std::string& path);
+
+// The steps of the file operations above, where a test can make one fail or stop the process.
+enum class FileStep { Create, Write, Sync, Close, Rename, SyncFolder, Link, Unlink };
+// Test seam: called before each step with the path it concerns; a non-zero result fails the
+// step with that errno value; at a Write step, kWroteNothing makes write() return 0. An empty
+// hook (the default) lets every step run.
+using FileStepHook = std::function<int(FileStep step, const std::string& path)>;
+void SetFileStepHook(FileStepHook hook);
+inline constexpr int kWroteNothing = -1;
 
 // Renames a damaged file out of the way, to "<path>.damaged-YYYYMMDD-HHMMSS" (with "-2", "-3", …
 // when that exists). Returns the new path, or an empty text when nothing was renamed.
 std::string KeepAside(const std::string& path);
+
+// Replaces a damaged file as ReplaceFileAtomically does, after linking (or copying) it aside
+// under the name KeepAside gives, so that `path` holds the old or the new file at every moment;
+// when the replace fails before the rename, the copy aside is removed again. A read-only file
+// is refused before anything is copied.
+bool ReplaceDamagedFile(const std::string& path, std::string_view bytes);
 
 bool FileExists(const std::string& path);    // a regular file
 bool FolderExists(const std::string& path);  // a directory

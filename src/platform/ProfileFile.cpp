@@ -1,6 +1,8 @@
 #include "platform/ProfileFile.h"
 
 #include <algorithm>
+#include <unordered_map>
+#include <unordered_set>
 #include <utility>
 
 #include <sys/stat.h>
@@ -8,6 +10,7 @@
 #include "platform/Cp932.h"
 #include "platform/FileIo.h"
 #include "platform/ProfileText.h"
+#include "platform/Utf8.h"
 
 namespace zavota::platform {
 
@@ -49,42 +52,91 @@ void ForEachKey(const std::vector<std::string>& lines, std::size_t header, F f) 
     }
 }
 
+std::string Fold(std::string_view name) {
+    std::string folded(name);
+    for (char& c : folded)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return folded;
+}
+
 // Names that differ only in case are one name, and only the first of them can be read.
-void AddOnce(std::vector<std::string>& names, std::string name) {
-    for (const auto& n : names)
-        if (profile::SameName(n, name)) return;
-    names.push_back(std::move(name));
-}
-
-// Broken UTF-8 from a caller is stored as the replacement character, as it would read back.
-std::string ValidText(std::string_view text) {
-    return DecodeFromDisk(std::string(kUtf8Bom) + std::string(text)).text;
-}
-
-void Apply(std::vector<std::string>& lines, std::string_view section, std::string_view key,
-           std::string_view value) {
-    const std::string stored = profile::ValueToFile(value);
-    const std::size_t header = FindSection(lines, section);
-    if (header == lines.size()) {
-        lines.push_back("[" + profile::SectionToFile(section) + "]");
-        lines.push_back(profile::KeyToFile(key) + "=" + stored);
-        return;
+class NameList {
+public:
+    void Add(std::string name) {
+        if (seen_.insert(Fold(name)).second) names_.push_back(std::move(name));
     }
-    std::size_t insertAt = header + 1;
-    bool replaced = false;
-    ForEachKey(lines, header, [&](std::size_t i, const profile::Line& line) {
-        if (profile::SameName(profile::NameFromFile(line.name), key)) {
-            // The name keeps the spelling it has in the file.
-            lines[i] = std::string(line.name) + "=" + stored;
-            replaced = true;
-            return false;
-        }
-        insertAt = i + 1;
-        return true;
-    });
-    if (!replaced)
-        lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(insertAt), profile::KeyToFile(key) + "=" + stored);
+    std::vector<std::string> Take() { return std::move(names_); }
+
+private:
+    std::unordered_set<std::string> seen_;
+    std::vector<std::string> names_;
+};
+
+// Broken UTF-8 from a caller is stored as the replacement character, as it would read back;
+// a NUL, which no text file holds, is left out.
+std::string ValidText(std::string_view text) {
+    std::string valid = DecodeFromDisk(std::string(kUtf8Bom) + std::string(text)).text;
+    std::erase(valid, '\0');
+    return valid;
 }
+
+// The name as a caller's text is looked up and stored.
+std::string Name(std::string_view text) { return profile::NameToFile(ValidText(text)); }
+
+// The lines grouped by section with their names indexed, so that a batch of many writes (a
+// page index of thousands of sections) takes linear time. Each write does what a single write
+// does: a value that exists is replaced in the first section of that name, a new key goes after
+// the section's last key line, a new section to the end.
+class Editor {
+public:
+    explicit Editor(const std::vector<std::string>& lines) {
+        blocks_.emplace_back();  // lines before the first section belong to none
+        for (const auto& text : lines) {
+            const auto line = profile::ParseLine(text);
+            if (line.kind == LineKind::Section) {
+                blocks_.emplace_back();
+                sections_.try_emplace(Fold(profile::NameFromFile(line.name)), blocks_.size() - 1);
+            } else if (line.kind == LineKind::Key && blocks_.size() > 1) {
+                blocks_.back().keys.try_emplace(Fold(profile::NameFromFile(line.name)), blocks_.back().lines.size());
+                blocks_.back().lastKey = blocks_.back().lines.size();
+            }
+            blocks_.back().lines.push_back(text);
+        }
+    }
+
+    void Apply(std::string_view rawSection, std::string_view rawKey, std::string_view value) {
+        const std::string section = Name(rawSection), key = Name(rawKey);
+        const std::string line = key + "=" + profile::ValueToFile(ValidText(value));
+        auto [at, added] = sections_.try_emplace(Fold(section), blocks_.size());
+        if (added) {
+            blocks_.emplace_back();
+            blocks_.back().lines.push_back("[" + section + "]");
+        }
+        Block& b = blocks_[at->second];
+        if (auto k = b.keys.find(Fold(key)); k != b.keys.end()) {
+            // The name keeps the spelling it has in the file.
+            b.lines[k->second] = std::string(profile::ParseLine(b.lines[k->second]).name) + line.substr(key.size());
+            return;
+        }
+        b.lines.insert(b.lines.begin() + static_cast<std::ptrdiff_t>(++b.lastKey), line);
+        b.keys.emplace(Fold(key), b.lastKey);
+    }
+
+    std::vector<std::string> Lines() const {
+        std::vector<std::string> lines;
+        for (const auto& b : blocks_) lines.insert(lines.end(), b.lines.begin(), b.lines.end());
+        return lines;
+    }
+
+private:
+    struct Block {
+        std::vector<std::string> lines;  // the header first
+        std::unordered_map<std::string, std::size_t> keys;  // folded name -> first key line
+        std::size_t lastKey = 0;  // the last key line, or the header
+    };
+    std::vector<Block> blocks_;
+    std::unordered_map<std::string, std::size_t> sections_;  // folded name -> first block
+};
 
 }  // namespace
 
@@ -104,6 +156,7 @@ bool ProfileFile::Refresh() {
         case ReadStatus::Ok: {
             DecodedText decoded = DecodeFromDisk(content.bytes);
             damaged_ = decoded.damaged;
+            utf16_ = decoded.utf16le;
             // A NUL would only travel on into the next copy of the file.
             if (damaged_) {
                 for (std::size_t at = 0; (at = decoded.text.find('\0', at)) != std::string::npos;)
@@ -131,33 +184,54 @@ bool ProfileFile::Refresh() {
 
 std::vector<std::string> ProfileFile::Sections() {
     Refresh();
-    std::vector<std::string> names;
+    NameList names;
     for (const auto& text : lines_) {
         const auto line = profile::ParseLine(text);
-        if (line.kind == LineKind::Section) AddOnce(names, profile::NameFromFile(line.name));
+        if (line.kind == LineKind::Section) names.Add(profile::NameFromFile(line.name));
     }
-    return names;
+    return names.Take();
 }
 
 std::vector<std::string> ProfileFile::Keys(std::string_view section) {
     Refresh();
-    std::vector<std::string> names;
-    const std::size_t header = FindSection(lines_, section);
-    if (header == lines_.size()) return names;
+    NameList names;
+    const std::size_t header = FindSection(lines_, Name(section));
+    if (header == lines_.size()) return {};
     ForEachKey(lines_, header, [&](std::size_t, const profile::Line& line) {
-        AddOnce(names, profile::NameFromFile(line.name));
+        names.Add(profile::NameFromFile(line.name));
         return true;
     });
-    return names;
+    return names.Take();
+}
+
+std::vector<std::pair<std::string, std::optional<std::string>>> ProfileFile::ValuesOf(std::string_view key) {
+    Refresh();
+    std::vector<std::pair<std::string, std::optional<std::string>>> found;
+    std::unordered_set<std::string> seen;
+    const std::string name = Name(key);
+    bool current = false;  // inside the first block of a section name
+    for (const auto& text : lines_) {
+        const auto line = profile::ParseLine(text);
+        if (line.kind == LineKind::Section) {
+            std::string section = profile::NameFromFile(line.name);
+            current = seen.insert(Fold(section)).second;
+            if (current) found.emplace_back(std::move(section), std::nullopt);
+        } else if (current && line.kind == LineKind::Key && !found.back().second &&
+                   profile::SameName(profile::NameFromFile(line.name), name)) {
+            found.back().second = profile::ValueFromFile(line.value);
+        }
+    }
+    return found;
 }
 
 std::optional<std::string> ProfileFile::Read(std::string_view section, std::string_view key) {
     Refresh();
     std::optional<std::string> value;
-    const std::size_t header = FindSection(lines_, section);
+    const std::size_t header = FindSection(lines_, Name(section));
     if (header == lines_.size()) return value;
+    const std::string name = Name(key);
     ForEachKey(lines_, header, [&](std::size_t, const profile::Line& line) {
-        if (!profile::SameName(profile::NameFromFile(line.name), key)) return true;
+        if (!profile::SameName(profile::NameFromFile(line.name), name)) return true;
         value = profile::ValueFromFile(line.value);
         return false;
     });
@@ -172,17 +246,17 @@ std::string ProfileFile::ReadString(std::string_view section, std::string_view k
 bool ProfileFile::Write(std::string_view section, std::string_view key, std::string_view value) {
     Refresh();
     if (!readable_) return false;  // writing would lose whatever the file holds
-    std::vector<std::string> lines = lines_;
-    Apply(lines, ValidText(section), ValidText(key), ValidText(value));
-    return Store(std::move(lines));
+    Editor editor(lines_);
+    editor.Apply(section, key, value);
+    return Store(editor.Lines());
 }
 
 bool ProfileFile::WriteBatch(const std::vector<ProfileEntry>& entries) {
     Refresh();
     if (!readable_) return false;
-    std::vector<std::string> lines = lines_;
-    for (const auto& e : entries) Apply(lines, ValidText(e.section), ValidText(e.key), ValidText(e.value));
-    return Store(std::move(lines));
+    Editor editor(lines_);
+    for (const auto& e : entries) editor.Apply(e.section, e.key, e.value);
+    return Store(editor.Lines());
 }
 
 bool ProfileFile::Flush() {
@@ -194,16 +268,11 @@ bool ProfileFile::Flush() {
 }
 
 bool ProfileFile::Store(std::vector<std::string> lines) {
-    const std::string bytes = EncodeForDisk(profile::JoinLines(lines));
-    std::string aside;
-    if (damaged_ && FileExists(path_)) {
-        aside = KeepAside(path_);
-        if (aside.empty()) return false;
-    }
-    if (!ReplaceFileAtomically(path_, bytes)) {
-        if (!aside.empty()) RenameFile(aside, path_);
-        return false;
-    }
+    // A Unicode file stays one, as the Windows functions keep it.
+    const std::string text = profile::JoinLines(lines);
+    const std::string bytes = utf16_ ? std::string(kUtf16LeBom) + Utf16LeFromUtf8(text) : EncodeForDisk(text);
+    // A damaged file may still hold what the user wants back: it is kept aside.
+    if (!(damaged_ ? ReplaceDamagedFile(path_, bytes) : ReplaceFileAtomically(path_, bytes))) return false;
     lines_ = std::move(lines);
     damaged_ = false;
     readable_ = true;

@@ -6,28 +6,23 @@
 // opens a section whose name runs to the last "]"; a key line splits at the first "=", both
 // sides trimmed; ";" as the first character marks a comment; names compare case-insensitively
 // (ASCII); the first of duplicate sections or keys wins; a value loses one matching pair of
-// surrounding '"' or '\''.
+// surrounding '"' or '\''. Files in UTF-16LE or UTF-8 after a byte-order mark are read too.
 //
 // Writing: a value that exists is replaced in place, a new key goes to the end of its section
 // (after its last key line), a new section to the end of the file; an empty value is written
-// "key=". Lines are written with CR LF; the file is code page 932 when everything fits, else
-// UTF-8 after a byte-order mark. Every write replaces the file atomically and is on disk
-// before it returns.
-//
-// Texts the format cannot carry as they stand are stored so that they read back exactly and
-// can never open a section or a key: a value with leading or trailing white space, or one that
-// is wrapped in matching quotes, is written inside a pair of '"' (which Windows strips too); a
-// value, key or section name holding a control character (CR, LF, TAB, …), a key name holding
-// "=" or starting with ";" or "[", a section name holding "]" followed by anything, or any
-// name with leading or trailing white space, is written in the escaped form: the prefix "\:"
-// followed by the text with "\" doubled and each control character as "\r", "\n", "\t" or
-// "\xHH"; "=" in a key name, "]" in a section name and trailing spaces become "\xHH" too, so
-// that neither the split at "=", nor the last "]", nor trimming can cut the text. A text that
-// itself starts with "\:" is escaped the same way, so reading is unambiguous.
+// "key=". Names and values are written as the Windows profile functions write them, so that
+// both read them alike: names lose their outer white space, a value with outer white space or
+// wrapped in quotes goes inside a pair of '"' (which reading takes off), and a line break, which
+// no profile line can hold, becomes a space. Nothing else is changed: a TAB stays a TAB, and a
+// name or value that looks like another line kind is written as it is; a NUL is left out.
+// Lines are written with CR LF; the file is code page 932 when everything fits, else UTF-8
+// after a byte-order mark; a file read in UTF-16LE (after its mark) is written back so. Every
+// write replaces the file atomically and is on disk before it returns.
 #pragma once
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace zavota::platform {
@@ -50,7 +45,7 @@ public:
     // profile is then empty.
     bool Refresh();
 
-    // The file was not valid code page 932 (or UTF-8 after a mark), held a NUL byte or was too
+    // The file was not valid code page 932 (or UTF-8 or UTF-16LE after a mark), held a NUL or was too
     // large. Whatever could be read is available; the file is kept aside before the first write
     // replaces it.
     bool Damaged() const { return damaged_; }
@@ -60,6 +55,9 @@ public:
     // Key names of a section in file order, skipping comments and lines without "=".
     // An absent section gives an empty list.
     std::vector<std::string> Keys(std::string_view section);
+    // Every section in file order (each name once) with the value its first block gives `key`,
+    // nullopt where it has none: what Read would give for each, in one pass over the file.
+    std::vector<std::pair<std::string, std::optional<std::string>>> ValuesOf(std::string_view key);
     // The value, or nullopt when the section or the key is absent.
     std::optional<std::string> Read(std::string_view section, std::string_view key);
     std::string ReadString(std::string_view section, std::string_view key,
@@ -86,6 +84,7 @@ private:
     bool loaded_ = false;
     bool readable_ = true;   // false while the file exists but cannot be read: no write may replace it
     bool tooLarge_ = false;  // the file was not read at all
+    bool utf16_ = false;     // the file is UTF-16LE after a mark and is written back so
     // Identity of the file content last read, to notice changes by other processes.
     long long stamp_[4] = {0, 0, 0, 0};
     std::vector<std::string> lines_;  // decoded lines, without line ends

@@ -23,13 +23,14 @@ Line ParseLine(std::string_view line);
 // ASCII case-insensitive equality, as the profile functions compare names.
 bool SameName(std::string_view a, std::string_view b);
 
-// Stored form to text: a name or value loses its escaping; a value first loses its quotes.
+// Stored form to text: a name as it stands, a value without one pair of surrounding quotes.
 std::string NameFromFile(std::string_view stored);
 std::string ValueFromFile(std::string_view stored);
 
-// Text to stored form, so that it reads back unchanged and cannot open a section or a key.
-std::string SectionToFile(std::string_view name);
-std::string KeyToFile(std::string_view name);
+// Text to stored form, as the Windows profile functions store it: a line break becomes a
+// space; a name loses its outer white space; a value with outer white space or wrapped in
+// quotes is put inside a pair of '"', which reading (ours and Windows') takes off again.
+std::string NameToFile(std::string_view name);
 std::string ValueToFile(std::string_view value);
 
 }  // namespace zavota::platform::profile

@@ -6,6 +6,7 @@
 #include <unordered_map>
 #include <utility>
 
+#include "platform/Cp932.h"
 #include "platform/FileIo.h"
 #include "platform/Utf8.h"
 
@@ -15,6 +16,7 @@ namespace {
 
 constexpr std::string_view kHeader = "Windows Registry Editor Version 5.00";
 constexpr std::string_view kUserRoot = "HKEY_CURRENT_USER";
+constexpr std::string_view kAnsiHeader = "REGEDIT4";
 constexpr std::string_view kBom = "\xEF\xBB\xBF";
 
 enum class Kind { Integer, String, Binary, Other };
@@ -24,6 +26,7 @@ struct Value {
     Kind kind = Kind::Other;
     std::uint32_t number = 0;  // Integer
     std::string data;          // String (UTF-8), Binary (bytes), Other (the text after "=")
+    bool removed = false;      // deleted, until the key's values are next compacted
 };
 
 bool IsControl(unsigned char c) { return c < 0x20 || c == 0x7F; }
@@ -59,50 +62,28 @@ std::string MapKey(std::string_view fullPath) {
 }
 
 // Valid UTF-8 in, UTF-16LE bytes out, with the terminating zero regedit writes for hex(1).
-std::string Utf16LeWithTerminator(std::string_view utf8) {
-    std::string out;
-    auto unit = [&out](std::uint32_t u) {
-        out += static_cast<char>(u & 0xFF);
-        out += static_cast<char>(u >> 8);
-    };
-    char32_t cp;
-    for (std::size_t i = 0; i < utf8.size();) {
-        if (!DecodeUtf8(utf8, i, cp)) break;  // callers pass valid text only
-        if (cp >= 0x10000) {
-            unit(0xD800 + ((cp - 0x10000) >> 10));
-            unit(0xDC00 + ((cp - 0x10000) & 0x3FF));
-        } else {
-            unit(cp);
-        }
-    }
-    unit(0);
-    return out;
-}
+std::string Utf16LeWithTerminator(std::string_view utf8) { return Utf16LeFromUtf8(utf8) + std::string(2, '\0'); }
 
 // UTF-16LE bytes of a hex(1) value to UTF-8, dropping one terminating zero; nullopt for an odd
 // length or an unpaired surrogate.
-std::optional<std::string> Utf8FromUtf16Le(std::string_view bytes) {
+std::optional<std::string> StringFromHex1(std::string_view bytes) {
     if (bytes.size() % 2 != 0) return std::nullopt;
-    std::size_t units = bytes.size() / 2;
-    auto at = [&bytes](std::size_t k) {
-        return static_cast<char32_t>(static_cast<unsigned char>(bytes[2 * k]) |
-                                     static_cast<unsigned char>(bytes[2 * k + 1]) << 8);
-    };
-    if (units > 0 && at(units - 1) == 0) --units;
-    std::string out;
-    for (std::size_t k = 0; k < units; ++k) {
-        char32_t u = at(k);
-        if (u >= 0xDC00 && u <= 0xDFFF) return std::nullopt;
-        if (u >= 0xD800 && u <= 0xDBFF) {
-            if (k + 1 >= units) return std::nullopt;
-            char32_t low = at(k + 1);
-            if (low < 0xDC00 || low > 0xDFFF) return std::nullopt;
-            u = 0x10000 + ((u - 0xD800) << 10) + (low - 0xDC00);
-            ++k;
-        }
-        AppendUtf8(out, u);
-    }
-    return out;
+    if (bytes.size() >= 2 && bytes.substr(bytes.size() - 2) == std::string_view("\0\0", 2))
+        bytes.remove_suffix(2);
+    RepairedText text = Utf8FromUtf16Le(bytes);
+    if (text.damaged) return std::nullopt;
+    return std::move(text.text);
+}
+
+// The text of a hive file in any form regedit writes or reads: UTF-16LE after its mark (what
+// regedit exports), UTF-8 with or without a mark (earlier versions of this program), and the
+// "REGEDIT4" form in the ANSI code page. Line checks find whatever does not decode.
+RepairedText HiveFileText(std::string_view bytes) {
+    if (bytes.starts_with(kUtf16LeBom)) return Utf8FromUtf16Le(bytes.substr(kUtf16LeBom.size()));
+    if (bytes.starts_with(kBom)) bytes.remove_prefix(kBom.size());
+    else if (bytes.starts_with(kAnsiHeader))
+        if (auto text = FromCp932(bytes)) return {std::move(*text), false};
+    return {std::string(bytes), false};
 }
 
 constexpr char kHexDigits[] = "0123456789abcdef";
@@ -259,13 +240,20 @@ struct RegistryHive::Model {
             index.emplace(std::move(folded), values.size());
             values.push_back(std::move(v));
         }
+        // Marks the value removed and compacts only when half are removed, so that a file of
+        // many deletion lines parses in linear time.
         void Remove(std::string_view name) {
             auto it = index.find(Fold(name));
             if (it == index.end()) return;
-            values.erase(values.begin() + static_cast<std::ptrdiff_t>(it->second));
+            values[it->second].removed = true;
+            index.erase(it);
+            if (++removedCount * 2 <= values.size()) return;
+            std::erase_if(values, [](const Value& v) { return v.removed; });
+            removedCount = 0;
             index.clear();
             for (std::size_t i = 0; i < values.size(); ++i) index.emplace(Fold(values[i].name), i);
         }
+        std::size_t removedCount = 0;
     };
 
     std::map<std::string, Key> keys;  // by MapKey of the full path
@@ -385,7 +373,7 @@ bool ParseData(std::string_view data, LineReader& lines, Value& v) {
     if (tag == "hex") {
         v.kind = Kind::Binary;
         v.data = std::move(*bytes);
-    } else if (auto s = tag == "hex(1)" ? Utf8FromUtf16Le(*bytes) : std::nullopt) {
+    } else if (auto s = tag == "hex(1)" ? StringFromHex1(*bytes) : std::nullopt) {
         v.kind = Kind::String;
         v.data = std::move(*s);
     } else {
@@ -446,9 +434,10 @@ void RegistryHive::Reload() {
 bool RegistryHive::Commit() {
     if (model_->unreadable) return false;
     EnsureFolder(FolderOf(path_));
+    // regedit's own encoding, so that it imports every Japanese text intact.
+    const std::string bytes = std::string(kUtf16LeBom) + Utf16LeFromUtf8(Serialise());
     // A damaged file may still hold what the user wants back; it is never overwritten.
-    if (damaged_ && KeepAside(path_).empty() && FileExists(path_)) return false;
-    if (!ReplaceFileAtomically(path_, Serialise())) return false;
+    if (!(damaged_ ? ReplaceDamagedFile(path_, bytes) : ReplaceFileAtomically(path_, bytes))) return false;
     damaged_ = false;
     return true;
 }
@@ -485,7 +474,8 @@ std::vector<std::string> RegistryHive::ValueNames(std::string_view path) const {
     auto full = UserPath(path);
     if (!full) return names;
     if (const Model::Key* key = model_->Find(*full))
-        for (const Value& v : key->values) names.push_back(v.name);
+        for (const Value& v : key->values)
+            if (!v.removed) names.push_back(v.name);
     return names;
 }
 
@@ -560,6 +550,7 @@ std::string RegistryHive::Serialise() const {
         out += key.spelling;
         out += "]\r\n";
         for (const Value& v : key.values) {
+            if (v.removed) continue;
             out += v.name.empty() ? std::string("@") : Quote(v.name);
             out += '=';
             out += ValueText(v);
@@ -570,19 +561,19 @@ std::string RegistryHive::Serialise() const {
     return out;
 }
 
-bool RegistryHive::Parse(std::string_view text) {
+bool RegistryHive::Parse(std::string_view bytes) {
     Model& model = *model_;
     model.Clear();
-    if (text.starts_with(kBom)) text.remove_prefix(kBom.size());
+    const RepairedText text = HiveFileText(bytes);
 
-    LineReader lines(text);
+    LineReader lines(text.text);
     std::string_view line;
-    if (!lines.Next(line) || Trim(line) != kHeader) {
+    if (!lines.Next(line) || (Trim(line) != kHeader && Trim(line) != kAnsiHeader)) {
         damaged_ = true;
         return false;
     }
 
-    bool ok = true;
+    bool ok = !text.damaged;
     Model::Key* current = nullptr;
     bool afterDeletion = false;  // values under a "[-key]" section are dropped, as regedit does
     while (lines.Next(line)) {

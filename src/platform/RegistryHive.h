@@ -11,7 +11,10 @@
 // case-insensitively (ASCII); a key keeps the spelling it was created with. Values keep their
 // kind; reading a value as another kind finds nothing, like the registry's typed reads.
 //
-// The file is UTF-8 with CR LF lines. A string holding a control character is written as
+// The file is written as regedit exports it: UTF-16LE after a byte-order mark, CR LF lines,
+// so that regedit imports every Japanese text intact. It is read in that form, in UTF-8 with or
+// without a mark (what earlier versions wrote), and in the ANSI "REGEDIT4" form (code page 932),
+// so that a user's own export loads as it is. A string holding a control character is written as
 // hex(1): (its UTF-16LE bytes with the terminating zero, regedit's own form for such strings),
 // so a line break can never end the line or open a key. Values of kinds the program does not
 // use (hex(2):, hex(7):, hex(b):, …) and keys under other roots are kept and written back as
@@ -46,7 +49,7 @@ public:
     void Reload();
     bool Damaged() const { return damaged_; }
 
-    // Writes the whole hive: a damaged file is first kept aside (KeepAside), then the new text
+    // Writes the whole hive: a damaged file is first kept aside (ReplaceDamagedFile), then the new text
     // replaces the file atomically; the folder is created when missing. False on any failure,
     // with the old file intact.
     bool Commit();
@@ -75,12 +78,12 @@ public:
     bool WriteBinary(std::string_view path, std::string_view name, std::string_view bytes);
     bool WriteReal(std::string_view path, std::string_view name, double value);
 
-    // The file text of the hive as it is in memory, and the parse of such a text; exposed for
-    // tests and benchmarks.
+    // The text of the hive as it is in memory (UTF-8; the file holds it in UTF-16LE), and the
+    // parse of a file's bytes in any form it is read in; exposed for tests and benchmarks.
     std::string Serialise() const;
-    // Replaces the content with a parse of `text`; returns false when the text is damaged (what
+    // Replaces the content with a parse of `bytes`; returns false when they are damaged (what
     // could be read is kept, as Reload does).
-    bool Parse(std::string_view text);
+    bool Parse(std::string_view bytes);
 
 private:
     struct Model;

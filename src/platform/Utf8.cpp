@@ -85,4 +85,54 @@ RepairedText RepairUtf8(std::string_view s) {
     return result;
 }
 
+std::string Utf16LeFromUtf8(std::string_view utf8) {
+    std::string out;
+    out.reserve(utf8.size() * 2);
+    auto unit = [&out](char32_t u) {
+        out += static_cast<char>(u & 0xFF);
+        out += static_cast<char>(u >> 8);
+    };
+    for (std::size_t i = 0; i < utf8.size();) {
+        char32_t cp = 0xFFFD;
+        if (!DecodeUtf8(utf8, i, cp)) {
+            const int n = Utf8Sequence(utf8.substr(i));
+            i += static_cast<std::size_t>(n > 0 ? n : -n);
+            cp = 0xFFFD;
+        }
+        if (cp >= 0x10000) {
+            unit(0xD800 + ((cp - 0x10000) >> 10));
+            unit(0xDC00 + ((cp - 0x10000) & 0x3FF));
+        } else {
+            unit(cp);
+        }
+    }
+    return out;
+}
+
+RepairedText Utf8FromUtf16Le(std::string_view bytes) {
+    RepairedText result;
+    result.text.reserve(bytes.size());
+    const std::size_t units = bytes.size() / 2;
+    auto at = [&bytes](std::size_t k) {
+        return static_cast<char32_t>(static_cast<unsigned char>(bytes[2 * k]) |
+                                     static_cast<unsigned char>(bytes[2 * k + 1]) << 8);
+    };
+    for (std::size_t k = 0; k < units; ++k) {
+        char32_t u = at(k);
+        if (u >= 0xD800 && u <= 0xDBFF && k + 1 < units && at(k + 1) >= 0xDC00 && at(k + 1) <= 0xDFFF) {
+            u = 0x10000 + ((u - 0xD800) << 10) + (at(k + 1) - 0xDC00);
+            ++k;
+        } else if (u >= 0xD800 && u <= 0xDFFF) {
+            u = 0xFFFD;
+            result.damaged = true;
+        }
+        AppendUtf8(result.text, u);
+    }
+    if (bytes.size() % 2 != 0) {
+        result.text.append(kReplacementCharacter);
+        result.damaged = true;
+    }
+    return result;
+}
+
 }  // namespace zavota::platform

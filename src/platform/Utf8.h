@@ -27,4 +27,11 @@ struct RepairedText {
 // Every invalid sequence replaced by U+FFFD.
 RepairedText RepairUtf8(std::string_view s);
 
+// UTF-16 little endian, the form of regedit's files and of Unicode profile files.
+inline constexpr std::string_view kUtf16LeBom = "\xFF\xFE";
+// Invalid UTF-8 becomes U+FFFD.
+std::string Utf16LeFromUtf8(std::string_view utf8);
+// An unpaired surrogate or a last odd byte becomes U+FFFD and marks the text damaged.
+RepairedText Utf8FromUtf16Le(std::string_view bytes);
+
 }  // namespace zavota::platform

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <utility>
+#include <vector>
 
 #include "core/NumberText.h"
 #include "platform/ProfileFile.h"
@@ -44,13 +45,12 @@ KeihiSet ReadKeihiSetFile(const std::string& path, platform::NamedMutex& mutex) 
 
 bool WriteKeihiSet(const std::string& dataFolder, int n, const KeihiSet& set, platform::NamedMutex& mutex) {
     platform::MutexGuard guard(mutex);
-    platform::ProfileFile file(dataFolder + KeihiFileName(n));
-    bool ok = file.Flush();
     KeihiSet values = set;
-    for (const auto& [key, field] : kKeys)
-        ok = ok && file.Write(kKeihiSection, key, ShortestText(KeihiValue(values, field)));
-    ok = ok && file.Write(kKeihiSection, "Comment", set.Comment);
-    return ok && file.Flush();
+    std::vector<platform::ProfileEntry> keys;
+    for (const auto& [key, field] : kKeys) keys.push_back({kKeihiSection, key, ShortestText(KeihiValue(values, field))});
+    keys.push_back({kKeihiSection, "Comment", set.Comment});
+    // One replace, so that a set is never stored half old and half new.
+    return platform::ProfileFile(dataFolder + KeihiFileName(n)).WriteBatch(keys);
 }
 
 }  // namespace zavota

@@ -1,6 +1,8 @@
 #include "settings/MarginTableFile.h"
 
 #include <algorithm>
+#include <utility>
+#include <vector>
 
 #include "core/NumberText.h"
 #include "platform/FileIo.h"
@@ -17,27 +19,33 @@ std::string LimitText(Yen value) { return ShortestText(value.ToDouble()); }
 
 bool ExportMarginTable(const MarginTable& t, const std::string& path, platform::NamedMutex& mutex) {
     platform::MutexGuard guard(mutex);
-    platform::ProfileFile file(path);
     // A shared table uses its buy side for both; the file says so explicitly.
-    const bool separate = t.Same == 1;
+    const bool separate = t.Same != 0;
     const auto& sellLow = separate ? t.LowLimitU : t.LowLimitK;
     const auto& sellHigh = separate ? t.HighLimitU : t.HighLimitK;
     const int sellMini = separate ? t.MiniAfterU : t.MiniAfterK;
     const int sellCount = separate ? t.ElementsU : t.ElementsK;
 
-    auto write = [&](const std::string& key, const std::string& value) {
-        return file.Write(kMarginTableSection, key, value);
+    std::vector<platform::ProfileEntry> keys;
+    auto add = [&](std::string key, std::string value) {
+        keys.push_back({kMarginTableSection, std::move(key), std::move(value)});
     };
-    bool ok = write("Name", t.Name) && write("Same", std::to_string(t.Same)) &&
-              write("MiniAfterK", std::to_string(t.MiniAfterK)) && write("MiniAfterU", std::to_string(sellMini)) &&
-              write("ElementsK", std::to_string(t.ElementsK)) && write("ElementsU", std::to_string(sellCount)) &&
-              write("LowLimitK", LimitText(t.LowLimitK)) && write("LowLimitU", LimitText(sellLow)) &&
-              write("HighLimitK", LimitText(t.HighLimitK)) && write("HighLimitU", LimitText(sellHigh));
-    for (int i = 0; ok && i < t.ElementsK && i < kMaxBrackets; ++i)
-        ok = write("K" + std::to_string(i), BracketText(t.bracketsK[static_cast<std::size_t>(i)]));
-    for (int i = 0; ok && separate && i < t.ElementsU && i < kMaxBrackets; ++i)
-        ok = write("U" + std::to_string(i), BracketText(t.bracketsU[static_cast<std::size_t>(i)]));
-    return ok;
+    add("Name", t.Name);
+    add("Same", std::to_string(t.Same));
+    add("MiniAfterK", std::to_string(t.MiniAfterK));
+    add("MiniAfterU", std::to_string(sellMini));
+    add("ElementsK", std::to_string(t.ElementsK));
+    add("ElementsU", std::to_string(sellCount));
+    add("LowLimitK", LimitText(t.LowLimitK));
+    add("LowLimitU", LimitText(sellLow));
+    add("HighLimitK", LimitText(t.HighLimitK));
+    add("HighLimitU", LimitText(sellHigh));
+    for (int i = 0; i < t.ElementsK && i < kMaxBrackets; ++i)
+        add("K" + std::to_string(i), BracketText(t.bracketsK[static_cast<std::size_t>(i)]));
+    for (int i = 0; separate && i < t.ElementsU && i < kMaxBrackets; ++i)
+        add("U" + std::to_string(i), BracketText(t.bracketsU[static_cast<std::size_t>(i)]));
+    // One replace: a kill or a failure leaves the old file or the whole new table, never a mix.
+    return platform::ProfileFile(path).WriteBatch(keys);
 }
 
 ImportResult ImportMarginTable(const std::string& path, MarginTable& t, platform::NamedMutex& mutex) {

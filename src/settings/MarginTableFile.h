@@ -11,8 +11,8 @@ namespace zavota {
 
 inline constexpr const char* kMarginTableSection = "手数料テーブル";
 
-// Writes the table key by key into the file (created when absent; keys the export does not
-// write stay in an old file). False when a key could not be written.
+// Writes the table's keys into the file as one replace (created when absent; keys the export
+// does not write stay in an old file). False when the file could not be written.
 bool ExportMarginTable(const MarginTable& table, const std::string& path, platform::NamedMutex& mutex);
 
 enum ImportResult : int {

@@ -180,7 +180,7 @@ void SettingsStore::LoadCommissionTables() {
 bool SettingsStore::LoadCommissionTable(int n, MarginTable& t) {
     const Reader r(hive_, TableKey(n));
     t.Same = r.Integer("Same", 0);
-    const bool separate = t.Same == 1;
+    const bool separate = t.Same != 0;
     const auto name = r.String("Name");
     t.Name = name && !name->empty() ? *name : kUnknownTableName;
 
@@ -372,7 +372,7 @@ void SettingsStore::WriteCommissionTables(Writer& w) {
     for (int n = 0; n < count && n < kMaxTables; ++n) {
         const MarginTable& t = set.Slot(n);
         if (!t.inUse) continue;
-        const bool separate = t.Same == 1;
+        const bool separate = t.Same != 0;
         w.Key(TableKey(n));
         w.Integer("Same", t.Same);
         w.String("Name", t.Name);

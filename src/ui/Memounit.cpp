@@ -152,12 +152,18 @@ void TfrmMemo::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
 }
 
+void TfrmMemo::setVisible(bool visible) {
+    // Placed before the window is mapped, as the calculator windows are: a move while it is
+    // being shown lands the frame a pixel off under some window managers.
+    if (visible && !isVisible()) PlaceAtSavedPosition(this, state_.display().MXY);
+    QDialog::setVisible(visible);
+}
+
 void TfrmMemo::FormShow() {
     stock_.last = free_.last = 0;
     mode_ = StockMode;
     folderReady_ = platform::EnsureFolder(store_->folder());
     if (!folderReady_) return;
-    PlaceAtSavedPosition(this, state_.display().MXY);
     ApplyColours();
     // The four tabs share the width of the tab control.
     const int tabWidth = (tabMemo_->width() - 4) / tabMemo_->count();
@@ -224,7 +230,7 @@ void TfrmMemo::FormClose() {
     if (folderReady_ && !calcPage_->Save()) state_.messages.ShowMessage(kMsgSaveFailed);
     timCaption_->stop();
     setWindowTitle(Q(kCaption));
-    state_.display().MXY = {pos().x(), pos().y()};
+    state_.display().MXY = FramePosition(this);
     state_.store.SaveMemoPosition();
 }
 

@@ -37,6 +37,8 @@ public:
 
     MemoStore& Store() { return *store_; }
 
+    void setVisible(bool visible) override;
+
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;

@@ -111,7 +111,14 @@ QPoint FrameTopLeft(const QWidget* window) {
 // after showing: once framed and at rest, a frame that stands off is moved by what it is off
 // (three times at most, within a second).
 void KeepFrameAt(QWidget* window, QPoint wanted) {
+    // A watch left from an earlier showing would correct the frame a second time.
+    const QString name = QStringLiteral("frameWatch");
+    for (QTimer* old : window->findChildren<QTimer*>(name, Qt::FindDirectChildrenOnly)) {
+        old->stop();
+        old->deleteLater();
+    }
     auto* timer = new QTimer(window);
+    timer->setObjectName(name);
     timer->setInterval(25);
     QPointer<QWidget> w(window);
     struct Watch {

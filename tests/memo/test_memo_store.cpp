@@ -31,11 +31,13 @@ struct Row {
 bool SavePage(MemoStore& store, int number, const std::string& name, std::vector<Row> rows) {
     rows.resize(kMemoRows);
     if (!store.open(MemoPageFileName(MemoPageKind::PerStock, number), MemoFileKind::Ini, false)) return false;
-    bool ok = store.writeCell(kCellPageName, 0, name);
-    for (int r = 1; r <= kMemoRows; ++r) ok = ok && store.writeCell(kCellSelected, r, rows[r - 1].selected);
-    for (int r = 1; r <= kMemoRows; ++r) ok = ok && store.writeCell(kCellComment, r, rows[r - 1].comment);
-    for (int r = 1; r <= kMemoRows; ++r) ok = ok && store.writeCell(kCellPrice, r, rows[r - 1].price);
-    for (int r = 1; r <= kMemoRows; ++r) ok = ok && store.writeCell(kCellShares, r, rows[r - 1].shares);
+    // As the memo pad saves a page: every cell in one write of the file.
+    std::vector<MemoCell> cells{{kCellPageName, 0, name}};
+    for (int r = 1; r <= kMemoRows; ++r) cells.push_back({kCellSelected, r, rows[r - 1].selected});
+    for (int r = 1; r <= kMemoRows; ++r) cells.push_back({kCellComment, r, rows[r - 1].comment});
+    for (int r = 1; r <= kMemoRows; ++r) cells.push_back({kCellPrice, r, rows[r - 1].price});
+    for (int r = 1; r <= kMemoRows; ++r) cells.push_back({kCellShares, r, rows[r - 1].shares});
+    const bool ok = store.writeCells(cells);
     return store.close() && ok;
 }
 
@@ -317,6 +319,11 @@ TEST_F(MemoStoreTest, TextPageReadsAnyLineEnd) {
     ASSERT_TRUE(store.open("N_2.txt", MemoFileKind::Text, true));
     EXPECT_EQ(store.textStream()->Text(), "一\n二\n三\n\n四");
     EXPECT_EQ(store.textStream()->Lines(), (std::vector<std::string>{"一", "二", "三", "", "四"}));
+    store.close();
+    // A last empty line is a line the user typed: it must come back.
+    ASSERT_TRUE(platform::ReplaceFileAtomically(Path("N_3.txt"), Cp932("一\r\n\r\n")));
+    ASSERT_TRUE(store.open("N_3.txt", MemoFileKind::Text, true));
+    EXPECT_EQ(store.textStream()->Lines(), (std::vector<std::string>{"一", ""}));
     store.close();
     EXPECT_FALSE(store.open("N_9.txt", MemoFileKind::Text, true));
     EXPECT_FALSE(store.isOpen());

@@ -71,6 +71,10 @@ TEST(Cp932, DiskFormRoundTrips) {
     }
     // Broken UTF-8 is stored as it would read back, so the file never reads as damaged.
     EXPECT_EQ(DecodeFromDisk(EncodeForDisk("a\xFF")).text, "a" + kFffd);
+    // A NUL typed into a text page is left out: the file must not read as damaged.
+    const DecodedText typed = DecodeFromDisk(EncodeForDisk(std::string("a\0b\r\n", 5)));
+    EXPECT_EQ(typed.text, "ab\r\n");
+    EXPECT_FALSE(typed.damaged);
 }
 
 TEST(Cp932, DamagedBytesDecodeAsFarAsPossible) {

@@ -12,6 +12,7 @@
 
 #include "platform/Cp932.h"
 #include "platform/FileIo.h"
+#include "platform/Utf8.h"
 #include "support/TempFolder.h"
 #include "support/Unprivileged.h"
 
@@ -66,9 +67,9 @@ TEST(ProfileFile, WritesExactBytes) {
          "[S]\r\na=1\r\nb=3\r\n[T]\r\n[S]\r\nb=2\r\n"},
         {"a character outside the code page makes the file UTF-8", "", {{"S", "k", "〜"}},
          "\xEF\xBB\xBF[S]\r\nk=\xE3\x80\x9C\r\n"},
-        {"texts that would break a line", "",
-         {{"S", "v", "[evil]\r\nkey=1"}, {"S", "q", " a "}, {"S", "k=1", "x"}, {"a]b\n", "k", "y"}},
-         "[S]\r\nv=\\:[evil]\\r\\nkey=1\r\nq=\" a \"\r\n\\:k\\x3D1=x\r\n[\\:a\\x5Db\\n]\r\nk=y\r\n"},
+        {"as the Windows functions write: a line break becomes a space, nothing is escaped", "",
+         {{"S", "v", "[evil]\r\nkey=1\n"}, {"S", "q", " a "}, {"S", " k=1", "x\ty"}, {"a]b\n", "\\:k", "\\:v"}},
+         "[S]\r\nv=\"[evil] key=1 \"\r\nq=\" a \"\r\nk=1=x\ty\r\n[a]b]\r\n\\:k=\\:v\r\n"},
     };
     for (const auto& c : cases) {
         testing::TempFolder folder;
@@ -126,26 +127,44 @@ TEST(ProfileFile, ReadsLikeTheWindowsProfileFunctions) {
     EXPECT_FALSE(file.Damaged());
 }
 
-TEST(ProfileFile, AwkwardTextsReadBackExactly) {
-    const std::string texts[] = {
-        "[evil]\r\nkey=1", "line1\nline2", "  lead", "trail  ", " ", "\"quoted\"", "'single'", "\"", "\\:x",
-        "\\", "\\x41", "a=b", ";semi", "[br", "x]y", "z]", "tab\there ", "\x1A", "〜", "ソ表", "",
+TEST(ProfileFile, TextsReadBackAsWindowsReadsThem) {
+    struct Case {
+        std::string text, value, name;  // written; read back as a value; as a section and key name
     };
-    for (const auto& t : texts) {
+    const Case cases[] = {
+        {"line1\nline2", "line1 line2", "line1 line2"},
+        {"a\r\nb\rc", "a b c", "a b c"},
+        {"  lead", "  lead", "lead"},
+        {"trail\t", "trail\t", "trail"},
+        {"\"quoted\"", "\"quoted\"", "\"quoted\""},
+        {"tab\there", "tab\there", "tab\there"},
+        {"\\:x\\t", "\\:x\\t", "\\:x\\t"},  // what Windows wrote starting with "\:" is taken as it is
+        {"〜", "〜", "〜"},
+        {"ソ表", "ソ表", "ソ表"},
+    };
+    for (const auto& c : cases) {
         testing::TempFolder folder;
         const std::string path = folder / "p.ini";
         ProfileFile writer(path);
-        ASSERT_TRUE(writer.Write("S", "k", t)) << t;
-        ASSERT_TRUE(writer.Write(t, "k2", "v")) << t;
-        ASSERT_TRUE(writer.Write("S", t, "v3")) << t;
+        ASSERT_TRUE(writer.WriteBatch({{"S", "k", c.text}, {c.text, "k2", "v"}, {"S", c.text, "v3"}})) << c.text;
         ProfileFile reader(path);
-        EXPECT_EQ(reader.Read("S", "k"), t);
-        EXPECT_EQ(reader.Read(t, "k2"), "v") << t;
-        EXPECT_EQ(reader.Read("S", t), "v3") << t;
-        EXPECT_EQ(reader.Sections(), (Names{"S", t}));
-        EXPECT_EQ(reader.Keys("S"), (Names{"k", t}));
-        EXPECT_EQ(Get(path).starts_with(kUtf8Bom), t == "〜") << t;
+        EXPECT_EQ(reader.Read("S", "k"), c.value) << c.text;
+        EXPECT_EQ(reader.Read(c.text, "k2"), "v") << c.text;  // looked up as it was stored
+        EXPECT_EQ(reader.Read("S", c.text), "v3") << c.text;
+        EXPECT_EQ(reader.Sections(), (Names{"S", c.name})) << c.text;
+        EXPECT_EQ(reader.Keys("S"), (Names{"k", c.name})) << c.text;
     }
+}
+
+TEST(ProfileFile, UnicodeFilesLoadAndStayUnicode) {
+    testing::TempFolder folder;
+    const std::string path = folder / "p.ini";
+    Put(path, std::string(kUtf16LeBom) + Utf16LeFromUtf8("[ソ表]\r\n表=〜\r\n"));
+    ProfileFile file(path);
+    EXPECT_EQ(file.Read("ソ表", "表"), "〜");
+    EXPECT_FALSE(file.Damaged());
+    ASSERT_TRUE(file.Write("ソ表", "k", "v"));
+    EXPECT_EQ(Get(path), std::string(kUtf16LeBom) + Utf16LeFromUtf8("[ソ表]\r\n表=〜\r\nk=v\r\n"));
 }
 
 TEST(ProfileFile, DamagedFileIsKeptAsideOnTheNextWrite) {
@@ -274,6 +293,26 @@ TEST(ProfileFile, BatchIsOneReplaceInOrder) {
         EXPECT_EQ(Get(path), "[S]\r\nk=3\r\nj=2\r\n[T]\r\na=x\r\n");
         EXPECT_EQ(file.Read("U", "b"), std::nullopt);
     });
+}
+
+}  // namespace
+}  // namespace zavota::platform
+
+namespace zavota::platform {
+namespace {
+
+// Listing one key of every section agrees with reading it section by section.
+TEST(ProfileFile, ValuesOfGivesWhatReadGivesForEverySection) {
+    testing::TempFolder folder;
+    const std::string path = folder / "p.ini";
+    Put(path, "[A]\r\nFileNo=1\r\nfileno=9\r\n[b]\r\nx=1\r\n[a]\r\nFileNo=7\r\n[B]\r\nFILENO=3\r\n[C]\r\nFileNo=\"5\"\r\n");
+    ProfileFile file(path);
+    const auto values = file.ValuesOf("FileNo");
+    ASSERT_EQ(values.size(), 3u);
+    for (const auto& [section, value] : values) EXPECT_EQ(value, file.Read(section, "FileNo")) << section;
+    EXPECT_EQ(values[0], (std::pair<std::string, std::optional<std::string>>{"A", "1"}));
+    EXPECT_EQ(values[1].second, std::nullopt);  // only the first block of a name counts
+    EXPECT_EQ(values[2].second, "5");
 }
 
 }  // namespace

@@ -13,8 +13,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "platform/Cp932.h"
 #include "platform/FileIo.h"
 #include "platform/RegistryHive.h"
+#include "platform/Utf8.h"
 #include "support/TempFolder.h"
 #include "support/Unprivileged.h"
 
@@ -391,6 +393,49 @@ TEST(RegistryHive, FailedCommitLeavesTheOldFileAsItWas) {
         EXPECT_EQ(Bytes(path), old);
         EXPECT_EQ(FolderEntries(folder), std::vector<std::string>{"Vekkar.reg"});
     });
+}
+
+}  // namespace
+}  // namespace zavota::platform
+
+namespace zavota::platform {
+namespace {
+
+std::string Utf16(const std::string& utf8) { return std::string(kUtf16LeBom) + Utf16LeFromUtf8(utf8); }
+
+TEST(RegistryHive, FileIsRegeditsOwnFormAndEveryFormLoads) {
+    const std::string body = "[HKEY_CURRENT_USER\\Software\\Orvane\\Vekkar\\Option]\r\n"
+                             "\"FontName\"=\"ＭＳ ゴシック\"\r\n\"Motto\"=\"表\"\r\n\"TopMost\"=dword:00000001\r\n";
+    struct Case {
+        const char* what;
+        std::string bytes;
+        bool damaged;
+    };
+    const Case cases[] = {
+        {"regedit export", Utf16(std::string(kHead) + body), false},
+        {"earlier version, UTF-8", kHead + body, false},
+        {"UTF-8 with a mark", "\xEF\xBB\xBF" + (kHead + body), false},
+        {"REGEDIT4 in code page 932", "REGEDIT4\r\n\r\n" + *ToCp932(body), false},
+        {"unpaired surrogate", Utf16(std::string(kHead) + body) + std::string("\x00\xD8\r\x00\n\x00", 6), true},
+    };
+    for (const auto& c : cases) {
+        TempFolder tmp;
+        const std::string path = tmp / "Vekkar.reg";
+        WriteBytes(path, c.bytes);
+        RegistryHive hive(path);
+        hive.Reload();
+        EXPECT_EQ(hive.Damaged(), c.damaged) << c.what;
+        EXPECT_EQ(hive.ReadString(kOption, "FontName"), "ＭＳ ゴシック") << c.what;
+        EXPECT_EQ(hive.ReadString(kOption, "Motto"), "表") << c.what;
+        EXPECT_EQ(hive.ReadInteger(kOption, "TopMost"), 1) << c.what;
+
+        ASSERT_TRUE(hive.Commit()) << c.what;
+        const std::string v = "[HKEY_CURRENT_USER\\Software\\Orvane\\Vekkar";
+        EXPECT_EQ(Bytes(path), Utf16(std::string(kHead) + "[HKEY_CURRENT_USER\\Software]\r\n\r\n" +
+                                     "[HKEY_CURRENT_USER\\Software\\Orvane]\r\n\r\n" + v + "]\r\n\r\n" + body +
+                                     "\r\n"))
+            << c.what;
+    }
 }
 
 }  // namespace

@@ -115,12 +115,19 @@ TEST_F(MarginTableFileTest, SellBracketsFollowSame) {
     const std::string body =
         "Name=A\r\nElementsK=3\r\nElementsU=2\r\nLowLimitU=70\r\nK0=0,10,1,0,0\r\nK1=10,20,2,0,0\r\nK2=20,30,3,0,0\r\n"
         "U0=0,50,5,0,0\r\nU1=50,60,6,0,0\r\n";
-    WriteFile("[手数料テーブル]\r\nSame=1\r\n" + body);
-    MarginTable separate;
-    ASSERT_EQ(Import(separate), ImportDone);
-    EXPECT_EQ(separate.bracketsU[0].rate, W(5));
-    EXPECT_EQ(separate.bracketsU[1].high, W(60));
-    EXPECT_EQ(separate.LowLimitU, W(70));
+    // Every non-zero Same means separate sides, and such a table exports its sell side too.
+    for (const char* same : {"1", "2", "-1"}) {
+        WriteFile(std::string("[手数料テーブル]\r\nSame=") + same + "\r\n" + body);
+        MarginTable separate;
+        ASSERT_EQ(Import(separate), ImportDone) << same;
+        EXPECT_EQ(separate.bracketsU[0].rate, W(5)) << same;
+        EXPECT_EQ(separate.bracketsU[1].high, W(60)) << same;
+        EXPECT_EQ(separate.LowLimitU, W(70)) << same;
+        ASSERT_TRUE(ExportMarginTable(separate, path, mutex));
+        MarginTable again;
+        ASSERT_EQ(Import(again), ImportDone) << same;
+        EXPECT_EQ(again, separate) << same;
+    }
 
     WriteFile("[手数料テーブル]\r\nSame=0\r\n" + body);
     MarginTable shared;

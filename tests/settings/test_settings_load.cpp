@@ -255,7 +255,7 @@ TEST_F(LoadTest, SharedTablesCopyTheBuySideAndNamesFallBack) {
         h.WriteInteger(key, "MiniAfterU", 0);
         StoreTable(h, 1, "separate", 2);
         const std::string sep = kTables + "\\1";
-        h.WriteInteger(sep, "Same", 1);
+        h.WriteInteger(sep, "Same", 2);  // any non-zero value means separate sides
         h.WriteInteger(sep, "ElementsU", 1);
         h.WriteReal(sep, "LowLimitU", 80);
         h.WriteReal(sep, "HighLimitU", 900);

@@ -11,6 +11,7 @@
 #include "UiTest.h"
 #include "core/PageLogic.h"
 #include "platform/FileIo.h"
+#include "platform/RegistryHive.h"
 #include "ui/Clipunit.h"
 
 namespace zavota::testing {
@@ -40,8 +41,9 @@ protected:
     }
 
     std::string Hive() const {
-        platform::FileContent c = platform::ReadFileBytes(Home().HivePath());
-        return c.status == platform::ReadStatus::Ok ? c.bytes : std::string();
+        platform::RegistryHive hive(Home().HivePath());
+        hive.Reload();
+        return hive.Serialise();
     }
 
     static bool Checked(QWidget* w, const char* name) {

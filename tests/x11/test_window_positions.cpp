@@ -68,13 +68,16 @@ protected:
     // Positions as a previous run left them; odd figures catch a pixel lost.
     static constexpr Corner kMain{37, 61};
     static constexpr Corner kDialog{301, 203};
+    static constexpr Corner kMemo{311, 157};  // the wide memo pad still fits the screen there
 
     WindowPositionTest() {
         ui::AppState s(home_.HivePath());
         s.store.LoadAll();
         s.display().XY = {kMain.first, kMain.second};
         s.display().KXY = {kDialog.first, kDialog.second};
+        s.display().MXY = {kMemo.first, kMemo.second};
         EXPECT_TRUE(s.store.SaveAtExit());
+        EXPECT_TRUE(s.store.SaveMemoPosition());
     }
     // The positions the hive holds: XY and KXY.
     std::pair<Corner, Corner> Stored() {
@@ -140,6 +143,22 @@ TEST_F(WindowPositionTest, ExpensesDialogReopensWhereItWasClosed) {
         });
         Press(&base_->MainForm(), "btnKeihi");  // returns when the dialog has closed
         EXPECT_EQ(seen, kDialog);
+    }
+    EndProgram();
+}
+
+TEST_F(WindowPositionTest, MemoPadReopensWhereItWasClosed) {
+    StartProgram();
+    ui::AppState& state = base_->State();
+    for (int round = 1; round <= 5; ++round) {
+        SCOPED_TRACE(round);
+        state.Post(ui::ShowMemoPad);
+        ASSERT_TRUE(WaitFor([&] { return !state.memoPad.isNull() && state.memoPad->isVisible(); }));
+        EXPECT_EQ(FrameAt(state.memoPad, kMemo), kMemo);
+        state.memoPad->close();
+        ASSERT_TRUE(WaitFor([&] { return !state.memoPad->isVisible(); }));
+        EXPECT_EQ(state.display().MXY.x, kMemo.first);
+        EXPECT_EQ(state.display().MXY.y, kMemo.second);
     }
     EndProgram();
 }

@@ -1,0 +1,119 @@
+// Failures at each step of a save: reported, the old file kept, nothing left behind.
+#include <cerrno>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include <gtest/gtest.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#include "platform/FileIo.h"
+#include "platform/ProfileFile.h"
+#include "platform/RegistryHive.h"
+#include "support/FileFaults.h"
+#include "support/TempFolder.h"
+
+namespace zavota::platform {
+namespace {
+
+using testing::FailStep;
+using testing::FileStepHookGuard;
+
+void Put(const std::string& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
+std::string Get(const std::string& path) { return ReadFileBytes(path).bytes; }
+
+int EntriesIn(const std::string& folder) {
+    int n = 0;
+    for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(folder)) ++n;
+    return n;
+}
+
+TEST(FileFaults, EveryFailedStepIsReportedAndKeepsTheOldFile) {
+    struct Case {
+        FileStep step;
+        int error;
+        const char* after;  // the file after the failed save
+    };
+    const Case cases[] = {
+        {FileStep::Create, ENOSPC, "old"},     {FileStep::Write, ENOSPC, "old"}, {FileStep::Write, EIO, "old"},
+        {FileStep::Write, kWroteNothing, "old"}, {FileStep::Sync, EIO, "old"},   {FileStep::Close, EIO, "old"},
+        {FileStep::Rename, EACCES, "old"},
+        // The new file is in place but may not survive a crash: still a failure.
+        {FileStep::SyncFolder, EIO, "new"},
+    };
+    for (const auto& c : cases) {
+        testing::TempFolder folder;
+        const std::string path = folder / "f";
+        Put(path, "old");
+        {
+            FileStepHookGuard fault(FailStep(c.step, c.error));
+            errno = 0;
+            EXPECT_FALSE(ReplaceFileAtomically(path, "new")) << static_cast<int>(c.step);
+            EXPECT_EQ(errno, c.error == kWroteNothing ? EIO : c.error) << static_cast<int>(c.step);
+        }
+        EXPECT_EQ(Get(path), c.after) << static_cast<int>(c.step);
+        EXPECT_EQ(EntriesIn(folder.Path()), 1) << static_cast<int>(c.step);  // no temporary file left
+        EXPECT_TRUE(ReplaceFileAtomically(path, "next"));
+        EXPECT_EQ(Get(path), "next");
+    }
+}
+
+TEST(FileFaults, AReadOnlyFileIsNeverReplaced) {
+    testing::TempFolder folder;
+    const std::string ini = folder / "K_1.ini", hive = folder / "Vekkar.reg";
+    Put(ini, "[S]\r\nk=old\r\n");
+    Put(hive, "");
+    RegistryHive registry(hive);
+    registry.Reload();  // empty and damaged: it would be kept aside and replaced
+    ASSERT_TRUE(registry.WriteInteger("Software\\X", "v", 1));
+    chmod(ini.c_str(), 0444);
+    chmod(hive.c_str(), 0444);
+
+    ProfileFile profile(ini);
+    EXPECT_FALSE(profile.Write("S", "k", "new"));
+    EXPECT_FALSE(profile.WriteBatch({{"S", "k", "new"}}));
+    EXPECT_EQ(profile.Read("S", "k"), "old");
+    EXPECT_FALSE(registry.Commit());
+    EXPECT_EQ(Get(ini), "[S]\r\nk=old\r\n");
+    EXPECT_EQ(Get(hive), "");
+    EXPECT_EQ(EntriesIn(folder.Path()), 2);
+
+    chmod(ini.c_str(), 0644);
+    EXPECT_TRUE(profile.Write("S", "k", "new"));
+}
+
+TEST(FileFaults, ADamagedHiveComesBackWhenTheNewOneCannotBeWritten) {
+    testing::TempFolder folder;
+    const std::string hive = folder / "Vekkar.reg";
+    const std::string damaged = "Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\T]\r\n\"Tables\"=junk\r\n";
+    Put(hive, damaged);
+    RegistryHive registry(hive);
+    registry.Reload();
+    ASSERT_TRUE(registry.Damaged());
+    ASSERT_TRUE(registry.WriteInteger("Software\\X", "v", 1));
+    {
+        FileStepHookGuard fault(FailStep(FileStep::Write, ENOSPC));
+        EXPECT_FALSE(registry.Commit());
+    }
+    EXPECT_EQ(Get(hive), damaged);
+    EXPECT_EQ(EntriesIn(folder.Path()), 1);
+    EXPECT_TRUE(registry.Commit());  // once the disk has room, it is kept aside as before
+    EXPECT_EQ(EntriesIn(folder.Path()), 2);
+}
+
+TEST(FileFaults, TemporaryFilesOfKilledSavesAreRemovedByTheNextSave) {
+    testing::TempFolder folder;
+    const struct timespec old[2] = {{1'000'000'000, 0}, {1'000'000'000, 0}};
+    const std::string stale = folder / "p.ini.tmp-a1B2c3", fresh = folder / "q.ini.tmp-Z9y8X7",
+                      unlike = folder / "notes.tmp-1", mine = folder / "p.ini";
+    for (const auto& p : {stale, fresh, unlike}) Put(p, "x");
+    for (const auto& p : {stale, unlike}) utimensat(AT_FDCWD, p.c_str(), old, 0);
+    ASSERT_TRUE(ReplaceFileAtomically(mine, "v"));
+    EXPECT_FALSE(std::filesystem::exists(stale));
+    EXPECT_TRUE(std::filesystem::exists(fresh));  // another instance may be writing it now
+    EXPECT_TRUE(std::filesystem::exists(unlike));
+}
+
+}  // namespace
+}  // namespace zavota::platform
