@@ -149,6 +149,7 @@ TEST_F(WindowPositionTest, ExpensesDialogReopensWhereItWasClosed) {
 
 TEST_F(WindowPositionTest, MemoPadReopensWhereItWasClosed) {
     StartProgram();
+    EXPECT_EQ(FrameAt(&base_->MainForm(), kMain), kMain);
     ui::AppState& state = base_->State();
     for (int round = 1; round <= 5; ++round) {
         SCOPED_TRACE(round);
