@@ -13,7 +13,7 @@
 
 #include "bench_folder.h"
 #include "memo/MemoPages.h"
-#include "ui/Memounit.h"
+#include "ui/memo/Memounit.h"
 
 namespace {
 

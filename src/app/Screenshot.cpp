@@ -9,7 +9,7 @@
 #include <QPixmap>
 #include <QTimer>
 
-#include "ui/Baseunit.h"
+#include "ui/calculator/Baseunit.h"
 
 namespace zavota::app {
 

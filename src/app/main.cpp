@@ -12,9 +12,9 @@
 #include "InfoOptions.h"
 #include "Screenshot.h"
 #include "platform/Folders.h"
-#include "ui/Baseunit.h"
-#include "ui/QtMessagePresenter.h"
-#include "ui/Translations.h"
+#include "ui/calculator/Baseunit.h"
+#include "ui/common/QtMessagePresenter.h"
+#include "ui/common/Translations.h"
 
 namespace {
 

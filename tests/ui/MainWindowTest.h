@@ -6,9 +6,9 @@
 #include <QImage>
 
 #include "UiTest.h"
-#include "ui/Adjustunit.h"
-#include "ui/Mainunit.h"
-#include "ui/ResultView.h"
+#include "ui/calculator/Adjustunit.h"
+#include "ui/calculator/Mainunit.h"
+#include "ui/calculator/ResultView.h"
 
 namespace zavota::testing {
 

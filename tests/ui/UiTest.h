@@ -20,7 +20,7 @@
 #include <gtest/gtest.h>
 
 #include "support/TempFolder.h"
-#include "ui/AppState.h"
+#include "ui/common/AppState.h"
 
 namespace zavota::testing {
 

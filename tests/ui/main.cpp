@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "ui/Translations.h"
+#include "ui/common/Translations.h"
 
 int main(int argc, char** argv) {
     setenv("QT_QPA_PLATFORM", "offscreen", 0);

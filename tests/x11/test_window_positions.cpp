@@ -16,10 +16,10 @@
 #include <gtest/gtest.h>
 
 #include "support/TempFolder.h"
-#include "ui/AppState.h"
-#include "ui/Baseunit.h"
-#include "ui/Mainunit.h"
-#include "ui/Slimunit.h"
+#include "ui/common/AppState.h"
+#include "ui/calculator/Baseunit.h"
+#include "ui/calculator/Mainunit.h"
+#include "ui/calculator/Slimunit.h"
 
 namespace zavota::testing {
 namespace {

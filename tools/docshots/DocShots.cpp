@@ -22,12 +22,12 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
-#include "ui/Baseunit.h"
-#include "ui/Mainunit.h"
-#include "ui/Marginunit.h"
-#include "ui/QtMessagePresenter.h"
-#include "ui/Translations.h"
-#include "ui/Yobineunit.h"
+#include "ui/calculator/Baseunit.h"
+#include "ui/calculator/Mainunit.h"
+#include "ui/options/Marginunit.h"
+#include "ui/common/QtMessagePresenter.h"
+#include "ui/common/Translations.h"
+#include "ui/options/Yobineunit.h"
 
 namespace {
 

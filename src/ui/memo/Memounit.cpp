@@ -1,0 +1,526 @@
+#include "ui/memo/Memounit.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include "memo/MemoPages.h"
+#include "platform/FileIo.h"
+#include "platform/Folders.h"
+#include "ui/common/WaitCursor.h"
+#include "ui/memo/MemoCalcPage.h"
+#include "ui/memo/MemoFreePage.h"
+#include "ui/memo/MemoStockPage.h"
+#include "ui/memo/MemoSummaryPage.h"
+#include "ui/memo/Memoname.h"
+#include "ui/memo/Memoseq.h"
+#include "ui/common/WindowPlacement.h"
+
+namespace zavota::ui {
+
+namespace {
+
+const char* const kCaption = "Zavota　メモパッド";
+const char* const kSavedCaption = "Zavota　メモパッド　【データ保存完了】";
+constexpr int kMsgSaveFailed = 263;
+constexpr int kAskSaveStock = 3;
+constexpr int kAskSaveFree = 4;
+constexpr int kAskCopyPage = 5;
+constexpr int kAskDeletePage = 6;
+constexpr int kAskClearPage = 7;
+
+}  // namespace
+
+TfrmMemo::TfrmMemo(AppState& state, std::function<QWidget*()> calculator, QWidget* parent)
+    : QDialog(parent), state_(state),
+      store_(std::make_unique<MemoStore>(platform::DataFolder(), state.store.Mutex())) {
+    setObjectName(QStringLiteral("frmMemo"));
+    setWindowTitle(Q(kCaption));
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint);
+    setModal(false);
+
+    stockPage_ = new TMemoStockPage(state_, *store_, std::move(calculator), this);
+    summaryPage_ = new TMemoSummaryPage(state_, *store_, this);
+    freePage_ = new TMemoFreePage(state_, *store_, this);
+    // The calculator page with the tab's own "閉じる" under it.
+    calcTab_ = new QWidget(this);
+    calcTab_->setObjectName(QStringLiteral("pnlMemo04"));
+    calcPage_ = new TMemoCalcPage(state_, *store_, calcTab_);
+    auto* calcEnd = new QPushButton(Q("閉じる"), calcTab_);
+    calcEnd->setObjectName(QStringLiteral("btnEnd_04"));
+    auto* calcButtons = new QHBoxLayout;
+    calcButtons->addStretch();
+    calcButtons->addWidget(calcEnd);
+    auto* calcLayout = new QVBoxLayout(calcTab_);
+    calcLayout->addWidget(calcPage_);
+    calcLayout->addStretch();
+    calcLayout->addLayout(calcButtons);
+    connect(calcEnd, &QPushButton::clicked, this, &QWidget::close);
+    stock_.view = stockPage_;
+    free_.view = freePage_;
+
+    tabMemo_ = new QTabWidget(this);
+    tabMemo_->setObjectName(QStringLiteral("tabMemo"));
+    tabMemo_->addTab(stockPage_, Q("個別銘柄"));
+    tabMemo_->addTab(summaryPage_, Q("サマリー"));
+    tabMemo_->addTab(freePage_, Q("自由形式"));
+    tabMemo_->addTab(calcTab_, Q("シンプル計算機"));
+
+    auto button = [this](const char* name, const char* caption) {
+        auto* b = new QPushButton(Q(caption), this);
+        b->setObjectName(QString::fromUtf8(name));
+        b->setAutoDefault(false);
+        return b;
+    };
+    btnNew_ = button("btnNew", "新規");
+    btnRename_ = button("btnRename", "名前変更");
+    btnChange_ = button("btnChange", "順序変更");
+    btnDelete_ = button("btnDelete", "削除");
+    btnSave_ = button("btnSave", "保存");
+    btnPrev_ = button("btnPrev", "前ページ");
+    btnNext_ = button("btnNext", "次ページ");
+    auto* pageButtons = new QVBoxLayout;
+    pageButtons->addSpacing(tabMemo_->tabBar()->sizeHint().height() + 40);
+    for (QPushButton* b : {btnNew_, btnRename_, btnChange_, btnDelete_, btnSave_}) pageButtons->addWidget(b);
+    pageButtons->addSpacing(24);
+    pageButtons->addWidget(btnPrev_);
+    pageButtons->addWidget(btnNext_);
+    pageButtons->addStretch();
+
+    auto* layout = new QHBoxLayout(this);
+    layout->addWidget(tabMemo_, 1);
+    layout->addLayout(pageButtons);
+
+    timCaption_ = new QTimer(this);
+    timCaption_->setObjectName(QStringLiteral("timCaption"));
+    timCaption_->setSingleShot(true);
+    timCaption_->setInterval(1000);
+
+    connect(tabMemo_, &QTabWidget::currentChanged, this, &TfrmMemo::TabChanged);
+    for (PageTab* tab : {&stock_, &free_}) {
+        connect(tab->view->TitleList(), &QComboBox::currentIndexChanged, this,
+                [this, tab](int index) { cmbTitle_01Change(*tab, index); });
+    }
+    connect(stockPage_, &TMemoStockPage::reloadRequested, this, [this] { popReloadClick(stock_); });
+    connect(stockPage_, &TMemoStockPage::clearRequested, this, [this] { popClearClick(stock_); });
+    connect(freePage_, &TMemoFreePage::reloadRequested, this, [this] { popReloadClick(free_); });
+    connect(freePage_, &TMemoFreePage::clearRequested, this, [this] { popClearClick(free_); });
+    for (QPushButton* end : {stockPage_->CloseButton(), summaryPage_->CloseButton(), freePage_->CloseButton()})
+        connect(end, &QPushButton::clicked, this, &QWidget::close);
+    connect(btnNew_, &QPushButton::clicked, this, &TfrmMemo::btnNewClick);
+    connect(btnRename_, &QPushButton::clicked, this, &TfrmMemo::btnRenameClick);
+    connect(btnChange_, &QPushButton::clicked, this, &TfrmMemo::btnChangeClick);
+    connect(btnDelete_, &QPushButton::clicked, this, &TfrmMemo::btnDeleteClick);
+    connect(btnSave_, &QPushButton::clicked, this, &TfrmMemo::btnSaveClick);
+    connect(btnPrev_, &QPushButton::clicked, this, &TfrmMemo::btnPrevClick);
+    connect(btnNext_, &QPushButton::clicked, this, &TfrmMemo::btnNextClick);
+    connect(timCaption_, &QTimer::timeout, this, &TfrmMemo::timCaptionTimer);
+
+    stock_.list = free_.list = PlaceholderList();
+    FillList(stock_);
+    FillList(free_);
+    stockPage_->CalculateButton()->setDefault(true);
+    ApplyColours();
+    state_.memoRepaint = [this] { ApplyColours(); };
+    UpdateButtons();
+    resize(sizeHint());
+}
+
+TfrmMemo::~TfrmMemo() { state_.memoRepaint = nullptr; }
+
+void TfrmMemo::ApplyColours() {
+    const DisplaySettings& d = state_.display();
+    stockPage_->ApplyColours(d);
+    summaryPage_->ApplyColours(d);
+    freePage_->ApplyColours(d);
+    PaintMemoPanel(calcTab_, d);
+}
+
+// --- opening and closing
+
+void TfrmMemo::showEvent(QShowEvent* event) {
+    // A restore from the task bar is no new opening.
+    if (!event->spontaneous()) FormShow();
+    QDialog::showEvent(event);
+}
+
+void TfrmMemo::setVisible(bool visible) {
+    // Placed before the window is mapped, as the calculator windows are: a move while it is
+    // being shown lands the frame a pixel off under some window managers.
+    if (visible && !isVisible()) PlaceAtSavedPosition(this, state_.display().MXY);
+    QDialog::setVisible(visible);
+}
+
+void TfrmMemo::FormShow() {
+    stock_.last = free_.last = 0;
+    mode_ = StockMode;
+    folderReady_ = platform::EnsureFolder(store_->folder());
+    if (!folderReady_) return;
+    ApplyColours();
+    // The four tabs share the width of the tab control.
+    const int tabWidth = (tabMemo_->width() - 4) / tabMemo_->count();
+    tabMemo_->tabBar()->setStyleSheet(QStringLiteral("QTabBar::tab { min-width: %1px; max-width: %1px; }")
+                                          .arg(std::max(tabWidth - 2, 40)));
+    calcPage_->Load();
+    LoadStockPages();
+    freeLoaded_ = false;
+    if (tabMemo_->currentIndex() == 0) TabChanged(0);
+    else tabMemo_->setCurrentIndex(0);
+}
+
+void TfrmMemo::closeEvent(QCloseEvent* event) {
+    if (!FormCloseQuery()) {
+        event->ignore();
+        return;
+    }
+    FormClose();
+    QDialog::closeEvent(event);
+}
+
+void TfrmMemo::keyPressEvent(QKeyEvent* event) {
+    // Escape closes through the leave-with-save rules, never by hiding the window past them.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        close();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+bool TfrmMemo::FormCloseQuery() {
+    if (!folderReady_) return true;
+    if (!LeaveTab(stock_, kAskSaveStock)) return false;
+    return !freeLoaded_ || LeaveTab(free_, kAskSaveFree);
+}
+
+bool TfrmMemo::LeaveTab(PageTab& tab, int confirmation) {
+    if (Shown(tab)) {
+        if (SaveShown(tab)) return true;
+        state_.messages.ShowMessage(kMsgSaveFailed);
+        // The typed text stays on screen rather than go with the hidden window.
+        return !tab.view->HasContent();
+    }
+    if (!tab.view->HasContent()) return true;
+    switch (state_.messages.AskConfirm(confirmation, "", false)) {
+        case MessageAnswer::Yes: break;
+        case MessageAnswer::No: return true;
+        default: return false;
+    }
+    const std::optional<QString> name = AskName(tab);
+    if (!name) return false;
+    pendingName_ = *name;
+    const MemoPageEntry entry{pendingName_.toStdString(), FreshNumber(tab, 1)};
+    if (!tab.view->SavePage(entry)) {
+        state_.messages.ShowMessage(kMsgSaveFailed);
+        return false;
+    }
+    tab.list = {entry};
+    FillList(tab);
+    return true;
+}
+
+void TfrmMemo::FormClose() {
+    if (folderReady_ && !calcPage_->Save()) state_.messages.ShowMessage(kMsgSaveFailed);
+    timCaption_->stop();
+    setWindowTitle(Q(kCaption));
+    state_.display().MXY = FramePosition(this);
+    state_.store.SaveMemoPosition();
+}
+
+// --- loading
+
+void TfrmMemo::LoadStockPages() {
+    const WaitCursor wait;
+    stockPage_->ClearPage();
+    stock_.list = LoadPageList(*store_, MemoPageKind::PerStock);
+    stock_.last = 0;
+    FillList(stock_);
+    if (Shown(stock_)) LoadShown(stock_);
+    UpdateButtons();
+}
+
+void TfrmMemo::LoadFreePages() {
+    const WaitCursor wait;
+    freePage_->ClearPage();
+    free_.list = LoadPageList(*store_, MemoPageKind::FreeForm);
+    int font = 1;
+    if (!HoldsOnlyPlaceholder(free_.list) &&
+        store_->open(MemoIndexFileName(MemoPageKind::FreeForm), MemoFileKind::Ini, true)) {
+        if (!store_->readFontSize(font)) font = 1;
+        store_->close();
+    }
+    freePage_->SetFontIndex(font);
+    free_.last = 0;
+    FillList(free_);
+    if (Shown(free_)) LoadShown(free_);
+    UpdateButtons();
+}
+
+void TfrmMemo::TabChanged(int index) {
+    const int previous = mode_;
+    const int next = index + 1;
+    if (previous == StockMode && next != StockMode && Shown(stock_)) SaveShown(stock_);
+    if (previous == FreeMode && next != FreeMode && freeLoaded_ && Shown(free_)) SaveShown(free_);
+    mode_ = next;
+    switch (mode_) {
+        case StockMode:
+            UpdateButtons();
+            stockPage_->FocusPage();
+            break;
+        case SummaryMode:
+            UpdateButtons();
+            summaryPage_->Build(stock_.list);
+            break;
+        case FreeMode:
+            if (!freeLoaded_) {
+                LoadFreePages();
+                freeLoaded_ = true;
+            } else {
+                UpdateButtons();
+            }
+            freePage_->FocusPage();
+            break;
+        default:
+            calcPage_->FocusGrid();
+            UpdateButtons();
+            break;
+    }
+}
+
+// --- the page list of a tab
+
+TfrmMemo::PageTab* TfrmMemo::ShownTab() {
+    if (mode_ == StockMode) return &stock_;
+    if (mode_ == FreeMode) return &free_;
+    return nullptr;
+}
+
+bool TfrmMemo::Shown(const PageTab& tab) const {
+    return tab.last >= 0 && tab.last < static_cast<int>(tab.list.size()) && tab.list[tab.last].number > 0;
+}
+
+void TfrmMemo::FillList(PageTab& tab) {
+    QComboBox* combo = tab.view->TitleList();
+    {
+        const QSignalBlocker block(combo);
+        combo->clear();
+        for (const MemoPageEntry& e : tab.list) combo->addItem(Q(e.name), e.number);
+    }
+    ShowPosition(tab, std::clamp(tab.last, 0, static_cast<int>(tab.list.size()) - 1));
+}
+
+void TfrmMemo::ShowPosition(PageTab& tab, int position) {
+    tab.last = position;
+    {
+        const QSignalBlocker block(tab.view->TitleList());
+        tab.view->TitleList()->setCurrentIndex(position);
+    }
+    tab.view->PositionLabel()->setText(QStringLiteral("%1/%2").arg(position + 1).arg(tab.list.size()));
+}
+
+bool TfrmMemo::LoadShown(PageTab& tab) {
+    if (Shown(tab) && tab.view->LoadPage(tab.list[tab.last].number)) return true;
+    tab.view->ClearPage();
+    return false;
+}
+
+bool TfrmMemo::SaveShown(PageTab& tab) {
+    if (tab.last < 0 || tab.last >= static_cast<int>(tab.list.size())) return false;
+    MemoPageEntry entry = tab.list[tab.last];
+    if (entry.number <= 0) entry = {pendingName_.toStdString(), FreshNumber(tab, static_cast<int>(tab.list.size()))};
+    return tab.view->SavePage(entry);
+}
+
+bool TfrmMemo::SaveBeforeLeaving(PageTab& tab) {
+    if (!Shown(tab) || SaveShown(tab)) return true;
+    state_.messages.ShowMessage(kMsgSaveFailed);
+    return false;
+}
+
+int TfrmMemo::FreshNumber(const PageTab& tab, int from) const {
+    return store_->unusedPageNumber(tab.view->Kind(), from);
+}
+
+std::optional<QString> TfrmMemo::AskName(const PageTab& tab) {
+    return AskPageName(state_, tab.list, tab.view->Kind(), pendingName_, this);
+}
+
+void TfrmMemo::UpdateButtons() {
+    const PageTab* tab = ShownTab();
+    const int n = tab ? static_cast<int>(tab->list.size()) : 0;
+    const int p = tab ? std::max(tab->last, 0) : 0;
+    btnNew_->setEnabled(tab && Shown(*tab));
+    for (QPushButton* b : {btnRename_, btnDelete_}) b->setEnabled(tab != nullptr);
+    btnSave_->setEnabled(tab != nullptr && !timCaption_->isActive());
+    btnChange_->setEnabled(tab && n > 1);
+    btnPrev_->setEnabled(tab && p != 0);
+    btnNext_->setEnabled(tab && n > 1 && p < n - 1);
+}
+
+// --- page operations
+
+void TfrmMemo::cmbTitle_01Change(PageTab& tab, int index) {
+    if (index < 0) return;
+    if (!SaveBeforeLeaving(tab)) {
+        ShowPosition(tab, tab.last);
+        return;
+    }
+    ShowPosition(tab, index);
+    if (!HoldsOnlyPlaceholder(tab.list)) LoadShown(tab);
+    UpdateButtons();
+    if (&tab == &stock_) stockPage_->FocusCalculate();
+}
+
+void TfrmMemo::btnNewClick() {
+    PageTab* tab = ShownTab();
+    if (tab == nullptr || !Shown(*tab)) return;
+    bool clear = false;
+    if (tab->view->HasContent()) {
+        switch (state_.messages.AskConfirm(kAskCopyPage, "", false)) {
+            case MessageAnswer::Yes: pendingName_ = Q(tab->list[tab->last].name); break;
+            case MessageAnswer::No:
+                pendingName_.clear();
+                clear = true;
+                break;
+            default: return;
+        }
+    }
+    const std::optional<QString> name = AskName(*tab);
+    if (!name) return;
+    pendingName_ = *name;
+    if (!SaveBeforeLeaving(*tab)) return;
+    if (clear) tab->view->ClearPage();
+    tab->list.push_back({pendingName_.toStdString(), FreshNumber(*tab, NewPageNumber(tab->list))});
+    tab->last = static_cast<int>(tab->list.size()) - 1;
+    FillList(*tab);
+    if (!SaveShown(*tab)) state_.messages.ShowMessage(kMsgSaveFailed);
+    UpdateButtons();
+}
+
+void TfrmMemo::btnRenameClick() {
+    PageTab* tab = ShownTab();
+    if (tab == nullptr) return;
+    if (tab->last < 0) ShowPosition(*tab, 0);
+    MemoPageEntry& entry = tab->list[tab->last];
+    pendingName_ = entry.number > 0 ? Q(entry.name) : QString();
+    const std::optional<QString> name = AskName(*tab);
+    if (!name) return;
+    pendingName_ = *name;
+    if (entry.number > 0) entry.name = pendingName_.toStdString();
+    else entry = {pendingName_.toStdString(), FreshNumber(*tab, 1)};
+    FillList(*tab);
+    RewritePageIndex(*store_, tab->view->Kind(), tab->list);
+    UpdateButtons();
+}
+
+void TfrmMemo::btnChangeClick() {
+    PageTab* tab = ShownTab();
+    if (tab == nullptr || !SaveBeforeLeaving(*tab)) return;
+    int selected = 0;
+    tab->list = AskPageOrder(state_, tab->list, selected, this);
+    tab->last = selected;
+    FillList(*tab);
+    const WaitCursor wait;
+    RewritePageIndex(*store_, tab->view->Kind(), tab->list);
+    LoadShown(*tab);
+    UpdateButtons();
+}
+
+void TfrmMemo::btnDeleteClick() {
+    PageTab* tab = ShownTab();
+    if (tab == nullptr || state_.messages.AskConfirm(kAskDeletePage, "", true) != MessageAnswer::Ok) return;
+    if (!Shown(*tab)) {
+        tab->view->ClearPage();
+        return;
+    }
+    const WaitCursor wait;
+    const PageDeletion deletion = DeletePage(*store_, tab->view->Kind(), tab->list, tab->last);
+    if (!deletion.done) return;
+    tab->last = deletion.position;
+    FillList(*tab);
+    if (HoldsOnlyPlaceholder(tab->list)) {
+        tab->view->ClearPage();
+        if (tab == &free_) freePage_->SetFontIndex(1);
+    } else {
+        LoadShown(*tab);
+    }
+    UpdateButtons();
+}
+
+void TfrmMemo::btnSaveClick() {
+    PageTab* tab = ShownTab();
+    if (tab == nullptr) return;
+    if (tab->last < 0) ShowPosition(*tab, 0);
+    const bool placeholder = !Shown(*tab);
+    if (placeholder) {
+        pendingName_.clear();
+        const std::optional<QString> name = AskName(*tab);
+        if (!name) return;
+        pendingName_ = *name;
+    }
+    const MemoPageEntry entry =
+        placeholder ? MemoPageEntry{pendingName_.toStdString(), FreshNumber(*tab, static_cast<int>(tab->list.size()))}
+                    : tab->list[tab->last];
+    bool saved = false;
+    {
+        const WaitCursor wait;
+        saved = tab->view->SavePage(entry);
+    }
+    if (!saved) {
+        state_.messages.ShowMessage(kMsgSaveFailed);
+        return;
+    }
+    if (placeholder) {
+        tab->list = {entry};
+        tab->last = 0;
+        FillList(*tab);
+    }
+    UpdateButtons();
+    setWindowTitle(Q(kSavedCaption));
+    btnSave_->setEnabled(false);
+    timCaption_->start();
+}
+
+void TfrmMemo::timCaptionTimer() {
+    timCaption_->stop();
+    setWindowTitle(Q(kCaption));
+    btnSave_->setEnabled(mode_ == StockMode || mode_ == FreeMode);
+}
+
+void TfrmMemo::btnPrevClick() {
+    PageTab* tab = ShownTab();
+    if (tab == nullptr || !SaveBeforeLeaving(*tab)) return;
+    if (tab->last <= 0) return;
+    ShowPosition(*tab, tab->last - 1);
+    const WaitCursor wait;
+    LoadShown(*tab);
+    UpdateButtons();
+}
+
+void TfrmMemo::btnNextClick() {
+    PageTab* tab = ShownTab();
+    if (tab == nullptr || !SaveBeforeLeaving(*tab)) return;
+    if (tab->last >= static_cast<int>(tab->list.size()) - 1) return;
+    ShowPosition(*tab, tab->last + 1);
+    const WaitCursor wait;
+    LoadShown(*tab);
+    UpdateButtons();
+}
+
+void TfrmMemo::popReloadClick(PageTab& tab) {
+    if (HoldsOnlyPlaceholder(tab.list)) tab.view->ClearPage();
+    else LoadShown(tab);
+}
+
+void TfrmMemo::popClearClick(PageTab& tab) {
+    if (state_.messages.AskConfirm(kAskClearPage, "", true) == MessageAnswer::Ok) tab.view->ClearPage();
+}
+
+}  // namespace zavota::ui

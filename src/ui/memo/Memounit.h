@@ -1,0 +1,116 @@
+// The memo pad ("Zavota　メモパッド"): a non-modal window created once at start-up, with the
+// per-stock pages, their summary, the free-form pages and the simple calculator. Closing only
+// hides it; every opening reloads the pages from the data folder.
+#pragma once
+
+#include <functional>
+#include <memory>
+
+#include <QDialog>
+
+#include "memo/MemoStore.h"
+#include "memo/PageList.h"
+#include "ui/common/AppState.h"
+
+class QLabel;
+class QPushButton;
+class QTabWidget;
+class QTimer;
+
+namespace zavota::ui {
+
+class MemoPageView;
+class TMemoStockPage;
+class TMemoSummaryPage;
+class TMemoFreePage;
+class TMemoCalcPage;
+
+class TfrmMemo : public QDialog {
+    Q_OBJECT
+public:
+    // `calculator` finds the calculator window on screen, which receives the hand-over.
+    TfrmMemo(AppState& state, std::function<QWidget*()> calculator, QWidget* parent = nullptr);
+    ~TfrmMemo() override;
+
+    // Paints the window in the current colours (the options pages call it after a change).
+    void ApplyColours();
+
+    MemoStore& Store() { return *store_; }
+
+    void setVisible(bool visible) override;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    // One page list with its combo box and label, and the page view that shows its pages.
+    struct PageTab {
+        MemoPageView* view = nullptr;
+        PageList list;
+        int last = 0;  // the list position on screen
+    };
+
+    enum Mode { StockMode = 1, SummaryMode = 2, FreeMode = 3, CalcMode = 4 };
+
+    void FormShow();
+    bool FormCloseQuery();
+    void FormClose();
+    void LoadStockPages();
+    void LoadFreePages();
+    void TabChanged(int index);
+
+    PageTab* ShownTab();
+    bool Shown(const PageTab& tab) const;  // the shown entry has a page number
+    void FillList(PageTab& tab);
+    void ShowPosition(PageTab& tab, int position);
+    bool LoadShown(PageTab& tab);  // clears the page when the file cannot be read
+    bool SaveShown(PageTab& tab);
+    // Before another page replaces the shown one: a failed save is reported (263) and the page
+    // stays, so typed text is never dropped unsaved.
+    bool SaveBeforeLeaving(PageTab& tab);
+    int FreshNumber(const PageTab& tab, int from) const;
+    std::optional<QString> AskName(const PageTab& tab);
+    // Leaving the memo pad with the tab's page: false refuses the close.
+    bool LeaveTab(PageTab& tab, int confirmation);
+    void UpdateButtons();
+
+    void cmbTitle_01Change(PageTab& tab, int index);
+    void btnNewClick();
+    void btnRenameClick();
+    void btnChangeClick();
+    void btnDeleteClick();
+    void btnSaveClick();
+    void btnPrevClick();
+    void btnNextClick();
+    void popReloadClick(PageTab& tab);
+    void popClearClick(PageTab& tab);
+    void timCaptionTimer();
+
+    AppState& state_;
+    std::unique_ptr<MemoStore> store_;
+    int mode_ = StockMode;
+    QString pendingName_;
+    bool freeLoaded_ = false;
+    bool folderReady_ = false;
+
+    PageTab stock_;
+    PageTab free_;
+    QTabWidget* tabMemo_;
+    TMemoStockPage* stockPage_;
+    TMemoSummaryPage* summaryPage_;
+    TMemoFreePage* freePage_;
+    QWidget* calcTab_;
+    TMemoCalcPage* calcPage_;
+    QPushButton* btnNew_;
+    QPushButton* btnRename_;
+    QPushButton* btnChange_;
+    QPushButton* btnDelete_;
+    QPushButton* btnSave_;
+    QPushButton* btnPrev_;
+    QPushButton* btnNext_;
+    QTimer* timCaption_;
+};
+
+}  // namespace zavota::ui

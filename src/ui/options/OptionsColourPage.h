@@ -1,0 +1,35 @@
+// Options page "画面の色": thirteen colour panels; a click opens the colour dialog, and the
+// main window (and the memo pad) take the new colour at once.
+#pragma once
+
+#include <array>
+
+#include "settings/SettingsData.h"
+#include "ui/options/OptionsPages.h"
+
+class QLabel;
+
+namespace zavota::ui {
+
+class OptionsColourPage : public OptionsPage {
+    Q_OBJECT
+public:
+    OptionsColourPage(AppState& state, OptionsHost& host, QWidget* parent = nullptr);
+    void ShowPage() override;
+    bool Commit() override;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void Preview();
+    void Choose(int colour);
+    void ColoursChanged(bool memoPad);
+
+    AppState& state_;
+    OptionsHost& host_;
+    std::array<QLabel*, kColourCount> panels_{};  // by Colour
+    QWidget* shapeLine_ = nullptr;
+};
+
+}  // namespace zavota::ui

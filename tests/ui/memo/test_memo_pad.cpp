@@ -1,0 +1,502 @@
+// The memo pad driven by its control names: per-stock rows and their results, the hand-over,
+// the summary, page operations and what survives a restart. Files are checked where the pages
+// must stand on disk.
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QTimer>
+#include <QListWidget>
+
+#include "ui/UiTest.h"
+#include "memo/MemoFixture.h"
+#include "platform/FileIo.h"
+#include "platform/ProfileFile.h"
+#include "ui/calculator/Baseunit.h"
+#include "ui/calculator/Mainunit.h"
+#include "ui/memo/Memounit.h"
+#include "ui/calculator/Slimunit.h"
+#include "ui/common/StoredColour.h"
+
+namespace zavota::testing {
+namespace {
+
+using Rows = std::vector<std::array<const char*, 3>>;  // comment, price, shares
+
+class MemoPadTest : public UiTest {
+protected:
+    ~MemoPadTest() override {
+        if (memo_) memo_->hide();
+    }
+    ui::TfrmMemo* Memo() {
+        if (!memo_) memo_ = std::make_unique<ui::TfrmMemo>(State(), [] { return nullptr; });
+        return memo_.get();
+    }
+    ui::TfrmMemo* Open() {
+        Memo()->show();
+        Settle();
+        return memo_.get();
+    }
+    // A new window on the same files and hive, as the next start of the program.
+    ui::TfrmMemo* Reopen() {
+        memo_->close();
+        Settle();
+        memo_.reset();
+        Restart();
+        return Open();
+    }
+    QTableWidget* Grid() { return Find<QTableWidget>(Memo(), "grdMemo"); }
+    void PutRows(const Rows& rows, int from = 1) {
+        for (std::size_t i = 0; i < rows.size(); ++i)
+            for (int c = 0; c < 3; ++c) Grid()->item(from - 1 + static_cast<int>(i), c)->setText(QString::fromUtf8(rows[i][c]));
+    }
+    QString Cell(int row, int column) { return Grid()->item(row - 1, column)->text(); }
+    bool Ticked(int row) { return Find<QCheckBox>(Memo(), ("chkS" + std::to_string(row)).c_str())->isChecked(); }
+    void Tick(int row) { Click(Memo(), ("chkS" + std::to_string(row)).c_str()); }
+    void ShowTab(int index) {
+        Find<QTabWidget>(Memo(), "tabMemo")->setCurrentIndex(index);
+        Settle();
+    }
+    // The next naming dialog gets this name.
+    void NameNextPage(const char* name) {
+        dialogs.Expect("frmMemoName", [name](QWidget* d) {
+            Paste(d, "edtName", QString::fromUtf8(name));
+            Click(d, "btnOk");
+        });
+    }
+    std::string DataPath(const std::string& name) const { return Home().HomePath() + "Data/" + name; }
+    void PutData(const std::string& name, const std::vector<platform::ProfileEntry>& values) {
+        platform::EnsureFolder(Home().HomePath() + "Data/");
+        ASSERT_TRUE(platform::ProfileFile(DataPath(name)).WriteBatch(values));
+    }
+    // Per-stock pages named and numbered in index order, each with rows (price, shares, ticked).
+    void PutStockPages(const std::vector<std::pair<std::string, Rows>>& pages) {
+        std::vector<platform::ProfileEntry> index;
+        for (std::size_t n = 1; n <= pages.size(); ++n) {
+            index.push_back({pages[n - 1].first, "FileNo", std::to_string(n)});
+            std::vector<platform::ProfileEntry> page;
+            int r = 1;
+            for (const auto& row : pages[n - 1].second) {
+                const std::string key = std::to_string(r++);
+                page.push_back({"選択", key, row[0]});
+                page.push_back({"単価", key, row[1]});
+                page.push_back({"株数", key, row[2]});
+            }
+            PutData("M_" + std::to_string(n) + ".ini", page);
+        }
+        PutData("M00index.ini", index);
+    }
+    // "保存" is pressable again once the save notice has run out.
+    void EndSaveNotice() {
+        auto* notice = Memo()->findChild<QTimer*>("timCaption");
+        notice->start(1);
+        for (int i = 0; i < 400 && notice->isActive(); ++i) QTest::qWait(5);
+    }
+    std::vector<std::string> IndexSections(const char* index) {
+        return platform::ProfileFile(DataPath(index)).Sections();
+    }
+
+    std::unique_ptr<ui::TfrmMemo> memo_;
+};
+
+TEST_F(MemoPadTest, TickedRowsGiveTheirTotals) {
+    struct Case {
+        Rows rows;
+        std::vector<QString> shown;  // lblSelected, mmPrice, mmNum, mmTotal, edtPrice, edtNum
+        QString firstPrice;          // as the row check leaves it
+    } cases[] = {
+        {{{"4/1", "1000", "100"}, {"4/2", "1,200", "300"}}, {"2", "1,150", "400", "460,000", "1150", "400"}, "1,000"},
+        {{{"", "100", "1"}, {"", "101", "2"}}, {"2", "101", "3", "302", "101", "3"}, "100"},  // 100.67 rounds up
+        {{{"", "99999999", "200"}, {"", "1", "1"}}, {"", "", "", "", "", ""}, "99,999,999"},  // 264: too large
+    };
+    Open();
+    for (const Case& c : cases) {
+        Messages().Clear();
+        PutRows(c.rows);
+        for (std::size_t r = 1; r <= c.rows.size(); ++r) Tick(static_cast<int>(r));
+        Click(Memo(), "btnCalc_01");
+        std::vector<QString> shown;
+        for (const char* name : {"lblSelected", "mmPrice", "mmNum", "mmTotal", "edtPrice", "edtNum"})
+            shown.push_back(Text(Memo(), name));
+        EXPECT_EQ(shown, c.shown);
+        EXPECT_EQ(Messages().numbers, c.shown[0].isEmpty() ? std::vector<int>{264} : std::vector<int>{});
+        EXPECT_EQ(Cell(1, 1), c.firstPrice);
+        Click(Memo(), "btnAllSelect");  // all off again
+    }
+}
+
+TEST_F(MemoPadTest, TickingChecksTheRow) {
+    struct Case {
+        const char* price;
+        const char* shares;
+        int message;
+        int focusColumn;  // 0: no refusal
+        const char* priceAfter;
+    } cases[] = {
+        {"1234", "100", 0, 0, "1,234"}, {"0", "100", 270, 1, "0"},  {"", "100", 260, 1, ""},
+        {"500", "", 260, 2, "500"},     {"500", "0", 271, 2, "500"}, {"", "", 260, 1, ""},
+    };
+    Open();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.price + std::string("×") + c.shares);
+        Messages().Clear();
+        PutRows({{"", c.price, c.shares}});
+        Tick(1);
+        EXPECT_EQ(Ticked(1), c.message == 0);
+        EXPECT_EQ(Messages().numbers, c.message ? std::vector<int>{c.message} : std::vector<int>{});
+        EXPECT_EQ(Cell(1, 1), c.priceAfter);
+        if (c.message) {
+            EXPECT_EQ(Grid()->currentColumn(), c.focusColumn);
+        }
+        Find<QCheckBox>(Memo(), "chkS1")->setChecked(false);
+    }
+}
+
+TEST_F(MemoPadTest, CellsTakeDigitsOnlyAndTheRowMenuMovesRows) {
+    Open();
+    Messages().Clear();
+    PutRows({{"12a", "12a", "1,0x0"}});
+    EXPECT_EQ(Messages().numbers, (std::vector<int>{229, 229}));
+    EXPECT_EQ((std::vector<QString>{Cell(1, 0), Cell(1, 1), Cell(1, 2)}), (std::vector<QString>{"12a", "12", "1,0"}));
+    Grid()->setCurrentCell(0, 0);
+    QTest::keyClick(Grid(), Qt::Key_Delete);
+    EXPECT_EQ(Cell(1, 0), "");
+
+    struct Case {
+        const char* action;
+        int row;
+        std::vector<QString> prices;  // rows 1, 2, 3, 4, 20 afterwards
+    } cases[] = {
+        {"popInsert", 20, {"1", "2", "3", "4", ""}},  {"popInsert", 2, {"1", "", "2", "3", "19"}},
+        {"popCopy", 3, {"1", "2", "3", "3", "19"}},   {"popCopy", 20, {"1", "2", "3", "4", "20"}},
+        {"popDelete", 1, {"2", "3", "4", "5", ""}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.action + std::to_string(c.row));
+        for (int r = 1; r <= 20; ++r) Grid()->item(r - 1, 1)->setText(QString::number(r));
+        auto* box = Find<QCheckBox>(Memo(), ("chkS" + std::to_string(c.row)).c_str());
+        emit box->customContextMenuRequested(QPoint(1, 1));
+        Memo()->findChild<QAction*>(c.action)->trigger();
+        Find<QMenu>(Memo(), "popLine")->hide();
+        EXPECT_EQ((std::vector<QString>{Cell(1, 1), Cell(2, 1), Cell(3, 1), Cell(4, 1), Cell(20, 1)}), c.prices);
+        EXPECT_EQ(Grid()->currentRow(), c.row - 1);
+    }
+}
+
+// The figures reach the calculator window on screen, which calculates them.
+TEST_F(MemoPadTest, HandOverReachesTheVisibleCalculator) {
+    Open();
+    struct Refusal {
+        const char* button;
+        const char* price;
+        const char* shares;
+        int message;
+    } refusals[] = {
+        {"btnKai_Go", "", "400", 100},       {"btnUri_Go", "", "400", 104},     {"btnKai_Go", "0", "400", 201},
+        {"btnUri_Go", "0", "400", 208},      {"btnKai_Go", "1150", "", 102},    {"btnKai_Go", "1150", "+", 200},
+        {"btnKai_Go", "50000", "200000", 243},
+    };
+    for (const Refusal& r : refusals) {
+        Messages().Clear();
+        Paste(Memo(), "edtPrice", r.price);
+        Paste(Memo(), "edtNum", r.shares);
+        Click(Memo(), r.button);
+        EXPECT_EQ(Messages().numbers, std::vector<int>{r.message}) << r.price << " × " << r.shares;
+    }
+
+    auto base = std::make_unique<ui::TBaseForm>(Home().HivePath(), "zavota", nullptr);
+    RecordingPresenter recorder(&base->State().messages);
+    recorder.answers = {MessageAnswer::No};  // the unnamed page is not kept at the switch
+    base->State().messages.SetPresenter(&recorder);
+    base->Start();
+    Settle();
+    base->MainForm().findChild<QAction*>("mnuMemo")->trigger();
+    Settle();
+    QWidget* memo = base->State().memoPad;
+    ASSERT_TRUE(memo->isVisible());
+    base->MainForm().showMinimized();  // the whole program goes to the task bar and comes back
+    EXPECT_TRUE(memo->isMinimized());
+    base->MainForm().showNormal();
+    EXPECT_FALSE(memo->isMinimized());
+    memo->showMinimized();  // opening it again brings it back
+    base->MainForm().findChild<QAction*>("mnuMemo")->trigger();
+    Settle();
+    EXPECT_FALSE(memo->isMinimized());
+    auto* grid = Find<QTableWidget>(memo, "grdMemo");
+    grid->item(0, 1)->setText("1000");
+    grid->item(0, 2)->setText("100");
+    grid->item(1, 1)->setText("1200");
+    grid->item(1, 2)->setText("300");
+    Click(memo, "btnAllSelect");
+    ui::TMainForm& main = base->MainForm();
+    struct Case {
+        const char* button;
+        const char* price;
+        const char* figure;
+    } cases[] = {{"btnKai_Go", "edtYen_K", "mmPay_K"}, {"btnUri_Go", "edtYen_U", "mmPay_U"}};
+    for (const Case& c : cases) {
+        Click(memo, c.button);
+        Settle();
+        EXPECT_EQ(Text(&main, c.price), "1150");
+        EXPECT_FALSE(Text(&main, c.figure).isEmpty());
+    }
+    Click(&main, "btnSlim_K");  // the memo pad follows to the slim window
+    Settle();
+    ASSERT_EQ(base->VisibleCalculator(), &base->SlimForm());
+    ASSERT_TRUE(memo->isVisible());
+    Find<QLineEdit>(memo, "edtPrice")->setText("1150");
+    Find<QLineEdit>(memo, "edtNum")->setText("400");
+    Click(memo, "btnUri_Go");
+    Settle();
+    EXPECT_EQ(Text(&base->SlimForm(), "edtR1_K"), "1150");
+    EXPECT_EQ(Text(&base->SlimForm(), "edtNum_K"), "400");
+    base->SlimForm().close();
+    Settle();
+    EXPECT_FALSE(memo->isVisible());
+    EXPECT_EQ(recorder.numbers, std::vector<int>{3});
+}
+
+TEST_F(MemoPadTest, SummaryShowsEachPageAndItsShare) {
+    PutStockPages({{"甲", {{"*", "1,000", "100"}, {"", "5", "5"}}}, {"乙", {{"*", "3000", "100"}}}, {"丙", {}}});
+    Open();
+    ShowTab(1);
+    auto* grid = Find<QTableWidget>(Memo(), "grdSum");
+    auto row = [&](int r) {
+        std::vector<QString> texts;
+        for (int c = 0; c < 5; ++c) texts.push_back(grid->item(r, c) ? grid->item(r, c)->text() : QString());
+        return texts;
+    };
+    EXPECT_EQ(row(0), (std::vector<QString>{"甲", "1,000", "100", "100,000", "25.0"}));
+    EXPECT_EQ(row(1), (std::vector<QString>{"乙", "3,000", "100", "300,000", "75.0"}));
+    EXPECT_EQ(row(2), (std::vector<QString>{"丙", "0", "0", "0", "0.0"}));
+    EXPECT_EQ(Text(Memo(), "mmSum"), "400,000");
+    EXPECT_EQ(Text(Memo(), "lblSumCount"), "3");
+    EXPECT_TRUE(Messages().numbers.empty());
+
+    PutStockPages({{"甲", {{"*", "1000", "100"}}}, {"乙", {{"*", "abc", "100"}}}, {"丙", {}}});
+    ShowTab(0);
+    ShowTab(1);
+    EXPECT_EQ(Messages().numbers, std::vector<int>{265});
+    EXPECT_EQ(Text(Memo(), "mmSum"), "*********");
+}
+
+TEST_F(MemoPadTest, NewPageAfterYesIsACopyNumberedLast) {
+    PutStockPages({{"A", {{"*", "500", "10"}}}, {"B", {{"*", "700", "20"}}}, {"C", {}}});
+    Open();
+    Select(Memo(), "cmbTitle_01", 1);
+    EXPECT_EQ(Text(Memo(), "lblPage_01"), "2/3");
+    Messages().answers = {MessageAnswer::Yes};
+    NameNextPage("X");
+    Click(Memo(), "btnNew");
+    Settle();
+    EXPECT_EQ(Messages().numbers, std::vector<int>{5});
+    EXPECT_EQ(Text(Memo(), "cmbTitle_01"), "X");
+    EXPECT_EQ(Text(Memo(), "lblPage_01"), "4/4");
+    EXPECT_EQ(IndexSections("M00index.ini"), (std::vector<std::string>{"A", "B", "C", "X"}));
+    platform::ProfileFile copy(DataPath("M_4.ini"));
+    EXPECT_EQ(copy.ReadString("単価", "1", ""), "700");
+    EXPECT_EQ(copy.ReadString("株数", "1", ""), "20");
+    EXPECT_EQ(copy.ReadString("選択", "1", ""), "*");
+    EXPECT_EQ(copy.ReadString("銘柄（ページ名）", "Name", ""), "X");
+    EXPECT_TRUE(Find<QPushButton>(Memo(), "btnPrev")->isEnabled());
+    EXPECT_FALSE(Find<QPushButton>(Memo(), "btnNext")->isEnabled());
+}
+
+TEST_F(MemoPadTest, ReorderRewritesOnlyTheIndex) {
+    PutData("N00index.ini", {{"FONT", "SIZE", "3"}, {"A", "FileNo", "1"}, {"B", "FileNo", "2"}, {"C", "FileNo", "3"}});
+    for (const char* n : {"1", "2", "3"})
+        ASSERT_TRUE(platform::ReplaceFileAtomically(DataPath(std::string("N_") + n + ".txt"), std::string("page ") + n + "\r\n"));
+    Open();
+    ShowTab(2);
+    EXPECT_EQ(Text(Memo(), "cmbFont"), "11");
+    dialogs.Expect("frmMemoSeq", [](QWidget* d) {
+        Find<QListWidget>(d, "lstPages")->setCurrentRow(2);
+        Click(d, "btnUp");
+        Click(d, "btnUp");
+        EXPECT_FALSE(Find<QPushButton>(d, "btnUp")->isEnabled());
+        Click(d, "btnClose");
+    });
+    Click(Memo(), "btnChange");
+    Settle();
+    EXPECT_EQ(IndexSections("N00index.ini"), (std::vector<std::string>{"C", "A", "B"}));
+    for (const char* n : {"1", "2", "3"})
+        EXPECT_EQ(FileBytes(DataPath(std::string("N_") + n + ".txt")), std::string("page ") + n + "\r\n");
+    EXPECT_EQ(Text(Memo(), "lblPage_03"), "1/3");
+    EXPECT_EQ(Find<QPlainTextEdit>(Memo(), "redtMemo")->toPlainText(), "page 3");
+}
+
+TEST_F(MemoPadTest, NamesWithBracketsOrTakenInAnyCaseAreRefused) {
+    PutStockPages({{"Abc", {}}, {"Other", {}}});
+    Open();
+    dialogs.Expect("frmMemoName", [this](QWidget* d) {
+        EXPECT_EQ(Text(d, "edtName"), "Abc");
+        for (const char* name : {"a[1]", "other", "ABC", "   "}) {
+            Paste(d, "edtName", name);
+            Click(d, "btnOk");
+        }
+        EXPECT_EQ(Messages().numbers, (std::vector<int>{261, 262, 262}));
+        Paste(d, "edtName", " Renamed ");
+        Click(d, "btnOk");
+    });
+    Click(Memo(), "btnRename");
+    Settle();
+    EXPECT_EQ(IndexSections("M00index.ini"), (std::vector<std::string>{"Renamed", "Other"}));
+}
+
+TEST_F(MemoPadTest, EmptyFolderShowsThePlaceholderAndSaveNamesIt) {
+    Open();
+    EXPECT_EQ(Text(Memo(), "cmbTitle_01"), "（新規ページ）");
+    EXPECT_EQ(Text(Memo(), "lblPage_01"), "1/1");
+    for (const char* name : {"btnNew", "btnPrev", "btnNext", "btnChange"})
+        EXPECT_FALSE(Find<QPushButton>(Memo(), name)->isEnabled()) << name;
+    PutRows({{"x", "1", "1"}});
+    NameNextPage("甲");
+    Click(Memo(), "btnSave");
+    Settle();
+    EXPECT_EQ(Memo()->windowTitle(), "Zavota　メモパッド　【データ保存完了】");
+    EXPECT_FALSE(Find<QPushButton>(Memo(), "btnSave")->isEnabled());
+    EndSaveNotice();
+    EXPECT_EQ(Memo()->windowTitle(), "Zavota　メモパッド");
+    EXPECT_TRUE(Find<QPushButton>(Memo(), "btnSave")->isEnabled());
+    EXPECT_TRUE(Find<QPushButton>(Memo(), "btnNew")->isEnabled());
+    EXPECT_EQ(IndexSections("M00index.ini"), std::vector<std::string>{"甲"});
+    EXPECT_TRUE(platform::FileExists(DataPath("M_1.ini")));
+}
+
+// What a user did comes back at the next start: pages, names, order, text, font, position.
+TEST_F(MemoPadTest, RestartKeepsWhatTheUserDid) {
+    const QString text = QString::fromUtf8("一行目\n한국어 😀 ①\n\tタブ");
+    Open();
+    PutRows({{"4/1", "1000", "100"}});
+    Tick(1);
+    NameNextPage("甲");
+    Click(Memo(), "btnSave");
+    Settle();
+    Messages().answers = {MessageAnswer::No};
+    NameNextPage("乙");
+    Click(Memo(), "btnNew");
+    Settle();
+    PutRows({{"", "2000", "5"}});
+    ShowTab(2);
+    Select(Memo(), "cmbFont", 4);
+    Find<QPlainTextEdit>(Memo(), "redtMemo")->setPlainText(text);
+    EndSaveNotice();
+    NameNextPage("メモ");
+    Click(Memo(), "btnSave");
+    Settle();
+    ShowTab(3);
+    Paste(Memo(), "edtCalc_A", "1234.5");
+    ShowTab(0);
+    Memo()->move(150, 90);
+    Reopen();
+
+    EXPECT_EQ(State().display().MXY, (WindowPosition{150, 90}));
+    EXPECT_EQ(Text(Memo(), "edtCalc_A"), "1234.5");
+    EXPECT_EQ(Text(Memo(), "lblPage_01"), "1/2");
+    EXPECT_EQ(Text(Memo(), "mmTotal"), "100,000");
+    Select(Memo(), "cmbTitle_01", 1);
+    EXPECT_EQ(Text(Memo(), "cmbTitle_01"), "乙");
+    EXPECT_EQ(Cell(1, 1), "2000");  // never ticked: kept as typed
+    ShowTab(2);
+    EXPECT_EQ(Text(Memo(), "cmbTitle_03"), "メモ");
+    EXPECT_EQ(Text(Memo(), "cmbFont"), "12");
+    EXPECT_EQ(Find<QPlainTextEdit>(Memo(), "redtMemo")->toPlainText(), text);
+    EXPECT_TRUE(Messages().numbers.empty());
+}
+
+TEST_F(MemoPadTest, ClosingWithAnUnnamedPageAsksFirst) {
+    struct Case {
+        MessageAnswer answer;
+        bool named;  // the naming dialog is answered
+        bool closed;
+        bool saved;
+    } cases[] = {
+        {MessageAnswer::Cancel, false, false, false},
+        {MessageAnswer::No, false, true, false},
+        {MessageAnswer::Yes, true, true, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.answer));
+        platform::RemoveFile(DataPath("M_1.ini"));
+        platform::RemoveFile(DataPath("M00index.ini"));
+        Open();
+        Messages().Clear();
+        PutRows({{"メモ", "", ""}});
+        Messages().answers = {c.answer};
+        if (c.named) NameNextPage("新しい銘柄");
+        Memo()->close();
+        Settle();
+        EXPECT_EQ(Messages().numbers, std::vector<int>{3});
+        EXPECT_EQ(Memo()->isVisible(), !c.closed);
+        EXPECT_EQ(platform::FileExists(DataPath("M_1.ini")), c.saved);
+        Memo()->hide();
+    }
+}
+
+// A save that cannot reach the disk says so, and the typed rows stay on screen.
+TEST_F(MemoPadTest, FailedSaveSaysSoAndKeepsTheRows) {
+    Open();
+    ASSERT_TRUE(platform::EnsureFolder(DataPath("M_1.ini/")));  // a folder where the page file goes
+    PutRows({{"残す", "1", "1"}});
+    NameNextPage("甲");
+    Click(Memo(), "btnSave");
+    Settle();
+    EXPECT_EQ(Messages().numbers, std::vector<int>{263});
+    EXPECT_EQ(Memo()->windowTitle(), "Zavota　メモパッド");
+    EXPECT_EQ(Cell(1, 0), "残す");
+    Messages().Clear();
+    Messages().answers = {MessageAnswer::Yes};
+    NameNextPage("甲");
+    Memo()->close();
+    Settle();
+    EXPECT_EQ(Messages().numbers, (std::vector<int>{3, 263}));
+    EXPECT_TRUE(Memo()->isVisible());
+    EXPECT_EQ(Cell(1, 0), "残す");
+}
+
+}  // namespace
+}  // namespace zavota::testing
+
+namespace zavota::testing {
+namespace {
+
+// Moving to another page first saves the shown one; when that fails the page stays on screen.
+TEST_F(MemoPadTest, NavigationStaysWhenTheShownPageCannotBeSaved) {
+    PutStockPages({{"A", {}}, {"B", {{"*", "700", "20"}}}});
+    ASSERT_TRUE(platform::RemoveFile(DataPath("M_1.ini")));
+    ASSERT_TRUE(platform::EnsureFolder(DataPath("M_1.ini/")));
+    Open();
+    PutRows({{"残す", "1", "1"}});
+    for (const char* step : {"btnNext", "cmbTitle_01", "btnChange"}) {
+        SCOPED_TRACE(step);
+        Messages().Clear();
+        if (std::string(step) == "cmbTitle_01") Select(Memo(), step, 1);
+        else Click(Memo(), step);
+        Settle();
+        EXPECT_EQ(Messages().numbers, std::vector<int>{263});
+        EXPECT_EQ(Text(Memo(), "lblPage_01"), "1/2");
+        EXPECT_EQ(Text(Memo(), "cmbTitle_01"), "A");
+        EXPECT_EQ(Cell(1, 0), "残す");
+    }
+    Messages().answers = {MessageAnswer::Ok};
+    Memo()->close();  // a failed save at the close keeps the window and the rows
+    Settle();
+    EXPECT_TRUE(Memo()->isVisible());
+}
+
+}  // namespace
+}  // namespace zavota::testing
+
+namespace zavota::testing {
+namespace {
+
+// The options page repaints the memo pad through the state's hook, and only while it is shown.
+TEST_F(MemoPadTest, ColourChangeReachesTheShownPad) {
+    State().memoPad = Open();
+    State().display()[Colour::MemoPanel] = ui::ToStoredColour(QColor(1, 2, 3));
+    State().RepaintMemoPadIfVisible();
+    EXPECT_EQ(Find<QWidget>(Memo(), "pnlMemo01")->palette().color(QPalette::Window), QColor(1, 2, 3));
+}
+
+}  // namespace
+}  // namespace zavota::testing
