@@ -14,6 +14,9 @@ struct NumberedText {
 
 // Sorted by number; texts without the closing "。", which is added when a notice is shown.
 constexpr NumberedText kNotices[] = {
+    // A memo page Windows' code page cannot hold is kept in UTF-8; a Windows copy of the
+    // program sharing the folder would show it garbled.
+    {30, "シフトJISで表せない文字があるため、このページはUTF-8で保存しました"},
     {100, "買値を入力してください"},
     {101, "整数で入力してください"},
     {102, "株数を入力してください"},

@@ -31,7 +31,8 @@ bool LoadStockPage(MemoStore& store, int number, StockGrid& grid) {
 }
 
 bool SaveStockPage(MemoStore& store, const MemoPageEntry& entry, StockGrid& grid) {
-    if (!SavePageIndexEntry(store, MemoPageKind::PerStock, entry)) return false;
+    // An entry the index reader would drop must not pass for saved.
+    if (entry.number < 1 || entry.number > kMaxMemoPageNumber) return false;
     UntickInvalidRows(grid);
     std::vector<MemoCell> cells;
     cells.reserve(1 + 4 * kMemoRows);
@@ -40,9 +41,11 @@ bool SaveStockPage(MemoStore& store, const MemoPageEntry& entry, StockGrid& grid
     for (int r = 1; r <= kMemoRows; ++r) cells.push_back({kCellComment, r, std::string(TrimAscii(grid[r - 1].comment))});
     for (int r = 1; r <= kMemoRows; ++r) cells.push_back({kCellPrice, r, std::string(TrimAscii(grid[r - 1].price))});
     for (int r = 1; r <= kMemoRows; ++r) cells.push_back({kCellShares, r, std::string(TrimAscii(grid[r - 1].shares))});
+    // The page file before its index entry: a new page killed between the two is a file no
+    // index lists, which the next new page sets aside, never an entry without its content.
     if (!store.open(MemoPageFileName(MemoPageKind::PerStock, entry.number), MemoFileKind::Ini, false)) return false;
     const bool ok = store.writeCells(cells);
-    return store.close() && ok;
+    return store.close() && ok && SavePageIndexEntry(store, MemoPageKind::PerStock, entry);
 }
 
 std::optional<std::string> LoadFreePage(MemoStore& store, int number) {
@@ -55,11 +58,12 @@ std::optional<std::string> LoadFreePage(MemoStore& store, int number) {
 }
 
 bool SaveFreePage(MemoStore& store, const MemoPageEntry& entry, int fontIndex, const std::string& text) {
-    if (!SavePageIndexEntry(store, MemoPageKind::FreeForm, entry, fontIndex)) return false;
+    if (entry.number < 1 || entry.number > kMaxMemoPageNumber) return false;
+    // The page before its index entry, as for the per-stock pages.
     if (!store.open(MemoPageFileName(MemoPageKind::FreeForm, entry.number), MemoFileKind::Text, false)) return false;
     MemoTextStream* s = store.textStream();
     if (s != nullptr) s->Write(text);
-    return store.close() && s != nullptr;
+    return store.close() && s != nullptr && SavePageIndexEntry(store, MemoPageKind::FreeForm, entry, fontIndex);
 }
 
 }  // namespace zavota

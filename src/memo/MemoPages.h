@@ -1,5 +1,5 @@
 // Loading and saving one page of either kind: the per-stock grid and the free-form text.
-// A save writes the page's index entry and then the page file, each as one replace.
+// A save writes the page file and then its index entry, each as one replace.
 #pragma once
 
 #include <optional>
@@ -13,7 +13,7 @@ namespace zavota {
 // Fills the grid from "M_" + n + ".ini"; a "*" ticks a row only when both its price and share
 // cells hold text. False (grid untouched) when the file cannot be opened or read.
 bool LoadStockPage(MemoStore& store, int number, StockGrid& grid);
-// Unticks the rows that may not be ticked, then writes the index entry and the page.
+// Unticks the rows that may not be ticked, then writes the page and its index entry.
 bool SaveStockPage(MemoStore& store, const MemoPageEntry& entry, StockGrid& grid);
 
 std::optional<std::string> LoadFreePage(MemoStore& store, int number);

@@ -2,8 +2,11 @@
 
 #include <algorithm>
 #include <charconv>
+#include <ctime>
+#include <fstream>
 #include <optional>
 #include <system_error>
+#include <utility>
 
 #include <unistd.h>
 
@@ -71,6 +74,15 @@ std::optional<int> ParseInt(std::string_view text) {
     if (ec != std::errc{} || end != text.data() + text.size() || text.empty()) return std::nullopt;
     return value;
 }
+
+// A file written in UTF-8 after its byte-order mark.
+bool IsUtf8File(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    char head[3] = {};
+    return file.read(head, 3) && std::string_view(head, 3) == platform::kUtf8Bom;
+}
+
+constexpr std::string_view kSectionDelete = "Delete";
 
 }  // namespace
 
@@ -165,10 +177,19 @@ bool MemoStore::saveText(const MemoTextStream& stream) {
     // the new file at every moment.
     const platform::FileContent old = platform::ReadFileBytes(stream.path_);
     const std::string bytes = platform::EncodeForDisk(body);
-    if (old.status == platform::ReadStatus::Ok && platform::DecodeFromDisk(old.bytes).damaged)
-        return platform::ReplaceDamagedFile(stream.path_, bytes);
-    return platform::ReplaceFileAtomically(stream.path_, bytes);
+    const bool wasUtf8 = old.status == platform::ReadStatus::Ok && old.bytes.starts_with(platform::kUtf8Bom);
+    const bool written = old.status == platform::ReadStatus::Ok && platform::DecodeFromDisk(old.bytes).damaged
+                             ? platform::ReplaceDamagedFile(stream.path_, bytes)
+                             : platform::ReplaceFileAtomically(stream.path_, bytes);
+    noteUtf8(stream.path_, wasUtf8, written);
+    return written;
 }
+
+void MemoStore::noteUtf8(const std::string& path, bool wasUtf8, bool written) {
+    if (written && !wasUtf8 && IsUtf8File(path)) utf8Fallback_ = true;
+}
+
+bool MemoStore::takeUtf8Fallback() { return std::exchange(utf8Fallback_, false); }
 
 platform::ProfileFile* MemoStore::currentIni() {
     if (!open_ || kind_ != MemoFileKind::Ini || !ini_) return nullptr;
@@ -325,7 +346,11 @@ bool MemoStore::writeCells(const std::vector<MemoCell>& cells) {
                            c.text});
     }
     platform::ProfileFile* ini = currentIni();
-    return ini && ini->WriteBatch(entries);
+    if (!ini) return false;
+    const bool wasUtf8 = IsUtf8File(ini->Path());
+    const bool written = ini->WriteBatch(entries);
+    noteUtf8(ini->Path(), wasUtf8, written);
+    return written;
 }
 
 bool MemoStore::writeIndexEntries(std::string_view pageName, int number, std::optional<int> fontIndex) {
@@ -339,7 +364,11 @@ bool MemoStore::writeIndexEntries(std::string_view pageName, int number, std::op
     const bool unchanged = std::all_of(entries.begin(), entries.end(), [ini](const platform::ProfileEntry& e) {
         return ini->Read(e.section, e.key) == e.value;
     });
-    return unchanged || ini->WriteBatch(entries);
+    if (unchanged) return true;
+    const bool wasUtf8 = IsUtf8File(ini->Path());
+    const bool written = ini->WriteBatch(entries);
+    noteUtf8(ini->Path(), wasUtf8, written);
+    return written;
 }
 
 bool MemoStore::replaceIndex(MemoPageKind kind, const std::vector<MemoPageEntry>& pages) {
@@ -355,16 +384,85 @@ bool MemoStore::replaceIndex(MemoPageKind kind, const std::vector<MemoPageEntry>
     if (platform::FileExists(fresh)) return false;
     platform::ProfileFile file(fresh);
     if (!file.WriteBatch(entries)) return false;
-    if (platform::RenameFile(fresh, index)) return true;
+    const bool wasUtf8 = IsUtf8File(index);
+    if (platform::RenameFile(fresh, index)) {
+        noteUtf8(index, wasUtf8, true);
+        return true;
+    }
     platform::RemoveFile(fresh);
     return false;
 }
 
-int MemoStore::unusedPageNumber(MemoPageKind kind, int from) {
+bool MemoStore::setAsideOrphan(MemoPageKind kind, int number) {
     MutexGuard guard(mutex_);
-    int n = std::max(from, 1);
-    while (n < kMaxMemoPageNumber && platform::FileExists(folder_ + MemoPageFileName(kind, n))) ++n;
-    return n;
+    if (open_ || number < 1) return false;
+    const std::string path = folder_ + MemoPageFileName(kind, number);
+    if (!platform::FileExists(path)) return !platform::FolderExists(path);
+    std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    char stamp[32];
+    std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", &local);
+    const std::string base = path + ".orphan-" + stamp;
+    for (int n = 1; n < 1000; ++n) {
+        const std::string aside = n == 1 ? base : base + "-" + std::to_string(n);
+        if (platform::FileExists(aside) || platform::FolderExists(aside)) continue;
+        return platform::RenameFile(path, aside);
+    }
+    return false;
+}
+
+bool MemoStore::folderWritable() {
+    return platform::EnsureFolder(folder_) && ::access(folder_.c_str(), W_OK | X_OK) == 0;
+}
+
+// --- Page deletes
+
+std::string MemoStore::journalPath(MemoPageKind kind) const { return folder_ + MemoIndexFileName(kind) + ".delete"; }
+
+bool MemoStore::writeDeleteJournal(MemoPageKind kind, const MemoDeleteJournal& journal) {
+    MutexGuard guard(mutex_);
+    if (open_) return false;
+    const std::string path = journalPath(kind);
+    if (platform::FileExists(path) && !platform::RemoveFile(path)) return false;
+    const std::string section(kSectionDelete);
+    return platform::ProfileFile(path).WriteBatch({{section, "Name", journal.name},
+                                                   {section, "To", std::to_string(journal.to)},
+                                                   {section, "From", std::to_string(journal.from)},
+                                                   {section, "Move", journal.moved ? "1" : "0"}});
+}
+
+std::optional<MemoDeleteJournal> MemoStore::readDeleteJournal(MemoPageKind kind) {
+    MutexGuard guard(mutex_);
+    const std::string path = journalPath(kind);
+    if (!platform::FileExists(path)) return std::nullopt;
+    platform::ProfileFile file(path);
+    MemoDeleteJournal journal;
+    if (!file.Refresh()) return journal;  // to = 0: unusable
+    journal.name = file.ReadString(kSectionDelete, "Name", "");
+    const auto number = [&](std::string_view key) { return ParseInt(file.ReadString(kSectionDelete, key, "")).value_or(0); };
+    journal.to = number("To");
+    journal.from = number("From");
+    journal.moved = number("Move") == 1;
+    if (journal.to < 1 || journal.from < journal.to || journal.from > kMaxMemoPageNumber) journal.to = 0;
+    return journal;
+}
+
+bool MemoStore::moveDeletedPageFiles(MemoPageKind kind, const MemoDeleteJournal& journal) {
+    MutexGuard guard(mutex_);
+    if (open_ || journal.to < 1) return false;
+    const std::string target = folder_ + MemoPageFileName(kind, journal.to);
+    if (!journal.moved) return platform::RemoveFile(target) || !platform::FileExists(target);
+    // The rename replaces the deleted page's file in one step: the number holds the old page or
+    // the moved one, never nothing. A source already gone was moved before.
+    const std::string source = folder_ + MemoPageFileName(kind, journal.from);
+    return !platform::FileExists(source) || platform::RenameFile(source, target);
+}
+
+bool MemoStore::removeDeleteJournal(MemoPageKind kind) {
+    MutexGuard guard(mutex_);
+    const std::string path = journalPath(kind);
+    return platform::RemoveFile(path) || !platform::FileExists(path);
 }
 
 }  // namespace zavota

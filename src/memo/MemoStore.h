@@ -49,6 +49,15 @@ inline constexpr int kCalculatorItems = 17;
 
 enum class MemoFileKind { Ini, Text };
 
+// A page delete under way: the page `name` numbered `to` goes; when `moved`, the file of page
+// `from` (the highest number) takes number `to`, else the file numbered `to` is removed.
+struct MemoDeleteJournal {
+    std::string name;
+    int to = 0;
+    int from = 0;
+    bool moved = false;
+};
+
 // One cell of a per-stock page: kind and row as for MemoStore::writeCell.
 struct MemoCell {
     int kind = kCellComment;
@@ -161,12 +170,31 @@ public:
     // index is written beside the old one and then takes its place, so a failure leaves the old
     // one whole. Without pages the index is removed.
     bool replaceIndex(MemoPageKind kind, const std::vector<MemoPageEntry>& pages);
-    // `from`, or the next number after it whose page file does not exist: a page an index lost
-    // keeps its file.
-    int unusedPageNumber(MemoPageKind kind, int from);
+    // Frees page number n for a new page: a file an index lost (left by a crash) is moved aside to
+    // "<file>.orphan-YYYYMMDD-HHMMSS", a name no copy of the program reads, so the numbers stay
+    // 1 to N and nothing is overwritten. False when a file is still in the way.
+    bool setAsideOrphan(MemoPageKind kind, int number);
+
+    // Creates the data folder when it is missing; true when pages can be written into it.
+    bool folderWritable();
+
+    // True once after a save put a file in UTF-8 that was not UTF-8 before (a character code
+    // page 932 cannot hold); the window tells the user.
+    bool takeUtf8Fallback();
+
+    // Deleting a page moves files and rewrites the index; a journal written first lets the next
+    // reading of the index finish a delete that was cut off, so a kill never mixes up pages.
+    bool writeDeleteJournal(MemoPageKind kind, const MemoDeleteJournal& journal);
+    std::optional<MemoDeleteJournal> readDeleteJournal(MemoPageKind kind);
+    // The file step of a delete; repeating it after it was done changes nothing.
+    bool moveDeletedPageFiles(MemoPageKind kind, const MemoDeleteJournal& journal);
+    bool removeDeleteJournal(MemoPageKind kind);
 
 private:
     bool saveText(const MemoTextStream& stream);
+    // Remembers a file that a successful write turned from code page 932 into UTF-8.
+    void noteUtf8(const std::string& path, bool wasUtf8, bool written);
+    std::string journalPath(MemoPageKind kind) const;
     // The open INI file, re-read when another process changed it; nullptr when none is open
     // or it cannot be read.
     platform::ProfileFile* currentIni();
@@ -177,6 +205,7 @@ private:
     MemoFileKind kind_ = MemoFileKind::Ini;
     std::unique_ptr<platform::ProfileFile> ini_;
     std::unique_ptr<MemoTextStream> text_;
+    bool utf8Fallback_ = false;
 };
 
 }  // namespace zavota

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/ProfileText.h"
+
 namespace zavota {
 
 PageList PlaceholderList() { return PageList{MemoPageEntry{std::string(kPlaceholderPageName), 0}}; }
@@ -10,12 +12,45 @@ bool HoldsOnlyPlaceholder(const PageList& list) {
     return std::none_of(list.begin(), list.end(), [](const MemoPageEntry& e) { return e.number > 0; });
 }
 
-PageList LoadPageList(MemoStore& store, MemoPageKind kind) {
+namespace {
+
+PageList ReadIndex(MemoStore& store, MemoPageKind kind) {
     PageList list;
     if (store.open(MemoIndexFileName(kind), MemoFileKind::Ini, true)) {
         if (!store.readPageIndex(list)) list.clear();
         store.close();
     }
+    return list;
+}
+
+// A delete cut off by a kill is carried to its end: files first, then the index, if the index
+// still lists the deleted page. Until that works the journal stays for the next try.
+void FinishCutOffDelete(MemoStore& store, MemoPageKind kind) {
+    const std::optional<MemoDeleteJournal> journal = store.readDeleteJournal(kind);
+    if (!journal) return;
+    if (journal->to < 1) {
+        store.removeDeleteJournal(kind);
+        return;
+    }
+    if (!store.moveDeletedPageFiles(kind, *journal)) return;
+    PageList list = ReadIndex(store, kind);
+    const auto deleted = std::find_if(list.begin(), list.end(), [&](const MemoPageEntry& e) {
+        return e.number == journal->to && platform::profile::SameName(e.name, journal->name);
+    });
+    if (deleted != list.end()) {
+        list.erase(deleted);
+        for (MemoPageEntry& e : list)
+            if (e.number == journal->from) e.number = journal->to;
+        if (!store.replaceIndex(kind, list)) return;
+    }
+    store.removeDeleteJournal(kind);
+}
+
+}  // namespace
+
+PageList LoadPageList(MemoStore& store, MemoPageKind kind) {
+    FinishCutOffDelete(store, kind);
+    PageList list = ReadIndex(store, kind);
     return list.empty() ? PlaceholderList() : list;
 }
 
@@ -55,14 +90,16 @@ PageDeletion DeletePage(MemoStore& store, MemoPageKind kind, PageList& list, int
                                     [](const MemoPageEntry& a, const MemoPageEntry& b) { return a.number < b.number; });
     const int top = highest->number;
 
-    store.removeFile(MemoPageFileName(kind, deleted));
-    if (deleted < top) {
-        const std::string from = MemoPageFileName(kind, top);
-        // A page whose file could not be moved keeps its number, so it keeps its content; a
-        // page never saved has no file to move.
-        if (store.renameFile(from, MemoPageFileName(kind, deleted)) || !store.fileExists(from))
-            highest->number = deleted;
+    // Journal, files, index: a kill at any step leaves what the next reading of the index
+    // finishes (FinishCutOffDelete). A file step that fails changes nothing.
+    const MemoDeleteJournal journal{list[position].name, deleted, top,
+                                    deleted < top && store.fileExists(MemoPageFileName(kind, top))};
+    if (!store.writeDeleteJournal(kind, journal)) return result;
+    if (!store.moveDeletedPageFiles(kind, journal)) {
+        store.removeDeleteJournal(kind);
+        return result;
     }
+    highest->number = deleted;
 
     if (list.size() == 1) {
         list = PlaceholderList();
@@ -73,6 +110,7 @@ PageDeletion DeletePage(MemoStore& store, MemoPageKind kind, PageList& list, int
     }
     result.done = true;
     result.indexRewritten = RewritePageIndex(store, kind, list);
+    if (result.indexRewritten) store.removeDeleteJournal(kind);
     return result;
 }
 

@@ -68,6 +68,12 @@ bool NormaliseRow(StockRow& row) {
 
 }  // namespace
 
+RowTick CheckAndFormatRow(StockRow& row) {
+    const RowTick tick = CheckRowTick(row.price, row.shares);
+    NormaliseRow(row);
+    return tick;
+}
+
 StockResults ComputeStockRows(StockGrid& grid) {
     StockResults out;
     for (StockRow& row : grid) {

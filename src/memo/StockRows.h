@@ -59,6 +59,9 @@ struct RowTick {
     int focusColumn = 0;
 };
 RowTick CheckRowTick(std::string_view price, std::string_view shares);
+// The row check of a box being ticked: each valid cell is put in its display form first, whether
+// the tick stays or not.
+RowTick CheckAndFormatRow(StockRow& row);
 
 // The results of "計算": invalid ticked rows are unticked and their valid cells reformatted.
 struct StockResults {

@@ -1,6 +1,8 @@
 #include "platform/Cp932.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <iterator>
 
 #include <iconv.h>
 
@@ -67,16 +69,50 @@ RepairedText DecodeCp932(std::string_view bytes) {
     return result;
 }
 
+// Marks a Japanese input method on Linux types in their Unicode forms, which Windows writes
+// into code page 932 as the code page's own forms of the same marks (its best-fit mapping).
+struct BestFit {
+    std::string_view from;
+    std::string_view to;
+};
+constexpr BestFit kBestFits[] = {
+    {"\u301C", "\uFF5E"},  // wave dash → 0x8160
+    {"\u2016", "\u2225"},  // double vertical line → 0x8161
+    {"\u2212", "\uFF0D"},  // minus sign → 0x817C
+    {"\u00A2", "\uFFE0"},  // cent sign → 0x8191
+    {"\u00A3", "\uFFE1"},  // pound sign → 0x8192
+    {"\u00AC", "\uFFE2"},  // not sign → 0x81CA
+    {"\u2014", "\u2015"},  // em dash → 0x815C
+};
+
+std::string WithBestFits(std::string_view utf8) {
+    std::string out;
+    out.reserve(utf8.size());
+    while (!utf8.empty()) {
+        const auto fit = std::find_if(std::begin(kBestFits), std::end(kBestFits),
+                                      [&](const BestFit& f) { return utf8.starts_with(f.from); });
+        if (fit != std::end(kBestFits)) {
+            out += fit->to;
+            utf8.remove_prefix(fit->from.size());
+        } else {
+            out += utf8.front();
+            utf8.remove_prefix(1);
+        }
+    }
+    return out;
+}
+
 }  // namespace
 
-std::optional<std::string> ToCp932(std::string_view utf8) {
-    if (RepairUtf8(utf8).damaged) return std::nullopt;
+std::optional<std::string> ToCp932(std::string_view original) {
+    if (RepairUtf8(original).damaged) return std::nullopt;
+    const std::string utf8 = WithBestFits(original);
     Converter encoder("CP932", "UTF-8");
     std::string bytes;
     std::string_view rest = utf8;
     if (!encoder.Convert(rest, bytes)) return std::nullopt;
-    // Several characters share one code (U+301C and U+FF5E both become 0x8160); only a text
-    // that decodes to itself is safe to store this way.
+    // Beyond the best fits above, a character that does not decode to itself would change on
+    // disk without a word; such a text is not stored this way.
     Converter decoder("UTF-8", "CP932");
     std::string back;
     std::string_view encoded = bytes;
@@ -90,8 +126,10 @@ std::optional<std::string> FromCp932(std::string_view bytes) {
     return std::move(decoded.text);
 }
 
-std::size_t Cp932Length(std::string_view utf8) {
-    if (auto whole = ToCp932(utf8)) return whole->size();
+std::size_t Cp932Length(std::string_view original) {
+    if (auto whole = ToCp932(original)) return whole->size();
+    const std::string mapped = WithBestFits(original);
+    std::string_view utf8 = mapped;
     Converter encoder("CP932", "UTF-8");
     Converter decoder("UTF-8", "CP932");
     std::size_t total = 0;

@@ -8,9 +8,10 @@
 
 namespace zavota::platform {
 
-// The code page 932 bytes of a UTF-8 text, or nullopt when any character would not come back
-// unchanged (a character outside the code page, or one it folds onto another, such as U+301C
-// onto U+FF5E), or when the text is not valid UTF-8.
+// The code page 932 bytes of a UTF-8 text, or nullopt when a character is outside the code page
+// or the text is not valid UTF-8. The marks Windows maps onto the code page's own forms are
+// written so (U+301C as 0x8160, U+2212 as 0x817C, …) and read back in those forms; any other
+// character that would not come back unchanged is refused.
 std::optional<std::string> ToCp932(std::string_view utf8);
 
 // The UTF-8 text of code page 932 bytes, or nullopt when the bytes are not valid code page 932.

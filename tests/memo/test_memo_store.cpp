@@ -287,12 +287,15 @@ TEST_F(MemoStoreTest, TextPagesRoundTrip) {
         std::string text;
         std::string bytes;     // on disk
         std::string readBack;  // what a load gives
+        bool fallback = false; // the file turned UTF-8 with this save
     };
     const std::string bom = "\xEF\xBB\xBF";
     const Case cases[] = {
         {"メモ\n2行目", Cp932("メモ\r\n2行目\r\n"), "メモ\n2行目"},
-        // U+301C has no code page 932 form of its own: the page goes to disk as UTF-8.
-        {"株価〜1,000円\n\n末尾\t", bom + "株価〜1,000円\r\n\r\n末尾\t\r\n", "株価〜1,000円\n\n末尾\t"},
+        // Marks typed in their Unicode forms go to disk in their code page 932 forms.
+        {"〜‖−￠￡￢¢", "\x81\x60\x81\x61\x81\x7C\x81\x91\x81\x92\x81\xCA\x81\x91\r\n", "～∥－￠￡￢￠"},
+        {"株価😀\n\n末尾\t", bom + "株価😀\r\n\r\n末尾\t\r\n", "株価😀\n\n末尾\t", true},
+        {"😀", bom + "😀\r\n", "😀"},  // UTF-8 already: no second notice
         {"abc", "abc\r\n", "abc"},
         {"a\r\nb\rc\n", "a\r\nb\r\nc\r\n", "a\nb\nc"},
         {"\n", "\r\n", ""},
@@ -305,6 +308,7 @@ TEST_F(MemoStoreTest, TextPagesRoundTrip) {
         store.textStream()->Write(c.text);
         ASSERT_TRUE(store.close());
         EXPECT_EQ(FileBytes(Path("N_1.txt")), c.bytes);
+        EXPECT_EQ(store.takeUtf8Fallback(), c.fallback);
 
         ASSERT_TRUE(store.open("N_1.txt", MemoFileKind::Text, true));
         EXPECT_EQ(store.textStream()->Text(), c.readBack);

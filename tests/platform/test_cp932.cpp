@@ -23,7 +23,9 @@ TEST(Cp932, EncodesOnlyWhatComesBackUnchanged) {
         {"～①", "\x81\x60\x87\x40"},   // U+FF5E, NEC special
         {"\\~", "\\~"},
         {std::string("a\0b", 3), std::string("a\0b", 3)},
-        {"〜", std::nullopt},             // U+301C folds onto U+FF5E
+        // The marks Windows writes as the code page's own forms (they read back as those).
+        {"〜‖−￠￡￢—", "\x81\x60\x81\x61\x81\x7C\x81\x91\x81\x92\x81\xCA\x81\x5C"},
+        {"¢£¬", "\x81\x91\x81\x92\x81\xCA"},
         {"¥", std::nullopt},              // folds onto "\"
         {"€", std::nullopt},              // not in the code page
         {"\xE3\x81", std::nullopt},       // truncated
@@ -47,8 +49,9 @@ TEST(Cp932, LengthCountsEachCharacter) {
     };
     const Case cases[] = {
         {"", 0}, {"abc", 3}, {"ＭＳ ゴシック", 13}, {"ｱｲ", 2},
-        {"〜", 3},              // does not fit: its UTF-8 length
-        {"a〜ソ😀", 1 + 3 + 2 + 4},
+        {"〜¢", 4},             // written as 0x8160 and 0x8191
+        {"😀", 4},              // does not fit: its UTF-8 length
+        {"a〜ソ😀", 1 + 2 + 2 + 4},
         {"\xE3\x81" "a", 3},    // a broken character never counts shorter
     };
     for (const auto& c : cases) EXPECT_EQ(Cp932Length(c.utf8), c.length) << c.utf8;
@@ -60,7 +63,7 @@ TEST(Cp932, DiskFormRoundTrips) {
         bool utf8;
     };
     const Case cases[] = {
-        {"", false}, {"ソ表 ＭＳ ゴシック ～ \\~", false}, {"〜", true}, {"ソ〜表", true}, {"😀", true},
+        {"", false}, {"ソ表 ＭＳ ゴシック ～ \\~", false}, {"€", true}, {"ソ😀表", true}, {"😀", true},
     };
     for (const auto& c : cases) {
         const std::string bytes = EncodeForDisk(c.text);

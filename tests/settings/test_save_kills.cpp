@@ -19,6 +19,7 @@
 
 #include "SettingsFixture.h"
 #include "core/YenTesting.h"
+#include "memo/MemoPages.h"
 #include "memo/MemoStore.h"
 #include "platform/FileIo.h"
 #include "settings/KeihiFile.h"
@@ -157,6 +158,97 @@ TEST_F(SaveKillTest, EveryKillLeavesTheOldOrTheNewFile) {
         }
         std::cout << "kill test: " << k.name << ": " << steps << " steps, " << kills << " kills, " << torn
                   << " torn\n";
+    }
+}
+
+// The page operations of the memo pad, each killed at every step: the pages read back (the next
+// reading of the index finishes a delete that was cut off) are the old ones or the new ones,
+// each name with its own content; nothing mixed up, nothing lost.
+TEST_F(SaveKillTest, PageOperationsEndInTheOldOrTheNewPages) {
+    const std::string data = home / "pages/";
+    ASSERT_TRUE(platform::EnsureFolder(data));
+    platform::NamedMutex mutex{"VekkarMutex", data};
+    using Pages = std::vector<std::pair<std::string, std::string>>;  // name and content, list order
+    const auto grid = [](const std::string& content) {
+        StockGrid g{};
+        g[0] = {content, "1,000", "10", true};
+        return g;
+    };
+    const auto readPages = [&] {
+        MemoStore memo(data, mutex);
+        Pages pages;
+        for (const MemoPageEntry& e : LoadPageList(memo, MemoPageKind::PerStock)) {
+            if (e.number <= 0) continue;
+            StockGrid g{};
+            LoadStockPage(memo, e.number, g);
+            pages.emplace_back(e.name, g[0].comment);
+        }
+        return pages;
+    };
+    const Pages old{{"A", "a"}, {"B", "b"}, {"C", "c"}};
+    const auto reset = [&] {
+        for (const auto& e : std::filesystem::directory_iterator(data)) std::filesystem::remove(e.path());
+        MemoStore memo(data, mutex);
+        for (int n = 1; n <= 3; ++n) {
+            StockGrid g = grid(old[n - 1].second);
+            ASSERT_TRUE(SaveStockPage(memo, {old[n - 1].first, n}, g));
+        }
+    };
+    const auto remove = [&](int position) {
+        return [&, position] {
+            MemoStore memo(data, mutex);
+            PageList list = LoadPageList(memo, MemoPageKind::PerStock);
+            return DeletePage(memo, MemoPageKind::PerStock, list, position).indexRewritten;
+        };
+    };
+    struct Operation {
+        const char* name;
+        Pages fresh;
+        std::function<bool()> run;
+    };
+    const Operation operations[] = {
+        {"delete a middle page", {{"A", "a"}, {"C", "c"}}, remove(1)},
+        {"delete the first page", {{"B", "b"}, {"C", "c"}}, remove(0)},
+        {"delete the last page", {{"A", "a"}, {"B", "b"}}, remove(2)},
+        {"new page", {{"A", "a"}, {"B", "b"}, {"C", "c"}, {"D", "d"}}, [&] {
+             MemoStore memo(data, mutex);
+             StockGrid g = grid("d");
+             return memo.setAsideOrphan(MemoPageKind::PerStock, 4) && SaveStockPage(memo, {"D", 4}, g);
+         }},
+        {"reorder", {{"C", "c"}, {"A", "a"}, {"B", "b"}}, [&] {
+             MemoStore memo(data, mutex);
+             return RewritePageIndex(memo, MemoPageKind::PerStock, {{"C", 3}, {"A", 1}, {"B", 2}});
+         }},
+    };
+    std::mt19937 random(54321);
+    for (const Operation& op : operations) {
+        reset();
+        ASSERT_EQ(readPages(), old);
+        int steps = 0;
+        platform::SetFileStepHook([&](platform::FileStep, const std::string&) { return ++steps, 0; });
+        const auto start = std::chrono::steady_clock::now();
+        ASSERT_TRUE(op.run()) << op.name;
+        const auto took = std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - start);
+        platform::SetFileStepHook({});
+        ASSERT_EQ(readPages(), op.fresh) << op.name;
+
+        int kills = 0, wrong = 0;
+        for (int round = 0; round < Rounds(); ++round) {
+            for (int at = 1; at <= steps; ++at) {
+                reset();
+                const bool atRandom = round % 2 == 1;
+                KillDuringSave(op.run, atRandom ? 0 : at,
+                               std::chrono::microseconds(random() % (took.count() * 3 / 2 + 1)));
+                ++kills;
+                const Pages after = readPages();
+                if (after != old && after != op.fresh) {
+                    ++wrong;
+                    ADD_FAILURE() << op.name << ": pages mixed up or lost after a kill at step " << at;
+                }
+            }
+        }
+        std::cout << "kill test: " << op.name << ": " << steps << " steps, " << kills << " kills, " << wrong
+                  << " mixed up or lost\n";
     }
 }
 

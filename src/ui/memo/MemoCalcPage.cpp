@@ -21,6 +21,7 @@
 #include "ui/common/AppState.h"
 #include "ui/common/NumericEdit.h"
 #include "ui/common/UiFonts.h"
+#include "ui/memo/CheckedCellEditor.h"
 
 namespace zavota::ui {
 
@@ -28,6 +29,7 @@ namespace {
 
 constexpr int kOperandChars = 12;
 constexpr int kMemoryChars = 18;
+constexpr int kMsgDigitsOnly = 229;
 constexpr int kGridHeight = 10 * 22 + 11;
 constexpr int kGridWidth = 150;
 constexpr int kRowLabelWidth = 22;
@@ -143,6 +145,12 @@ void TMemoCalcPage::BuildControls() {
     }
     grdCalc_->setColumnWidth(0, kGridWidth - 4);
     grdCalc_->installEventFilter(this);
+    grdCalc_->setItemDelegate(new CheckedCellDelegate(
+        [](int, const QString& text) -> std::optional<QString> {
+            const CellCheck check = CheckCalcCell(S(text));
+            return check.refused ? std::optional<QString>(Q(check.text)) : std::nullopt;
+        },
+        kMsgDigitsOnly, state_.messages, grdCalc_));
     connect(grdCalc_, &QTableWidget::itemChanged, this, &TMemoCalcPage::grdCalcSetEditText);
     for (int r = 0; r < kCalcCells; ++r) {
         lblPage04_[r] = new QLabel(QStringLiteral("%1").arg(r + 1, 2, 10, QLatin1Char('0')), this);
@@ -496,7 +504,7 @@ void TMemoCalcPage::grdCalcSetEditText(QTableWidgetItem* item) {
     const CellCheck check = CheckCalcCell(S(item->text()));
     if (!check.refused) return;
     SetCell(item->row(), Q(check.text));
-    state_.messages.ShowMessage(229);
+    state_.messages.ShowMessage(kMsgDigitsOnly);
 }
 
 bool TMemoCalcPage::eventFilter(QObject* watched, QEvent* event) {

@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -19,15 +20,16 @@
 #include "ui/common/NumericEdit.h"
 #include "ui/common/StoredColour.h"
 #include "ui/common/UiFonts.h"
+#include "ui/memo/CheckedCellEditor.h"
 
 namespace zavota::ui {
 
 namespace {
 
-constexpr int kRowHeight = 19;
+constexpr int kRowHeight = 19;  // the least: a larger font makes the rows taller
 constexpr int kHeaderHeight = 22;
 constexpr int kGridWidth = 328;
-constexpr int kGridHeight = kHeaderHeight + kMemoRows * kRowHeight + 2;
+constexpr int kMsgDigitsOnly = 229;
 
 QLineEdit* FigureBox(const char* name, const char* caption, QWidget* parent) {
     auto* box = new QLineEdit(parent);
@@ -60,12 +62,10 @@ TMemoStockPage::TMemoStockPage(AppState& state, MemoStore& store, std::function<
     grdMemo_->setHorizontalHeaderLabels({Q(" 　　（日付等）"), Q("　単　　価"), Q("　株　　数")});
     grdMemo_->verticalHeader()->hide();
     grdMemo_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    grdMemo_->verticalHeader()->setDefaultSectionSize(kRowHeight);
-    grdMemo_->horizontalHeader()->setFixedHeight(kHeaderHeight);
+    grdMemo_->verticalHeader()->setMinimumSectionSize(1);
     grdMemo_->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     grdMemo_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     grdMemo_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    grdMemo_->setFixedSize(kGridWidth, kGridHeight);
     grdMemo_->setFont(InputFont());
     grdMemo_->setAccessibleName(Q("銘柄メモ"));
     const int unit = kGridWidth - 8;
@@ -77,23 +77,30 @@ TMemoStockPage::TMemoStockPage(AppState& state, MemoStore& store, std::function<
             if (c > 0) item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
             grdMemo_->setItem(r, c, item);
         }
+    grdMemo_->setItemDelegate(new CheckedCellDelegate(
+        [](int column, const QString& text) -> std::optional<QString> {
+            if (column == 0) return std::nullopt;
+            const CellFilter filtered = FilterNumberCell(text.toStdString());
+            return filtered.refused ? std::optional<QString>(Q(filtered.text)) : std::nullopt;
+        },
+        kMsgDigitsOnly, state_.messages, grdMemo_));
     grdMemo_->installEventFilter(this);
+    grdMemo_->viewport()->installEventFilter(this);
 
-    // The boxes stand in their own column, each level with its grid row.
-    auto* checks = new QWidget(this);
-    checks->setFixedSize(22, kGridHeight);
-    btnAllSelect_ = new QPushButton(checks);
+    // The boxes stand in their own column; PlaceBoxes keeps each level with its grid row.
+    checks_ = new QWidget(this);
+    checks_->setFixedWidth(22);
+    checks_->installEventFilter(this);
+    btnAllSelect_ = new QPushButton(checks_);
     btnAllSelect_->setObjectName(QStringLiteral("btnAllSelect"));
     btnAllSelect_->setAccessibleName(Q("全選択"));
     btnAllSelect_->setToolTip(Q("全選択／全解除"));
-    btnAllSelect_->setGeometry(3, 4, 16, kHeaderHeight - 8);
     popLine_ = new QMenu(this);
     popLine_->setObjectName(QStringLiteral("popLine"));
     for (int r = 0; r < kMemoRows; ++r) {
-        auto* box = new QCheckBox(checks);
+        auto* box = new QCheckBox(checks_);
         box->setObjectName(QStringLiteral("chkS%1").arg(r + 1));
         box->setAccessibleName(Q("選択 %1").arg(r + 1));
-        box->setGeometry(3, 1 + kHeaderHeight + r * kRowHeight, 18, kRowHeight);
         box->setContextMenuPolicy(Qt::CustomContextMenu);
         connect(box, &QCheckBox::clicked, this, [this, r](bool on) {
             if (on) chkS1Click(r + 1);
@@ -199,7 +206,7 @@ TMemoStockPage::TMemoStockPage(AppState& state, MemoStore& store, std::function<
     title->addStretch();
     auto* grid = new QHBoxLayout;
     grid->setSpacing(0);
-    grid->addWidget(checks, 0, Qt::AlignTop);
+    grid->addWidget(checks_, 0, Qt::AlignTop);
     grid->addWidget(grdMemo_, 0, Qt::AlignTop);
     grid->addSpacing(12);
     grid->addWidget(pnlResult_);
@@ -218,6 +225,36 @@ TMemoStockPage::TMemoStockPage(AppState& state, MemoStore& store, std::function<
     connect(uri, &QPushButton::clicked, this, [this] { HandOver(false); });
     connect(grdMemo_, &QTableWidget::itemChanged, this,
             [this](QTableWidgetItem* item) { grdMemoSetEditText(item->row(), item->column()); });
+    connect(grdMemo_->verticalScrollBar(), &QScrollBar::valueChanged, this, &TMemoStockPage::PlaceBoxes);
+    connect(grdMemo_->verticalHeader(), &QHeaderView::sectionResized, this, &TMemoStockPage::PlaceBoxes);
+    FitGridToRows();
+}
+
+void TMemoStockPage::FitGridToRows() {
+    // Rows as tall as the font needs, and a grid tall enough to show all twenty without scrolling.
+    const int rowHeight = std::max(kRowHeight, QFontMetrics(grdMemo_->font()).height() + 2);
+    for (int r = 0; r < kMemoRows; ++r) grdMemo_->setRowHeight(r, rowHeight);
+    const int headerHeight = std::max(kHeaderHeight, grdMemo_->horizontalHeader()->sizeHint().height());
+    grdMemo_->horizontalHeader()->setFixedHeight(headerHeight);
+    const int height = headerHeight + kMemoRows * rowHeight + 2 * grdMemo_->frameWidth();
+    grdMemo_->setFixedSize(kGridWidth, height);
+    checks_->setFixedHeight(height);
+    btnAllSelect_->setGeometry(3, grdMemo_->frameWidth() + 4, 16, headerHeight - 8);
+    PlaceBoxes();
+}
+
+void TMemoStockPage::PlaceBoxes() {
+    // Each box takes its row's place as the grid shows it now (scrolled or not, any font); a
+    // box whose row is not wholly in view is hidden, so no box can stand beside another row.
+    const QWidget* view = grdMemo_->viewport();
+    const int viewTop = checks_->mapFromGlobal(view->mapToGlobal(QPoint(0, 0))).y();
+    const int viewBottom = viewTop + view->height();
+    for (int r = 0; r < kMemoRows; ++r) {
+        const int top = viewTop + grdMemo_->rowViewportPosition(r);
+        const int height = grdMemo_->rowHeight(r);
+        chkS_[r]->setGeometry(3, top, 18, height);
+        chkS_[r]->setVisible(top >= viewTop && top + height <= viewBottom);
+    }
 }
 
 void TMemoStockPage::ApplyColours(const DisplaySettings& colours) {
@@ -271,7 +308,15 @@ void TMemoStockPage::ClearPage() {
 bool TMemoStockPage::LoadPage(int number) {
     StockGrid rows;
     if (!LoadStockPage(store_, number, rows)) return false;
-    SetRows(rows);
+    StockGrid unticked = rows;
+    for (StockRow& row : unticked) row.selected = false;
+    SetRows(unticked);
+    // A stored tick is a tick by the user: it passes the same row check, messages included.
+    for (int r = 0; r < kMemoRows; ++r)
+        if (rows[r].selected) {
+            chkS_[r]->setChecked(true);
+            chkS1Click(r + 1);
+        }
     btnCalc_01Click();
     return true;
 }
@@ -317,15 +362,10 @@ void TMemoStockPage::btnCalc_01Click() {
 
 void TMemoStockPage::chkS1Click(int row) {
     StockGrid rows = Rows();
-    StockRow& r = rows[row - 1];
-    const RowTick tick = CheckRowTick(r.price, r.shares);
-    if (tick.message == 0) {
-        r.price = CheckStockCell(r.price).shown;
-        r.shares = CheckStockCell(r.shares).shown;
-        SetRows(rows);
-        return;
-    }
-    chkS_[row - 1]->setChecked(false);
+    const RowTick tick = CheckAndFormatRow(rows[row - 1]);
+    if (tick.message != 0) rows[row - 1].selected = false;
+    SetRows(rows);
+    if (tick.message == 0) return;
     state_.messages.ShowMessage(tick.message);
     FocusCell(row, tick.focusColumn);
 }
@@ -352,7 +392,7 @@ void TMemoStockPage::grdMemoSetEditText(int row, int column) {
         const QSignalBlocker block(grdMemo_);
         item->setText(Q(filtered.text));
     }
-    state_.messages.ShowMessage(229);
+    state_.messages.ShowMessage(kMsgDigitsOnly);
 }
 
 void TMemoStockPage::HandOver(bool buy) {
@@ -381,6 +421,17 @@ void TMemoStockPage::ApplyRowMove(void (*move)(StockGrid&, int)) {
 }
 
 bool TMemoStockPage::eventFilter(QObject* watched, QEvent* event) {
+    switch (event->type()) {
+        case QEvent::FontChange:
+            if (watched == grdMemo_) FitGridToRows();
+            break;
+        case QEvent::Move:
+        case QEvent::Resize:
+        case QEvent::Show:
+            if (watched == grdMemo_ || watched == checks_ || watched == grdMemo_->viewport()) PlaceBoxes();
+            break;
+        default: break;
+    }
     // While a cell is edited its editor has the keys, so this is Delete outside editing.
     if (watched == grdMemo_ && event->type() == QEvent::KeyPress &&
         static_cast<QKeyEvent*>(event)->key() == Qt::Key_Delete) {

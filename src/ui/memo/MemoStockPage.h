@@ -52,6 +52,8 @@ signals:
     void clearRequested();
 
 private:
+    void FitGridToRows();
+    void PlaceBoxes();
     void SetRows(const StockGrid& rows);
     void ClearResults();
     void btnCalc_01Click();
@@ -72,6 +74,7 @@ private:
     QComboBox* cmbTitle_;
     QLabel* lblPage_;
     QTableWidget* grdMemo_;
+    QWidget* checks_;
     std::array<QCheckBox*, kMemoRows> chkS_{};
     QPushButton* btnAllSelect_;
     QWidget* pnlResult_;

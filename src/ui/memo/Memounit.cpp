@@ -30,6 +30,7 @@ namespace {
 const char* const kCaption = "Zavota　メモパッド";
 const char* const kSavedCaption = "Zavota　メモパッド　【データ保存完了】";
 constexpr int kMsgSaveFailed = 263;
+constexpr int kMsgSavedInUtf8 = 30;
 constexpr int kAskSaveStock = 3;
 constexpr int kAskSaveFree = 4;
 constexpr int kAskCopyPage = 5;
@@ -162,8 +163,10 @@ void TfrmMemo::setVisible(bool visible) {
 void TfrmMemo::FormShow() {
     stock_.last = free_.last = 0;
     mode_ = StockMode;
-    folderReady_ = platform::EnsureFolder(store_->folder());
-    if (!folderReady_) return;
+    // A folder that cannot be created or written is reported at the first save; the pad still
+    // opens, so what is typed stays on screen until then.
+    folderReported_ = false;
+    store_->folderWritable();
     ApplyColours();
     // The four tabs share the width of the tab control.
     const int tabWidth = (tabMemo_->width() - 4) / tabMemo_->count();
@@ -195,7 +198,6 @@ void TfrmMemo::keyPressEvent(QKeyEvent* event) {
 }
 
 bool TfrmMemo::FormCloseQuery() {
-    if (!folderReady_) return true;
     if (!LeaveTab(stock_, kAskSaveStock)) return false;
     return !freeLoaded_ || LeaveTab(free_, kAskSaveFree);
 }
@@ -203,7 +205,7 @@ bool TfrmMemo::FormCloseQuery() {
 bool TfrmMemo::LeaveTab(PageTab& tab, int confirmation) {
     if (Shown(tab)) {
         if (SaveShown(tab)) return true;
-        state_.messages.ShowMessage(kMsgSaveFailed);
+        ReportSaveFailure(false);
         // The typed text stays on screen rather than go with the hidden window.
         return !tab.view->HasContent();
     }
@@ -217,8 +219,8 @@ bool TfrmMemo::LeaveTab(PageTab& tab, int confirmation) {
     if (!name) return false;
     pendingName_ = *name;
     const MemoPageEntry entry{pendingName_.toStdString(), FreshNumber(tab, 1)};
-    if (!tab.view->SavePage(entry)) {
-        state_.messages.ShowMessage(kMsgSaveFailed);
+    if (!SavePage(tab, entry)) {
+        ReportSaveFailure(false);
         return false;
     }
     tab.list = {entry};
@@ -227,7 +229,8 @@ bool TfrmMemo::LeaveTab(PageTab& tab, int confirmation) {
 }
 
 void TfrmMemo::FormClose() {
-    if (folderReady_ && !calcPage_->Save()) state_.messages.ShowMessage(kMsgSaveFailed);
+    // Once the folder has been reported, its failure needs no second box at the same close.
+    if (!calcPage_->Save()) ReportSaveFailure(folderReported_);
     timCaption_->stop();
     setWindowTitle(Q(kCaption));
     state_.display().MXY = FramePosition(this);
@@ -266,8 +269,9 @@ void TfrmMemo::LoadFreePages() {
 void TfrmMemo::TabChanged(int index) {
     const int previous = mode_;
     const int next = index + 1;
-    if (previous == StockMode && next != StockMode && Shown(stock_)) SaveShown(stock_);
-    if (previous == FreeMode && next != FreeMode && freeLoaded_ && Shown(free_)) SaveShown(free_);
+    if (previous == StockMode && next != StockMode && Shown(stock_) && !SaveShown(stock_)) ReportSaveFailure(true);
+    if (previous == FreeMode && next != FreeMode && freeLoaded_ && Shown(free_) && !SaveShown(free_))
+        ReportSaveFailure(true);
     mode_ = next;
     switch (mode_) {
         case StockMode:
@@ -335,17 +339,35 @@ bool TfrmMemo::SaveShown(PageTab& tab) {
     if (tab.last < 0 || tab.last >= static_cast<int>(tab.list.size())) return false;
     MemoPageEntry entry = tab.list[tab.last];
     if (entry.number <= 0) entry = {pendingName_.toStdString(), FreshNumber(tab, static_cast<int>(tab.list.size()))};
-    return tab.view->SavePage(entry);
+    return SavePage(tab, entry);
+}
+
+bool TfrmMemo::SavePage(PageTab& tab, const MemoPageEntry& entry) {
+    const bool saved = tab.view->SavePage(entry);
+    NoticeUtf8Fallback();
+    return saved;
+}
+
+void TfrmMemo::NoticeUtf8Fallback() {
+    if (store_->takeUtf8Fallback()) state_.messages.ShowMessage(kMsgSavedInUtf8);
+}
+
+void TfrmMemo::ReportSaveFailure(bool quiet) {
+    const bool folder = !store_->folderWritable();
+    if (quiet && !(folder && !folderReported_)) return;
+    folderReported_ = folderReported_ || folder;
+    state_.messages.ShowMessage(kMsgSaveFailed);
 }
 
 bool TfrmMemo::SaveBeforeLeaving(PageTab& tab) {
     if (!Shown(tab) || SaveShown(tab)) return true;
-    state_.messages.ShowMessage(kMsgSaveFailed);
+    ReportSaveFailure(false);
     return false;
 }
 
-int TfrmMemo::FreshNumber(const PageTab& tab, int from) const {
-    return store_->unusedPageNumber(tab.view->Kind(), from);
+int TfrmMemo::FreshNumber(const PageTab& tab, int number) const {
+    // 0 makes the save fail (and say so) rather than write over a file in the way.
+    return store_->setAsideOrphan(tab.view->Kind(), number) ? number : 0;
 }
 
 std::optional<QString> TfrmMemo::AskName(const PageTab& tab) {
@@ -400,7 +422,7 @@ void TfrmMemo::btnNewClick() {
     tab->list.push_back({pendingName_.toStdString(), FreshNumber(*tab, NewPageNumber(tab->list))});
     tab->last = static_cast<int>(tab->list.size()) - 1;
     FillList(*tab);
-    if (!SaveShown(*tab)) state_.messages.ShowMessage(kMsgSaveFailed);
+    if (!SaveShown(*tab)) ReportSaveFailure(false);
     UpdateButtons();
 }
 
@@ -417,6 +439,7 @@ void TfrmMemo::btnRenameClick() {
     else entry = {pendingName_.toStdString(), FreshNumber(*tab, 1)};
     FillList(*tab);
     RewritePageIndex(*store_, tab->view->Kind(), tab->list);
+    NoticeUtf8Fallback();
     UpdateButtons();
 }
 
@@ -471,10 +494,10 @@ void TfrmMemo::btnSaveClick() {
     bool saved = false;
     {
         const WaitCursor wait;
-        saved = tab->view->SavePage(entry);
+        saved = SavePage(*tab, entry);
     }
     if (!saved) {
-        state_.messages.ShowMessage(kMsgSaveFailed);
+        ReportSaveFailure(false);
         return;
     }
     if (placeholder) {

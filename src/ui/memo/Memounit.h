@@ -70,7 +70,14 @@ private:
     // Before another page replaces the shown one: a failed save is reported (263) and the page
     // stays, so typed text is never dropped unsaved.
     bool SaveBeforeLeaving(PageTab& tab);
-    int FreshNumber(const PageTab& tab, int from) const;
+    bool SavePage(PageTab& tab, const MemoPageEntry& entry);
+    // Page number n for a new page, with a file an index lost set aside; 0 when that fails.
+    int FreshNumber(const PageTab& tab, int number) const;
+    // Message 263 for a failed save. A `quiet` save (a tab change) reports only a data folder
+    // that cannot be written, once per opening; every other failed save always.
+    void ReportSaveFailure(bool quiet);
+    // The notice when a save put a page or an index in UTF-8 for the first time.
+    void NoticeUtf8Fallback();
     std::optional<QString> AskName(const PageTab& tab);
     // Leaving the memo pad with the tab's page: false refuses the close.
     bool LeaveTab(PageTab& tab, int confirmation);
@@ -93,7 +100,7 @@ private:
     int mode_ = StockMode;
     QString pendingName_;
     bool freeLoaded_ = false;
-    bool folderReady_ = false;
+    bool folderReported_ = false;
 
     PageTab stock_;
     PageTab free_;

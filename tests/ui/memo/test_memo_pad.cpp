@@ -7,6 +7,9 @@
 #include <QTableWidget>
 #include <QTimer>
 #include <QListWidget>
+#include <QScrollBar>
+
+#include <filesystem>
 
 #include "ui/UiTest.h"
 #include "memo/MemoFixture.h"
@@ -132,9 +135,11 @@ TEST_F(MemoPadTest, TickingChecksTheRow) {
         int message;
         int focusColumn;  // 0: no refusal
         const char* priceAfter;
+        const char* sharesAfter;  // a refused row still shows its valid cells in display form
     } cases[] = {
-        {"1234", "100", 0, 0, "1,234"}, {"0", "100", 270, 1, "0"},  {"", "100", 260, 1, ""},
-        {"500", "", 260, 2, "500"},     {"500", "0", 271, 2, "500"}, {"", "", 260, 1, ""},
+        {"1234", "100", 0, 0, "1,234", "100"}, {"0", "1000", 270, 1, "0", "1,000"},
+        {"", "1000", 260, 1, "", "1,000"},     {"1000", "", 260, 2, "1,000", ""},
+        {"1000", "0", 271, 2, "1,000", "0"},   {"", "", 260, 1, "", ""},
     };
     Open();
     for (const Case& c : cases) {
@@ -145,6 +150,7 @@ TEST_F(MemoPadTest, TickingChecksTheRow) {
         EXPECT_EQ(Ticked(1), c.message == 0);
         EXPECT_EQ(Messages().numbers, c.message ? std::vector<int>{c.message} : std::vector<int>{});
         EXPECT_EQ(Cell(1, 1), c.priceAfter);
+        EXPECT_EQ(Cell(1, 2), c.sharesAfter);
         if (c.message) {
             EXPECT_EQ(Grid()->currentColumn(), c.focusColumn);
         }
@@ -282,6 +288,7 @@ TEST_F(MemoPadTest, SummaryShowsEachPageAndItsShare) {
 
 TEST_F(MemoPadTest, NewPageAfterYesIsACopyNumberedLast) {
     PutStockPages({{"A", {{"*", "500", "10"}}}, {"B", {{"*", "700", "20"}}}, {"C", {}}});
+    PutData("M_4.ini", {{"コメント", "1", "孤児"}});  // left by a crash: no index lists it
     Open();
     Select(Memo(), "cmbTitle_01", 1);
     EXPECT_EQ(Text(Memo(), "lblPage_01"), "2/3");
@@ -298,6 +305,11 @@ TEST_F(MemoPadTest, NewPageAfterYesIsACopyNumberedLast) {
     EXPECT_EQ(copy.ReadString("株数", "1", ""), "20");
     EXPECT_EQ(copy.ReadString("選択", "1", ""), "*");
     EXPECT_EQ(copy.ReadString("銘柄（ページ名）", "Name", ""), "X");
+    int orphans = 0;
+    for (const auto& e : std::filesystem::directory_iterator(DataPath("")))
+        if (e.path().filename().string().starts_with("M_4.ini.orphan-"))
+            orphans += platform::ProfileFile(e.path().string()).ReadString("コメント", "1", "") == "孤児";
+    EXPECT_EQ(orphans, 1);
     EXPECT_TRUE(Find<QPushButton>(Memo(), "btnPrev")->isEnabled());
     EXPECT_FALSE(Find<QPushButton>(Memo(), "btnNext")->isEnabled());
 }
@@ -496,6 +508,147 @@ TEST_F(MemoPadTest, ColourChangeReachesTheShownPad) {
     State().display()[Colour::MemoPanel] = ui::ToStoredColour(QColor(1, 2, 3));
     State().RepaintMemoPadIfVisible();
     EXPECT_EQ(Find<QWidget>(Memo(), "pnlMemo01")->palette().color(QPalette::Window), QColor(1, 2, 3));
+}
+
+}  // namespace
+}  // namespace zavota::testing
+
+namespace zavota::testing {
+namespace {
+
+// Each box stands level with its row, whatever the font and wherever the grid is scrolled; a
+// box whose row is out of view is hidden rather than left beside another row.
+TEST_F(MemoPadTest, BoxesStayLevelWithTheirRows) {
+    Open();
+    auto level = [&](const char* when) {
+        SCOPED_TRACE(when);
+        int shown = 0;
+        const QWidget* view = Grid()->viewport();
+        for (int r = 1; r <= 20; ++r) {
+            const auto* box = Find<QCheckBox>(Memo(), ("chkS" + std::to_string(r)).c_str());
+            const QRect row = Grid()->visualItemRect(Grid()->item(r - 1, 0));
+            EXPECT_EQ(box->isVisible(), row.top() >= 0 && row.bottom() < view->height()) << r;
+            if (!box->isVisible()) continue;
+            ++shown;
+            EXPECT_EQ(box->mapToGlobal(QPoint(0, 0)).y(), view->mapToGlobal(row.topLeft()).y()) << r;
+            EXPECT_EQ(box->height(), Grid()->rowHeight(r - 1)) << r;
+        }
+        return shown;
+    };
+    EXPECT_EQ(level("13 px"), 20);
+    QFont large = Grid()->font();
+    large.setPixelSize(24);
+    Grid()->setFont(large);
+    Settle();
+    EXPECT_EQ(level("24 px"), 20);
+    // Made too short for its rows, the grid scrolls: the boxes go with it.
+    Grid()->setFixedHeight(Grid()->height() / 2);
+    Settle();
+    Grid()->scrollToItem(Grid()->item(19, 1));
+    Settle();
+    ASSERT_GT(Grid()->verticalScrollBar()->value(), 0);
+    const int shown = level("scrolled");
+    EXPECT_GT(shown, 0);
+    EXPECT_LT(shown, 20);
+    EXPECT_TRUE(Find<QCheckBox>(Memo(), "chkS20")->isVisible());
+}
+
+// Both number grids check each key as it is typed; after a refusal typing goes on in the cell.
+TEST_F(MemoPadTest, NumberCellsAreCheckedKeyByKey) {
+    Open();
+    struct Case {
+        int tab;
+        const char* grid;
+        int column;
+        const char* kept;
+        std::vector<int> messages;
+    } cases[] = {
+        {0, "grdMemo", 1, "123", {229}},
+        {0, "grdMemo", 2, "123", {229}},
+        {0, "grdMemo", 0, "12a3", {}},  // the remark takes any text
+        {3, "grdCalc", 0, "123", {229}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.grid) + " " + std::to_string(c.column));
+        ShowTab(c.tab);
+        Messages().Clear();
+        auto* grid = Find<QTableWidget>(Memo(), c.grid);
+        grid->setCurrentCell(0, c.column);
+        grid->editItem(grid->currentItem());
+        auto* editor = qobject_cast<QLineEdit*>(grid->indexWidget(grid->currentIndex()));
+        ASSERT_NE(editor, nullptr);
+        for (char key : std::string("12a")) QTest::keyClick(editor, key);
+        EXPECT_EQ(Messages().numbers, c.messages);  // at the "a", not at the end of editing
+        QTest::keyClick(editor, '3');
+        EXPECT_EQ(editor->text(), c.kept);
+        EXPECT_EQ(grid->currentItem()->text(), c.kept);
+        QTest::keyClick(editor, Qt::Key_Return);
+        EXPECT_EQ(grid->item(0, c.column)->text(), c.kept);
+        EXPECT_EQ(Messages().numbers, c.messages);
+    }
+}
+
+// A stored tick passes the row check when the page opens, with its message.
+TEST_F(MemoPadTest, OpeningAPageChecksItsStoredTicks) {
+    PutStockPages({{"A", {{"*", "0", "5"}, {"*", "1000", "10"}}}});
+    Open();
+    EXPECT_EQ(Messages().numbers, std::vector<int>{270});
+    EXPECT_FALSE(Ticked(1));
+    EXPECT_TRUE(Ticked(2));
+    EXPECT_EQ(Grid()->currentRow(), 0);
+    EXPECT_EQ(Grid()->currentColumn(), 1);
+    EXPECT_EQ(Text(Memo(), "lblSelected"), "1");
+    EXPECT_EQ(Cell(2, 1), "1,000");
+}
+
+// A data folder that cannot be made is reported at the first save, and the rows stay.
+TEST_F(MemoPadTest, AFolderThatCannotBeMadeIsReported) {
+    const std::string folder = DataPath("").substr(0, DataPath("").size() - 1);
+    std::filesystem::remove_all(folder);
+    ASSERT_TRUE(platform::EnsureFolder(Home().HomePath()));
+    ASSERT_TRUE(platform::ReplaceFileAtomically(folder, "a file"));
+    Open();
+    PutRows({{"残す", "1", "1"}});
+    Messages().answers = {MessageAnswer::Yes};
+    NameNextPage("甲");
+    Memo()->close();
+    Settle();
+    EXPECT_EQ(Messages().numbers, (std::vector<int>{3, 263}));
+    EXPECT_TRUE(Memo()->isVisible());
+    EXPECT_EQ(Cell(1, 0), "残す");
+    Messages().Clear();
+    Messages().answers = {MessageAnswer::No};
+    Memo()->close();  // the folder was reported in this opening: no second box
+    Settle();
+    EXPECT_EQ(Messages().numbers, std::vector<int>{3});
+    EXPECT_FALSE(Memo()->isVisible());
+}
+
+// Pages stay in code page 932 with the marks Windows maps into it; a page that cannot is kept
+// in UTF-8 and the user is told, once.
+TEST_F(MemoPadTest, PagesFallBackToUtf8OnlyForWhatCodePage932Lacks) {
+    Open();
+    PutRows({{"〜‖−￠￡￢", "1", "1"}});
+    NameNextPage("波〜");
+    Click(Memo(), "btnSave");
+    Settle();
+    EXPECT_TRUE(Messages().numbers.empty());
+    for (const char* file : {"M_1.ini", "M00index.ini"}) {
+        const std::string bytes = FileBytes(DataPath(file));
+        EXPECT_FALSE(bytes.starts_with("\xEF\xBB\xBF")) << file;
+        EXPECT_NE(bytes.find("\x81\x60"), std::string::npos) << file;
+    }
+    EXPECT_NE(FileBytes(DataPath("M_1.ini")).find("\x81\x60\x81\x61\x81\x7C\x81\x91\x81\x92\x81\xCA"),
+              std::string::npos);
+    for (const std::vector<int>& expected : {std::vector<int>{30}, std::vector<int>{}}) {
+        EndSaveNotice();
+        Messages().Clear();
+        Grid()->item(1, 0)->setText("😀");
+        Click(Memo(), "btnSave");
+        Settle();
+        EXPECT_EQ(Messages().numbers, expected);
+        EXPECT_TRUE(FileBytes(DataPath("M_1.ini")).starts_with("\xEF\xBB\xBF"));
+    }
 }
 
 }  // namespace
