@@ -42,6 +42,7 @@ TfrmMemoSeq::TfrmMemoSeq(const PageList& pages, QWidget* parent) : QDialog(paren
     layout->addLayout(arrows, 2, 0);
     layout->addWidget(lstPages_, 2, 1);
     layout->addWidget(close, 3, 1, Qt::AlignRight);
+    layout->setSizeConstraint(QLayout::SetFixedSize);  // no resize handle, as the memo pad
 
     connect(lstPages_, &QListWidget::currentRowChanged, this, &TfrmMemoSeq::lstPagesClick);
     connect(btnUp_, &QPushButton::clicked, this, [this] { Move(-1); });

@@ -99,6 +99,9 @@ TfrmMemo::TfrmMemo(AppState& state, std::function<QWidget*()> calculator, QWidge
     auto* layout = new QHBoxLayout(this);
     layout->addWidget(tabMemo_, 1);
     layout->addLayout(pageButtons);
+    // A window of fixed size, as the calculator windows are: window managers then draw no
+    // resize handle, which would stand as a cut-off strip along the bottom.
+    layout->setSizeConstraint(QLayout::SetFixedSize);
 
     timCaption_ = new QTimer(this);
     timCaption_->setObjectName(QStringLiteral("timCaption"));
