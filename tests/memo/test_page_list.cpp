@@ -103,30 +103,6 @@ TEST_F(PageListFiles, DeleteKeepsANumberWhoseFileCouldNotMove) {
     EXPECT_EQ(LoadPageList(store, MemoPageKind::PerStock), list);
 }
 
-// A delete cut off after its journal (by a kill) is finished by the next reading of the index,
-// whichever step it reached.
-TEST_F(PageListFiles, CutOffDeleteIsFinishedWhenTheIndexIsRead) {
-    struct Case {
-        const char* name;
-        bool moved;  // the last page's file already took the deleted number
-        bool indexed;  // the new index was already in place
-    } cases[] = {{"journal only", false, false}, {"file moved", true, false}, {"index written", true, true}};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        PageList list = MakePages(MemoPageKind::PerStock, {{"A", 1}, {"B", 2}, {"C", 3}});
-        const MemoDeleteJournal journal{"b", 2, 3, true};  // names compare in any letter case
-        ASSERT_TRUE(store.writeDeleteJournal(MemoPageKind::PerStock, journal));
-        if (c.moved) ASSERT_TRUE(store.moveDeletedPageFiles(MemoPageKind::PerStock, journal));
-        if (c.indexed) ASSERT_TRUE(RewritePageIndex(store, MemoPageKind::PerStock, {{"A", 1}, {"C", 2}}));
-        EXPECT_EQ(LoadPageList(store, MemoPageKind::PerStock), (PageList{{"A", 1}, {"C", 2}}));
-        EXPECT_EQ(PageContent(MemoPageKind::PerStock, 2), "C");
-        EXPECT_FALSE(Exists("M_3.ini"));
-        EXPECT_FALSE(Exists("M00index.ini.delete"));
-        platform::RemoveFile(Path("M_1.ini"));
-        platform::RemoveFile(Path("M_2.ini"));
-    }
-}
-
 TEST_F(PageListFiles, DeleteRefusals) {
     PageList list = PlaceholderList();
     EXPECT_FALSE(DeletePage(store, MemoPageKind::PerStock, list, 0).done);

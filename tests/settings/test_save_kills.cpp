@@ -69,6 +69,40 @@ void KillDuringSave(const std::function<bool()>& save, int killAt, std::chrono::
     waitpid(child, &status, 0);
 }
 
+// Runs `run` whole once (from `reset`) to count its file steps, lets `learn` take in the new
+// state, then kills it at every step, and in odd rounds at random moments; `whole` tells after
+// each kill whether the files hold the old or the new state. Returns steps, kills, and the kills
+// after which they held neither.
+struct KillCount {
+    int steps = 0, kills = 0, broken = 0;
+};
+KillCount KillAtEveryStep(const std::function<void()>& reset, const std::function<bool()>& run,
+                          const std::function<void()>& learn, const std::function<bool()>& whole) {
+    static std::mt19937 random(12345);
+    KillCount count;
+    reset();
+    platform::SetFileStepHook([&](platform::FileStep, const std::string&) { return ++count.steps, 0; });
+    const auto start = std::chrono::steady_clock::now();
+    const bool done = run();
+    const auto took = std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - start);
+    platform::SetFileStepHook({});
+    EXPECT_TRUE(done);
+    learn();
+    for (int round = 0; round < Rounds(); ++round) {
+        for (int at = 1; at <= count.steps; ++at) {
+            reset();
+            const bool atRandom = round % 2 == 1;
+            KillDuringSave(run, atRandom ? 0 : at, std::chrono::microseconds(random() % (took.count() * 3 / 2 + 1)));
+            ++count.kills;
+            if (!whole()) {
+                ++count.broken;
+                ADD_FAILURE() << "neither old nor new after a kill at step " << at;
+            }
+        }
+    }
+    return count;
+}
+
 class SaveKillTest : public SettingsFixture {};
 
 TEST_F(SaveKillTest, EveryKillLeavesTheOldOrTheNewFile) {
@@ -122,42 +156,26 @@ TEST_F(SaveKillTest, EveryKillLeavesTheOldOrTheNewFile) {
              return memo.replaceIndex(MemoPageKind::FreeForm, pages);
          }},
     };
-    std::mt19937 random(12345);
     for (const Kind& k : kinds) {
-        const auto reset = [&] {
-            for (const auto& e : std::filesystem::directory_iterator(platform::FolderOf(k.file)))
-                if (e.path().string().starts_with(k.file + ".")) std::filesystem::remove(e.path());
-            ASSERT_TRUE(platform::ReplaceFileAtomically(k.file, k.old));
-        };
-        // A whole save, to learn its steps, its time and the new file.
-        reset();
-        int steps = 0;
-        platform::SetFileStepHook([&](platform::FileStep, const std::string&) { return ++steps, 0; });
-        const auto start = std::chrono::steady_clock::now();
-        ASSERT_TRUE(k.save()) << k.name;
-        const auto took = std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - start);
-        platform::SetFileStepHook({});
-        const std::string fresh = platform::ReadFileBytes(k.file).bytes;
-        ASSERT_NE(fresh, k.old) << k.name;
-
-        int kills = 0, torn = 0;
-        for (int round = 0; round < Rounds(); ++round) {
-            for (int at = 1; at <= steps; ++at) {
-                reset();
-                // Odd rounds kill at random moments instead of at the steps.
-                const bool atRandom = round % 2 == 1;
-                KillDuringSave(k.save, atRandom ? 0 : at,
-                               std::chrono::microseconds(random() % (took.count() * 3 / 2 + 1)));
+        SCOPED_TRACE(k.name);
+        std::string fresh;
+        const KillCount count = KillAtEveryStep(
+            [&] {
+                for (const auto& e : std::filesystem::directory_iterator(platform::FolderOf(k.file)))
+                    if (e.path().string().starts_with(k.file + ".")) std::filesystem::remove(e.path());
+                ASSERT_TRUE(platform::ReplaceFileAtomically(k.file, k.old));
+            },
+            k.save,
+            [&] {
+                fresh = platform::ReadFileBytes(k.file).bytes;
+                ASSERT_NE(fresh, k.old);
+            },
+            [&] {
                 const platform::FileContent after = platform::ReadFileBytes(k.file);
-                ++kills;
-                if (after.status != platform::ReadStatus::Ok || (after.bytes != k.old && after.bytes != fresh)) {
-                    ++torn;
-                    ADD_FAILURE() << k.name << ": torn after a kill at step " << at;
-                }
-            }
-        }
-        std::cout << "kill test: " << k.name << ": " << steps << " steps, " << kills << " kills, " << torn
-                  << " torn\n";
+                return after.status == platform::ReadStatus::Ok && (after.bytes == k.old || after.bytes == fresh);
+            });
+        std::cout << "kill test: " << k.name << ": " << count.steps << " steps, " << count.kills << " kills, "
+                  << count.broken << " torn\n";
     }
 }
 
@@ -186,7 +204,7 @@ TEST_F(SaveKillTest, PageOperationsEndInTheOldOrTheNewPages) {
         return pages;
     };
     const Pages old{{"A", "a"}, {"B", "b"}, {"C", "c"}};
-    const auto reset = [&] {
+    const std::function<void()> reset = [&] {
         for (const auto& e : std::filesystem::directory_iterator(data)) std::filesystem::remove(e.path());
         MemoStore memo(data, mutex);
         for (int n = 1; n <= 3; ++n) {
@@ -220,35 +238,18 @@ TEST_F(SaveKillTest, PageOperationsEndInTheOldOrTheNewPages) {
              return RewritePageIndex(memo, MemoPageKind::PerStock, {{"C", 3}, {"A", 1}, {"B", 2}});
          }},
     };
-    std::mt19937 random(54321);
+    reset();
+    ASSERT_EQ(readPages(), old);
     for (const Operation& op : operations) {
-        reset();
-        ASSERT_EQ(readPages(), old);
-        int steps = 0;
-        platform::SetFileStepHook([&](platform::FileStep, const std::string&) { return ++steps, 0; });
-        const auto start = std::chrono::steady_clock::now();
-        ASSERT_TRUE(op.run()) << op.name;
-        const auto took = std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - start);
-        platform::SetFileStepHook({});
-        ASSERT_EQ(readPages(), op.fresh) << op.name;
-
-        int kills = 0, wrong = 0;
-        for (int round = 0; round < Rounds(); ++round) {
-            for (int at = 1; at <= steps; ++at) {
-                reset();
-                const bool atRandom = round % 2 == 1;
-                KillDuringSave(op.run, atRandom ? 0 : at,
-                               std::chrono::microseconds(random() % (took.count() * 3 / 2 + 1)));
-                ++kills;
+        SCOPED_TRACE(op.name);
+        const KillCount count = KillAtEveryStep(
+            reset, op.run, [&] { ASSERT_EQ(readPages(), op.fresh); },
+            [&] {
                 const Pages after = readPages();
-                if (after != old && after != op.fresh) {
-                    ++wrong;
-                    ADD_FAILURE() << op.name << ": pages mixed up or lost after a kill at step " << at;
-                }
-            }
-        }
-        std::cout << "kill test: " << op.name << ": " << steps << " steps, " << kills << " kills, " << wrong
-                  << " mixed up or lost\n";
+                return after == old || after == op.fresh;
+            });
+        std::cout << "kill test: " << op.name << ": " << count.steps << " steps, " << count.kills << " kills, "
+                  << count.broken << " mixed up or lost\n";
     }
 }
 

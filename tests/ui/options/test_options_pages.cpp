@@ -168,7 +168,8 @@ TEST_F(OptionsTest, MottoFieldRefusesWhatCannotBeStored) {
         {QString(81, QLatin1Char('a')), true, QString(), {}},                 // never cut, refused whole
         {QString(80, QLatin1Char('a')), true, QString(80, QLatin1Char('a')), {}},
         {QStringLiteral("a\tb"), true, QString(), {200}},
-        {QStringLiteral("波〜"), true, QString(), {200}},  // U+301C: no code page 932 character
+        {QStringLiteral("波😀"), true, QString(), {200}},  // no code page 932 character
+        {QStringLiteral("波〜"), true, QStringLiteral("波〜"), {}},  // U+301C: stored as 0x8160
         {QString(40, QChar(0xFF5E)), true, QString(40, QChar(0xFF5E)), {}},
     };
     for (const Case& c : cases) {
