@@ -179,75 +179,57 @@ TEST_F(SaveKillTest, EveryKillLeavesTheOldOrTheNewFile) {
     }
 }
 
-// The page operations of the memo pad, each killed at every step: the pages read back (the next
-// reading of the index finishes a delete that was cut off) are the old ones or the new ones,
-// each name with its own content; nothing mixed up, nothing lost.
+// The memo pad's page operations killed at every step: the pages read back as the next start
+// reads them (finishing a delete that was cut off) are the old ones or the new ones, each name
+// with its own content.
 TEST_F(SaveKillTest, PageOperationsEndInTheOldOrTheNewPages) {
     const std::string data = home / "pages/";
     ASSERT_TRUE(platform::EnsureFolder(data));
     platform::NamedMutex mutex{"VekkarMutex", data};
+    MemoStore memo(data, mutex);  // forked with the child; it holds no file between operations
     using Pages = std::vector<std::pair<std::string, std::string>>;  // name and content, list order
-    const auto grid = [](const std::string& content) {
+    const auto save = [&](const std::string& name, int number) {
         StockGrid g{};
-        g[0] = {content, "1,000", "10", true};
-        return g;
+        g[0].comment = name + name;
+        return SaveStockPage(memo, {name, number}, g);
     };
-    const auto readPages = [&] {
-        MemoStore memo(data, mutex);
-        Pages pages;
+    const auto pages = [&] {
+        Pages read;
         for (const MemoPageEntry& e : LoadPageList(memo, MemoPageKind::PerStock)) {
-            if (e.number <= 0) continue;
             StockGrid g{};
-            LoadStockPage(memo, e.number, g);
-            pages.emplace_back(e.name, g[0].comment);
+            if (e.number > 0 && LoadStockPage(memo, e.number, g)) read.emplace_back(e.name, g[0].comment);
         }
-        return pages;
-    };
-    const Pages old{{"A", "a"}, {"B", "b"}, {"C", "c"}};
-    const std::function<void()> reset = [&] {
-        for (const auto& e : std::filesystem::directory_iterator(data)) std::filesystem::remove(e.path());
-        MemoStore memo(data, mutex);
-        for (int n = 1; n <= 3; ++n) {
-            StockGrid g = grid(old[n - 1].second);
-            ASSERT_TRUE(SaveStockPage(memo, {old[n - 1].first, n}, g));
-        }
+        return read;
     };
     const auto remove = [&](int position) {
         return [&, position] {
-            MemoStore memo(data, mutex);
             PageList list = LoadPageList(memo, MemoPageKind::PerStock);
             return DeletePage(memo, MemoPageKind::PerStock, list, position).indexRewritten;
         };
     };
-    struct Operation {
+    const Pages old{{"A", "AA"}, {"B", "BB"}, {"C", "CC"}};
+    const struct {
         const char* name;
         Pages fresh;
         std::function<bool()> run;
+    } operations[] = {
+        {"delete a middle page", {old[0], old[2]}, remove(1)},
+        {"delete the first page", {old[1], old[2]}, remove(0)},
+        {"delete the last page", {old[0], old[1]}, remove(2)},
+        {"new page", {old[0], old[1], old[2], {"D", "DD"}},
+         [&] { return memo.setAsideOrphan(MemoPageKind::PerStock, 4) && save("D", 4); }},
+        {"reorder", {old[2], old[0], old[1]},
+         [&] { return RewritePageIndex(memo, MemoPageKind::PerStock, {{"C", 3}, {"A", 1}, {"B", 2}}); }},
     };
-    const Operation operations[] = {
-        {"delete a middle page", {{"A", "a"}, {"C", "c"}}, remove(1)},
-        {"delete the first page", {{"B", "b"}, {"C", "c"}}, remove(0)},
-        {"delete the last page", {{"A", "a"}, {"B", "b"}}, remove(2)},
-        {"new page", {{"A", "a"}, {"B", "b"}, {"C", "c"}, {"D", "d"}}, [&] {
-             MemoStore memo(data, mutex);
-             StockGrid g = grid("d");
-             return memo.setAsideOrphan(MemoPageKind::PerStock, 4) && SaveStockPage(memo, {"D", 4}, g);
-         }},
-        {"reorder", {{"C", "c"}, {"A", "a"}, {"B", "b"}}, [&] {
-             MemoStore memo(data, mutex);
-             return RewritePageIndex(memo, MemoPageKind::PerStock, {{"C", 3}, {"A", 1}, {"B", 2}});
-         }},
-    };
-    reset();
-    ASSERT_EQ(readPages(), old);
-    for (const Operation& op : operations) {
+    for (const auto& op : operations) {
         SCOPED_TRACE(op.name);
         const KillCount count = KillAtEveryStep(
-            reset, op.run, [&] { ASSERT_EQ(readPages(), op.fresh); },
             [&] {
-                const Pages after = readPages();
-                return after == old || after == op.fresh;
-            });
+                for (const auto& e : std::filesystem::directory_iterator(data)) std::filesystem::remove(e.path());
+                ASSERT_TRUE(save("A", 1) && save("B", 2) && save("C", 3));
+            },
+            op.run, [&] { ASSERT_EQ(pages(), op.fresh); },
+            [&] { return pages() == old || pages() == op.fresh; });
         std::cout << "kill test: " << op.name << ": " << count.steps << " steps, " << count.kills << " kills, "
                   << count.broken << " mixed up or lost\n";
     }

@@ -516,60 +516,48 @@ TEST_F(MemoPadTest, ColourChangeReachesTheShownPad) {
 namespace zavota::testing {
 namespace {
 
-// Each box stands level with its row, whatever the font and wherever the grid is scrolled; a
-// box whose row is out of view is hidden rather than left beside another row.
+// Each box stands level with its row at any font and scroll position; a box whose row is out
+// of view is hidden rather than left beside another row.
 TEST_F(MemoPadTest, BoxesStayLevelWithTheirRows) {
     Open();
-    auto level = [&](const char* when) {
-        SCOPED_TRACE(when);
+    const auto boxesShown = [&] {
         int shown = 0;
-        const QWidget* view = Grid()->viewport();
-        for (int r = 1; r <= 20; ++r) {
-            const auto* box = Find<QCheckBox>(Memo(), ("chkS" + std::to_string(r)).c_str());
-            const QRect row = Grid()->visualItemRect(Grid()->item(r - 1, 0));
-            EXPECT_EQ(box->isVisible(), row.top() >= 0 && row.bottom() < view->height()) << r;
+        for (int r = 0; r < 20; ++r) {
+            const auto* box = Find<QCheckBox>(Memo(), ("chkS" + std::to_string(r + 1)).c_str());
+            const QRect row = Grid()->visualItemRect(Grid()->item(r, 0));
+            EXPECT_EQ(box->isVisible(), row.top() >= 0 && row.bottom() < Grid()->viewport()->height()) << r;
             if (!box->isVisible()) continue;
             ++shown;
-            EXPECT_EQ(box->mapToGlobal(QPoint(0, 0)).y(), view->mapToGlobal(row.topLeft()).y()) << r;
-            EXPECT_EQ(box->height(), Grid()->rowHeight(r - 1)) << r;
+            EXPECT_EQ(box->mapToGlobal(QPoint(0, 0)).y(), Grid()->viewport()->mapToGlobal(row.topLeft()).y()) << r;
+            EXPECT_EQ(box->height(), Grid()->rowHeight(r)) << r;
         }
         return shown;
     };
-    EXPECT_EQ(level("13 px"), 20);
+    EXPECT_EQ(boxesShown(), 20);
     QFont large = Grid()->font();
     large.setPixelSize(24);
     Grid()->setFont(large);
     Settle();
-    EXPECT_EQ(level("24 px"), 20);
-    // Made too short for its rows, the grid scrolls: the boxes go with it.
-    Grid()->setFixedHeight(Grid()->height() / 2);
-    Settle();
+    EXPECT_EQ(boxesShown(), 20);
+    Grid()->setFixedHeight(Grid()->height() / 2);  // too short for its rows: it scrolls
     Grid()->scrollToItem(Grid()->item(19, 1));
     Settle();
     ASSERT_GT(Grid()->verticalScrollBar()->value(), 0);
-    const int shown = level("scrolled");
-    EXPECT_GT(shown, 0);
-    EXPECT_LT(shown, 20);
+    EXPECT_LT(boxesShown(), 20);
     EXPECT_TRUE(Find<QCheckBox>(Memo(), "chkS20")->isVisible());
 }
 
 // Both number grids check each key as it is typed; after a refusal typing goes on in the cell.
 TEST_F(MemoPadTest, NumberCellsAreCheckedKeyByKey) {
     Open();
-    struct Case {
+    const struct {
         int tab;
         const char* grid;
         int column;
         const char* kept;
-        std::vector<int> messages;
-    } cases[] = {
-        {0, "grdMemo", 1, "123", {229}},
-        {0, "grdMemo", 2, "123", {229}},
-        {0, "grdMemo", 0, "12a3", {}},  // the remark takes any text
-        {3, "grdCalc", 0, "123", {229}},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(std::string(c.grid) + " " + std::to_string(c.column));
+    } cases[] = {{0, "grdMemo", 1, "123"}, {0, "grdMemo", 2, "123"}, {0, "grdMemo", 0, "12a3"}, {3, "grdCalc", 0, "123"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.grid) + std::to_string(c.column));
         ShowTab(c.tab);
         Messages().Clear();
         auto* grid = Find<QTableWidget>(Memo(), c.grid);
@@ -577,78 +565,69 @@ TEST_F(MemoPadTest, NumberCellsAreCheckedKeyByKey) {
         grid->editItem(grid->currentItem());
         auto* editor = qobject_cast<QLineEdit*>(grid->indexWidget(grid->currentIndex()));
         ASSERT_NE(editor, nullptr);
+        const std::vector<int> refused = std::string(c.kept) == "123" ? std::vector<int>{229} : std::vector<int>{};
         for (char key : std::string("12a")) QTest::keyClick(editor, key);
-        EXPECT_EQ(Messages().numbers, c.messages);  // at the "a", not at the end of editing
+        EXPECT_EQ(Messages().numbers, refused);  // at the "a", before the editing ends
         QTest::keyClick(editor, '3');
-        EXPECT_EQ(editor->text(), c.kept);
         EXPECT_EQ(grid->currentItem()->text(), c.kept);
         QTest::keyClick(editor, Qt::Key_Return);
         EXPECT_EQ(grid->item(0, c.column)->text(), c.kept);
-        EXPECT_EQ(Messages().numbers, c.messages);
+        EXPECT_EQ(Messages().numbers, refused);
     }
 }
 
-// A stored tick passes the row check when the page opens, with its message.
-TEST_F(MemoPadTest, OpeningAPageChecksItsStoredTicks) {
+// A stored tick passes the row check when the page opens, with its message; a data folder that
+// cannot be made is reported at the first save, and the rows stay.
+TEST_F(MemoPadTest, OpeningChecksStoredTicksAndAMissingFolderIsReported) {
     PutStockPages({{"A", {{"*", "0", "5"}, {"*", "1000", "10"}}}});
     Open();
     EXPECT_EQ(Messages().numbers, std::vector<int>{270});
-    EXPECT_FALSE(Ticked(1));
-    EXPECT_TRUE(Ticked(2));
-    EXPECT_EQ(Grid()->currentRow(), 0);
-    EXPECT_EQ(Grid()->currentColumn(), 1);
-    EXPECT_EQ(Text(Memo(), "lblSelected"), "1");
+    EXPECT_EQ((std::vector<bool>{Ticked(1), Ticked(2)}), (std::vector<bool>{false, true}));
+    EXPECT_EQ(Grid()->currentRow() * 10 + Grid()->currentColumn(), 1);  // row 1, price
     EXPECT_EQ(Cell(2, 1), "1,000");
-}
 
-// A data folder that cannot be made is reported at the first save, and the rows stay.
-TEST_F(MemoPadTest, AFolderThatCannotBeMadeIsReported) {
+    Memo()->hide();
     const std::string folder = DataPath("").substr(0, DataPath("").size() - 1);
     std::filesystem::remove_all(folder);
-    ASSERT_TRUE(platform::EnsureFolder(Home().HomePath()));
     ASSERT_TRUE(platform::ReplaceFileAtomically(folder, "a file"));
     Open();
     PutRows({{"残す", "1", "1"}});
-    Messages().answers = {MessageAnswer::Yes};
+    Messages().Clear();
+    Messages().answers = {MessageAnswer::Yes, MessageAnswer::No};
     NameNextPage("甲");
     Memo()->close();
     Settle();
     EXPECT_EQ(Messages().numbers, (std::vector<int>{3, 263}));
-    EXPECT_TRUE(Memo()->isVisible());
     EXPECT_EQ(Cell(1, 0), "残す");
-    Messages().Clear();
-    Messages().answers = {MessageAnswer::No};
-    Memo()->close();  // the folder was reported in this opening: no second box
+    Memo()->close();  // answered No: the folder was reported in this opening, no second box
     Settle();
-    EXPECT_EQ(Messages().numbers, std::vector<int>{3});
+    EXPECT_EQ(Messages().numbers, (std::vector<int>{3, 263, 3}));
     EXPECT_FALSE(Memo()->isVisible());
 }
 
-// Pages stay in code page 932 with the marks Windows maps into it; a page that cannot is kept
-// in UTF-8 and the user is told, once.
+// Pages stay in code page 932 with the marks Windows maps into it; a page that cannot is kept in
+// UTF-8 and the user is told, once.
 TEST_F(MemoPadTest, PagesFallBackToUtf8OnlyForWhatCodePage932Lacks) {
     Open();
     PutRows({{"〜‖−￠￡￢", "1", "1"}});
     NameNextPage("波〜");
-    Click(Memo(), "btnSave");
-    Settle();
-    EXPECT_TRUE(Messages().numbers.empty());
-    for (const char* file : {"M_1.ini", "M00index.ini"}) {
-        const std::string bytes = FileBytes(DataPath(file));
-        EXPECT_FALSE(bytes.starts_with("\xEF\xBB\xBF")) << file;
-        EXPECT_NE(bytes.find("\x81\x60"), std::string::npos) << file;
-    }
-    EXPECT_NE(FileBytes(DataPath("M_1.ini")).find("\x81\x60\x81\x61\x81\x7C\x81\x91\x81\x92\x81\xCA"),
-              std::string::npos);
-    for (const std::vector<int>& expected : {std::vector<int>{30}, std::vector<int>{}}) {
-        EndSaveNotice();
+    const struct {
+        const char* added;
+        bool utf8;
+        std::vector<int> messages;
+    } saves[] = {{"", false, {}}, {"😀", true, {30}}, {"😀", true, {}}};
+    for (const auto& save : saves) {
+        Grid()->item(1, 0)->setText(save.added);
         Messages().Clear();
-        Grid()->item(1, 0)->setText("😀");
         Click(Memo(), "btnSave");
         Settle();
-        EXPECT_EQ(Messages().numbers, expected);
-        EXPECT_TRUE(FileBytes(DataPath("M_1.ini")).starts_with("\xEF\xBB\xBF"));
+        EndSaveNotice();
+        EXPECT_EQ(Messages().numbers, save.messages);
+        const std::string bytes = FileBytes(DataPath("M_1.ini"));
+        EXPECT_EQ(bytes.starts_with("\xEF\xBB\xBF"), save.utf8);
+        if (!save.utf8) EXPECT_NE(bytes.find("\x81\x60\x81\x61\x81\x7C\x81\x91\x81\x92\x81\xCA"), std::string::npos);
     }
+    EXPECT_FALSE(FileBytes(DataPath("M00index.ini")).starts_with("\xEF\xBB\xBF"));
 }
 
 }  // namespace
