@@ -4,8 +4,6 @@
 #include "memo/MemoPages.h"
 #include "platform/ProfileFile.h"
 
-#include <filesystem>
-
 #include <unistd.h>
 
 namespace zavota::testing {
@@ -72,19 +70,6 @@ TEST_F(MemoPagesTest, IndexReplacedWholeOrNotAtAll) {
     EXPECT_FALSE(Exists("M00index.ini.new"));
     EXPECT_TRUE(store.replaceIndex(MemoPageKind::PerStock, {{"（新規ページ）", 0}}));
     EXPECT_FALSE(Exists("M00index.ini"));
-
-    // A page file an index lost goes aside under a name nothing reads; its number is free again.
-    PutFile("M_3.ini", "[選択]\r\n1=*\r\n");
-    EXPECT_TRUE(store.setAsideOrphan(MemoPageKind::PerStock, 3));
-    EXPECT_TRUE(store.setAsideOrphan(MemoPageKind::PerStock, 3));  // nothing left in the way
-    EXPECT_FALSE(Exists("M_3.ini"));
-    std::vector<std::string> aside;
-    for (const auto& e : std::filesystem::directory_iterator(Path("")))
-        if (e.path().filename().string().starts_with("M_3.ini.orphan-")) aside.push_back(e.path().string());
-    ASSERT_EQ(aside.size(), 1u);
-    EXPECT_EQ(FileBytes(aside[0]), Cp932("[選択]\r\n1=*\r\n"));
-    ASSERT_TRUE(platform::EnsureFolder(Path("N_2.txt/")));
-    EXPECT_FALSE(store.setAsideOrphan(MemoPageKind::FreeForm, 2));
 }
 
 TEST(MemoRulesTest, NamesHandOverAndShares) {
