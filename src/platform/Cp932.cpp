@@ -85,6 +85,8 @@ constexpr BestFit kBestFits[] = {
     {"\u2014", "\u2015"},  // em dash → 0x815C
 };
 
+}  // namespace
+
 std::string WithBestFits(std::string_view utf8) {
     std::string out;
     out.reserve(utf8.size());
@@ -101,8 +103,6 @@ std::string WithBestFits(std::string_view utf8) {
     }
     return out;
 }
-
-}  // namespace
 
 std::optional<std::string> ToCp932(std::string_view original) {
     if (RepairUtf8(original).damaged) return std::nullopt;

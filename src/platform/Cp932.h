@@ -14,6 +14,10 @@ namespace zavota::platform {
 // character that would not come back unchanged is refused.
 std::optional<std::string> ToCp932(std::string_view utf8);
 
+// The text with each mark Windows writes as a code page 932 neighbour replaced by that neighbour
+// (U+301C by U+FF5E, …): what the text reads back as from a code page 932 file.
+std::string WithBestFits(std::string_view utf8);
+
 // The UTF-8 text of code page 932 bytes, or nullopt when the bytes are not valid code page 932.
 std::optional<std::string> FromCp932(std::string_view bytes);
 

@@ -1,5 +1,9 @@
 #include "platform/ProfileText.h"
 
+#include <algorithm>
+
+#include "platform/Cp932.h"
+
 namespace zavota::platform::profile {
 
 namespace {
@@ -66,12 +70,28 @@ Line ParseLine(std::string_view raw) {
     return {LineKind::Key, Trim(line.substr(0, equals)), Trim(line.substr(equals + 1))};
 }
 
-bool SameName(std::string_view a, std::string_view b) {
+namespace {
+
+bool SameAsciiFolded(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) return false;
     const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
     for (std::size_t i = 0; i < a.size(); ++i)
         if (lower(a[i]) != lower(b[i])) return false;
     return true;
+}
+
+bool AllAscii(std::string_view s) {
+    return std::all_of(s.begin(), s.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+}  // namespace
+
+bool SameName(std::string_view a, std::string_view b) {
+    if (SameAsciiFolded(a, b)) return true;
+    if (AllAscii(a) && AllAscii(b)) return false;
+    // Names one code page 932 form stands for are one name ("波〜" is stored as "波～"), as the
+    // Windows functions find them.
+    return SameAsciiFolded(WithBestFits(a), WithBestFits(b));
 }
 
 std::string NameFromFile(std::string_view stored) { return std::string(stored); }

@@ -20,7 +20,8 @@ struct Line {
 };
 Line ParseLine(std::string_view line);
 
-// ASCII case-insensitive equality, as the profile functions compare names.
+// ASCII case-insensitive equality, as the profile functions compare names; names that share one
+// code page 932 form are equal too.
 bool SameName(std::string_view a, std::string_view b);
 
 // Stored form to text: a name as it stands, a value without one pair of surrounding quotes.

@@ -65,8 +65,9 @@ TEST(ProfileFile, WritesExactBytes) {
          {{"s", "KEY", "new"}}, "[S]\r\nKey=new\r\nz=9\r\n"},
         {"first of duplicate sections", "[S]\r\na=1\r\n[T]\r\n[S]\r\nb=2\r\n", {{"S", "b", "3"}},
          "[S]\r\na=1\r\nb=3\r\n[T]\r\n[S]\r\nb=2\r\n"},
-        {"a character outside the code page makes the file UTF-8", "", {{"S", "k", "〜"}},
-         "\xEF\xBB\xBF[S]\r\nk=\xE3\x80\x9C\r\n"},
+        {"a character outside the code page makes the file UTF-8", "", {{"S", "k", "€"}},
+         "\xEF\xBB\xBF[S]\r\nk=\xE2\x82\xAC\r\n"},
+        {"a wave dash is written as the code page writes it", "[S]\r\n", {{"S", "k", "〜"}}, "[S]\r\nk=\x81\x60\r\n"},
         {"as the Windows functions write: a line break becomes a space, nothing is escaped", "",
          {{"S", "v", "[evil]\r\nkey=1\n"}, {"S", "q", " a "}, {"S", " k=1", "x\ty"}, {"a]b\n", "\\:k", "\\:v"}},
          "[S]\r\nv=\"[evil] key=1 \"\r\nq=\" a \"\r\nk=1=x\ty\r\n[a]b]\r\n\\:k=\\:v\r\n"},
@@ -139,7 +140,7 @@ TEST(ProfileFile, TextsReadBackAsWindowsReadsThem) {
         {"\"quoted\"", "\"quoted\"", "\"quoted\""},
         {"tab\there", "tab\there", "tab\there"},
         {"\\:x\\t", "\\:x\\t", "\\:x\\t"},  // what Windows wrote starting with "\:" is taken as it is
-        {"〜", "〜", "〜"},
+        {"〜", "～", "～"},  // stored as 0x8160, and found under either form
         {"ソ表", "ソ表", "ソ表"},
     };
     for (const auto& c : cases) {

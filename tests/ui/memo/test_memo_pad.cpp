@@ -628,6 +628,7 @@ TEST_F(MemoPadTest, PagesFallBackToUtf8OnlyForWhatCodePage932Lacks) {
         if (!save.utf8) EXPECT_NE(bytes.find("\x81\x60\x81\x61\x81\x7C\x81\x91\x81\x92\x81\xCA"), std::string::npos);
     }
     EXPECT_FALSE(FileBytes(DataPath("M00index.ini")).starts_with("\xEF\xBB\xBF"));
+    EXPECT_EQ(FileBytes(DataPath("M00index.ini")), "[\x94\x67\x81\x60]\r\nFileNo=1\r\n");  // one entry: 波～
 }
 
 }  // namespace
