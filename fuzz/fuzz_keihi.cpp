@@ -6,6 +6,7 @@
 #include <string>
 
 #include "FuzzSupport.h"
+#include "platform/Cp932.h"
 #include "platform/NamedMutex.h"
 #include "settings/KeihiFile.h"
 
@@ -17,6 +18,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (set.Comment.find_first_of("\r\n") != std::string::npos || set.Comment.find('\0') != std::string::npos) return 0;
     platform::RemoveFile(path);
     FUZZ_CHECK(WriteKeihiSet(fuzz::Scratch(), 1, set, mutex));
-    FUZZ_CHECK(ReadKeihiSet(fuzz::Scratch(), 1, mutex) == set);
+    // A comment that fits code page 932 comes back with the marks Windows maps into it in their
+    // code page forms.
+    KeihiSet fitted = set;
+    fitted.Comment = platform::WithBestFits(set.Comment);
+    const KeihiSet back = ReadKeihiSet(fuzz::Scratch(), 1, mutex);
+    FUZZ_CHECK(back == set || back == fitted);
     return 0;
 }

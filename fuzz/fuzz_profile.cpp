@@ -2,10 +2,13 @@
 // Windows profile functions would give it (a line break as a space), and every other value of
 // the file stays as it was.
 #include <cstddef>
+#include <algorithm>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "FuzzSupport.h"
+#include "platform/Cp932.h"
 #include "platform/ProfileFile.h"
 #include "platform/Utf8.h"
 
@@ -40,10 +43,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (value[i] == '\r' && i + 1 < value.size() && value[i + 1] == '\n') ++i;
         expected += value[i] == '\r' || value[i] == '\n' ? ' ' : value[i];
     }
+    // A file that fits code page 932 holds the marks Windows maps into it in their code page forms.
     ProfileFile reader(path);
-    FUZZ_CHECK(reader.Read("S", key) == expected);
+    const std::optional<std::string> back = reader.Read("S", key);
+    FUZZ_CHECK(back == expected || back == zavota::platform::WithBestFits(expected));
     auto after = reader.Sections();
     if (after.size() == sections.size() + 1 && after.back() == "S") after.pop_back();
-    FUZZ_CHECK(after == sections);
+    FUZZ_CHECK(std::equal(after.begin(), after.end(), sections.begin(), sections.end(),
+                          [](const std::string& a, const std::string& b) {
+                              return a == b || a == zavota::platform::WithBestFits(b);
+                          }));
     return 0;
 }
