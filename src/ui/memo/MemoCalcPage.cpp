@@ -21,7 +21,7 @@
 #include "ui/common/AppState.h"
 #include "ui/common/NumericEdit.h"
 #include "ui/common/UiFonts.h"
-#include "ui/memo/CheckedCellEditor.h"
+#include "ui/memo/CheckedCellDelegate.h"
 
 namespace zavota::ui {
 

@@ -20,7 +20,7 @@
 #include "ui/common/NumericEdit.h"
 #include "ui/common/StoredColour.h"
 #include "ui/common/UiFonts.h"
-#include "ui/memo/CheckedCellEditor.h"
+#include "ui/memo/CheckedCellDelegate.h"
 
 namespace zavota::ui {
 

@@ -1,4 +1,4 @@
-#include "ui/memo/CheckedCellEditor.h"
+#include "ui/memo/CheckedCellDelegate.h"
 
 #include <QEvent>
 #include <QLineEdit>
