@@ -91,34 +91,33 @@ TEST(Folders, ProbeForACopyOfTheProgram) {
 TEST(Folders, ProgramFolderBesideTheExecutableOnlyInAPortableCopy) {
     struct Case {
         const char* name;
-        std::vector<const char*> folders;  // made below the prefix
-        bool marker;                       // bin/zavota.portable
+        std::vector<const char*> made;  // below the prefix; "bin/zavota.portable" is the marker file
+        const char* dataHome;           // "" for none (home's default)
         bool portable;
     };
     const std::vector<Case> cases = {
-        {"a writable folder alone", {}, false, false},
-        {"the marker", {}, true, true},
-        {"a Data folder the user keeps there", {"bin/Data"}, false, true},
-        {"installed under a prefix, marker and all", {"share/zavota", "bin/Data"}, true, false},
-        {"a folder named like the marker", {"bin/zavota.portable"}, false, false},
+        {"a writable folder alone", {}, "/d", false},
+        {"a relative XDG_DATA_HOME counts for nothing", {}, "relative", false},
+        {"the marker", {"bin/zavota.portable"}, "", true},
+        {"a Data folder the user keeps there", {"bin/Data/"}, "/d", true},
+        {"installed under a prefix, marker and all", {"share/zavota/", "bin/Data/", "bin/zavota.portable"}, "/d", false},
+        {"a folder named like the marker", {"bin/zavota.portable/"}, "/d", false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         TempFolder tmp;
         const std::string bin = tmp / "bin/";
         ASSERT_TRUE(EnsureFolder(bin));
-        for (const char* f : c.folders) {
-            ASSERT_TRUE(EnsureFolder(tmp / f));
-        }
-        if (c.marker) {
-            ASSERT_TRUE(ReplaceFileAtomically(bin + kPortableMarker, ""));
+        for (const std::string f : c.made) {
+            ASSERT_TRUE(f.back() == '/' ? EnsureFolder(tmp / f) : ReplaceFileAtomically(tmp / f, ""));
         }
         std::filesystem::copy_file("/proc/self/exe", bin + "probe");
         ASSERT_EQ(::chmod((bin + "probe").c_str(), 0755), 0);
 
         Environment env;
         Environment::Set("ZAVOTA_HOME", std::nullopt);
-        Environment::Set("XDG_DATA_HOME", "/d");
+        Environment::Set("XDG_DATA_HOME", c.dataHome);
+        Environment::Set("HOME", tmp / "home");
         Environment::Set("ZAVOTA_PROBE_OUT", tmp / "probe.txt");
         pid_t pid = ::fork();
         ASSERT_GE(pid, 0);
@@ -130,24 +129,8 @@ TEST(Folders, ProgramFolderBesideTheExecutableOnlyInAPortableCopy) {
         int status = 0;
         ASSERT_EQ(::waitpid(pid, &status, 0), pid);
         ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-        EXPECT_EQ(ReadFileBytes(tmp / "probe.txt").bytes, bin + "\n" + (c.portable ? bin : "/d/Zavota/") + "\n");
-    }
-}
-
-TEST(Folders, ProgramFolderOutsideAPortableCopyFollowsTheEnvironment) {
-    TempFolder tmp;
-    struct Case {
-        Environment::Setting dataHome;
-        std::string expected;
-    };
-    for (const Case& c : std::vector<Case>{{"/d", "/d/Zavota/"}, {"", tmp / "home/.local/share/Zavota/"},
-                                           {"relative", tmp / "home/.local/share/Zavota/"}}) {
-        Environment env;
-        Environment::Set("ZAVOTA_HOME", std::nullopt);
-        Environment::Set("XDG_DATA_HOME", c.dataHome);
-        Environment::Set("HOME", tmp / "home");
-        if (IsPortableCopy(ExecutableFolder())) GTEST_SKIP() << "the test program lies in a portable copy";
-        EXPECT_EQ(ProgramFolder(), c.expected);
+        const std::string data = c.dataHome == std::string("/d") ? "/d/Zavota/" : tmp / "home/.local/share/Zavota/";
+        EXPECT_EQ(ReadFileBytes(tmp / "probe.txt").bytes, bin + "\n" + (c.portable ? bin : data) + "\n");
     }
 }
 
