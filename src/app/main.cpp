@@ -45,7 +45,7 @@ int main(int argc, char** argv) {
     if (const auto code = zavota::app::AnswerInfoOption(argc, argv, std::cout)) return *code;
     ZavotaApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Zavota"));
-    QGuiApplication::setDesktopFileName(QStringLiteral("jp.orvane.Zavota"));  // the menu entry's icon and name
+    QGuiApplication::setDesktopFileName(QStringLiteral("jp.orvane.zavota"));  // the menu entry's icon and name
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/zavota.png")));
     QApplication::setQuitOnLastWindowClosed(false);
     zavota::ui::InstallJapaneseTranslations(app);

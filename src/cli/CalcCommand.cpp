@@ -240,8 +240,8 @@ int CalcMain(const std::vector<std::string>& args, std::ostream& out, std::ostre
     store.LoadAll();
     PageChoices choices = StoredPageChoices(program.option, state.tables, o.page);
     std::optional<std::string> expenseSet = o.expenseSet;
-    ChoiceError e = ChooseTables(o, state, store.Mutex(), choices);
-    if (!e.Failed() && o.expensesFile) e = ReadExpensesFile(o, store.Mutex(), expenseSet.emplace());
+    ChoiceError e = ChooseTables(o, state, choices);
+    if (!e.Failed() && o.expensesFile) e = ReadExpensesFile(o, expenseSet.emplace());
     if (!e.usage.empty()) {
         err << "zavota-cli calc: " << e.usage << '\n';
         return ExitUsage;

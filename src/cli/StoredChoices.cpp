@@ -33,10 +33,10 @@ int FreeSlot(const MarginTableSet& set, int keep) {
     return keep == kMaxTables - 1 ? kMaxTables - 2 : kMaxTables - 1;
 }
 
-ChoiceError LoadTableFile(const std::string& path, CalcState& state, platform::NamedMutex& mutex, int keep,
+ChoiceError LoadTableFile(const std::string& path, CalcState& state, int keep,
                           int& index) {
     MarginTable table;
-    switch (ImportMarginTable(path, table, mutex)) {
+    switch (ImportMarginTable(path, table)) {
         case ImportDone: break;
         case ImportNotATable: return {{}, kMsgNotATable};
         case ImportUnreadable: return {{}, kMsgTableUnreadable};
@@ -49,28 +49,28 @@ ChoiceError LoadTableFile(const std::string& path, CalcState& state, platform::N
 
 }  // namespace
 
-ChoiceError ChooseTables(const CalcOptions& o, CalcState& state, platform::NamedMutex& mutex, PageChoices& c) {
+ChoiceError ChooseTables(const CalcOptions& o, CalcState& state, PageChoices& c) {
     if (o.table && !FindTable(state.tables, *o.table, c.table)) return {"no stored table " + *o.table, 0};
     if (o.table2 && !FindTable(state.tables, *o.table2, c.table2)) return {"no stored table " + *o.table2, 0};
     if (o.oneTable) c.twoTables = false;
     if (o.table2 || o.table2File) c.twoTables = true;
     // Files go after the stored tables, so the names above still find what the user stored.
     if (o.tableFile) {
-        if (ChoiceError e = LoadTableFile(*o.tableFile, state, mutex, c.twoTables ? c.table2 : -1, c.table); e.Failed())
+        if (ChoiceError e = LoadTableFile(*o.tableFile, state, c.twoTables ? c.table2 : -1, c.table); e.Failed())
             return e;
     }
     if (o.table2File) {
-        if (ChoiceError e = LoadTableFile(*o.table2File, state, mutex, c.table, c.table2); e.Failed()) return e;
+        if (ChoiceError e = LoadTableFile(*o.table2File, state, c.table, c.table2); e.Failed()) return e;
     }
     if (!c.twoTables) c.table2 = c.table;
     return {};
 }
 
-ChoiceError ReadExpensesFile(const CalcOptions& o, platform::NamedMutex& mutex, std::string& setText) {
+ChoiceError ReadExpensesFile(const CalcOptions& o, std::string& setText) {
     if (!o.expensesFile) return {};
     // A file the dialog would read as zeros is, on the command line, most likely a typing slip.
     if (!platform::FileExists(*o.expensesFile)) return {"cannot read " + *o.expensesFile, 0};
-    KeihiSet set = ReadKeihiSetFile(*o.expensesFile, mutex);
+    KeihiSet set = ReadKeihiSetFile(*o.expensesFile);
     // As --expense-set text, so the values pass the dialog's checks like typed ones.
     setText.clear();
     for (const KeihiField f : kExpenseSetOrder) setText += (setText.empty() ? "" : ",") + ShortestText(KeihiValue(set, f));

@@ -151,11 +151,15 @@ std::string_view MessageCatalogue::NoticeText(int number) {
     return Lookup(kNotices, number, kDefaultNotice);
 }
 
-MessageBoxContent MessageCatalogue::Notice(int number) {
+MessageBoxContent MessageCatalogue::Notice(int number, std::string_view detail) {
     MessageBoxContent box;
     box.title = std::string(kNoticeTitle);
     box.text = std::string(NoticeText(number));
     box.text += "。";
+    if (!detail.empty()) {
+        box.text += "\n";
+        box.text += detail;
+    }
     box.icon = IconForNumber(number);
     box.buttons = MessageButtons::Ok;
     box.defaultButton = 0;
@@ -174,10 +178,10 @@ MessageBoxContent MessageCatalogue::Confirmation(int number, std::string_view te
     return box;
 }
 
-void MessageCatalogue::ShowMessage(int number) {
+void MessageCatalogue::ShowMessage(int number, std::string_view detail) {
     current_ = number;
     if (presenter_ == nullptr) return;
-    const MessageBoxContent box = Notice(number);
+    const MessageBoxContent box = Notice(number, detail);
     BusyScope busy(busy_);
     presenter_->Show(box);
 }

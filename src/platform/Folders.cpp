@@ -62,8 +62,13 @@ std::string ProgramFolder() {
     std::string home = Variable("ZAVOTA_HOME");
     if (!home.empty()) return WithSlash(home);
     std::string exe = ExecutableFolder();
-    if (::access(exe.c_str(), W_OK) == 0) return exe;
+    if (IsPortableCopy(exe)) return exe;
     return XdgFolder("XDG_DATA_HOME", ".local/share/") + "Zavota/";
+}
+
+bool IsPortableCopy(const std::string& executableFolder) {
+    if (FolderExists(executableFolder + "../share/zavota")) return false;
+    return FileExists(executableFolder + kPortableMarker) || FolderExists(executableFolder + "Data");
 }
 
 std::string InstalledFolder(const std::string& name) { return InstalledFolder(ExecutableFolder(), name); }

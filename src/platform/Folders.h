@@ -8,9 +8,17 @@ namespace zavota::platform {
 // The folder of the running executable, with a trailing "/".
 std::string ExecutableFolder();
 
-// "Beside the executable": $ZAVOTA_HOME when set, else the executable's folder when it is
-// writable (a portable copy), else ${XDG_DATA_HOME:-$HOME/.local/share}/Zavota/. Trailing "/".
+// "Beside the executable": $ZAVOTA_HOME when set, else the executable's folder for a portable
+// copy, else ${XDG_DATA_HOME:-$HOME/.local/share}/Zavota/. Trailing "/".
 std::string ProgramFolder();
+
+// The marker file that makes a copy of the program portable.
+inline constexpr const char* kPortableMarker = "zavota.portable";
+
+// A copy is portable only when its user made it one: a marker file or a "Data" folder beside
+// the executable, and not installed under a prefix (no "../share/zavota/"). Whether the folder
+// is writable says nothing: root can write /usr/bin.
+bool IsPortableCopy(const std::string& executableFolder);
 
 // A folder installed with the program: `name` in "../share/zavota/" from the executable's folder,
 // the layout of the package and of `cmake --install`. Resolved, with a trailing "/"; empty when

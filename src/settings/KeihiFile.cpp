@@ -34,6 +34,10 @@ KeihiSet ReadKeihiSet(const std::string& dataFolder, int n, platform::NamedMutex
 
 KeihiSet ReadKeihiSetFile(const std::string& path, platform::NamedMutex& mutex) {
     platform::MutexGuard guard(mutex);
+    return ReadKeihiSetFile(path);
+}
+
+KeihiSet ReadKeihiSetFile(const std::string& path) {
     platform::ProfileFile file(path);
     KeihiSet set;
     if (!file.Refresh()) return set;

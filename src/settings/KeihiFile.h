@@ -18,6 +18,8 @@ std::string KeihiFileName(int n);  // "K_" + n + ".ini"
 KeihiSet ReadKeihiSet(const std::string& dataFolder, int n, platform::NamedMutex& mutex);
 // The same for a set file anywhere.
 KeihiSet ReadKeihiSetFile(const std::string& path, platform::NamedMutex& mutex);
+// Unlocked, as ImportMarginTable without a mutex.
+KeihiSet ReadKeihiSetFile(const std::string& path);
 
 // Writes the set's ten keys in order; false when the file could not be written.
 bool WriteKeihiSet(const std::string& dataFolder, int n, const KeihiSet& set, platform::NamedMutex& mutex);

@@ -50,6 +50,10 @@ bool ExportMarginTable(const MarginTable& t, const std::string& path, platform::
 
 ImportResult ImportMarginTable(const std::string& path, MarginTable& t, platform::NamedMutex& mutex) {
     platform::MutexGuard guard(mutex);
+    return ImportMarginTable(path, t);
+}
+
+ImportResult ImportMarginTable(const std::string& path, MarginTable& t) {
     platform::ProfileFile file(path);
     // The profile functions read a missing file as empty; here it is a file that cannot be read.
     if (!platform::FileExists(path) || !file.Refresh()) return ImportUnreadable;

@@ -23,5 +23,8 @@ enum ImportResult : int {
 // Reads the file into `table` (its name, flags, limits and brackets; nothing else is checked,
 // the editor validates). The table is left as the file gave it even when the result is not 0.
 ImportResult ImportMarginTable(const std::string& path, MarginTable& table, platform::NamedMutex& mutex);
+// The same without the lock, for a reader that must leave no lock file behind: every save is
+// one atomic replace, so an unlocked read still sees a whole file, the old or the new.
+ImportResult ImportMarginTable(const std::string& path, MarginTable& table);
 
 }  // namespace zavota

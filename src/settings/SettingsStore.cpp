@@ -85,9 +85,12 @@ std::string DefaultMarginPath() {
     const std::string program = platform::ProgramFolder();
     const std::string tables = program + "Tables/";
     if (platform::FolderExists(tables)) return tables;
-    // An installed program keeps its example tables with its other read-only files.
+    // An installed program keeps its example tables with its other read-only files; the build
+    // tree and an unmarked copy keep them beside the executable.
     const std::string installed = platform::InstalledFolder("Tables");
-    return installed.empty() ? program : installed;
+    if (!installed.empty()) return installed;
+    const std::string beside = platform::ExecutableFolder() + "Tables/";
+    return platform::FolderExists(beside) ? beside : program;
 }
 
 // ---- loading -------------------------------------------------------------------------------

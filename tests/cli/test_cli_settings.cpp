@@ -6,6 +6,7 @@
 #include "CliTesting.h"
 #include "core/CalcState.h"
 #include "platform/Cp932.h"
+#include "platform/FileIo.h"
 #include "platform/Folders.h"
 #include "settings/SettingsStore.h"
 #include "support/TempFolder.h"
@@ -164,10 +165,20 @@ TEST_F(StoredSettingsTest, TableAndExpenseFiles) {
 }
 
 TEST_F(StoredSettingsTest, CalcWritesNothing) {
+    const std::string table = home / "t.ini";
+    std::ofstream(table, std::ios::binary)
+        << *platform::ToCp932("[手数料テーブル]\r\nName=ファイル\r\nSame=0\r\nElementsK=1\r\nElementsU=1\r\n"
+                              "K0=0,99999999,0.5000,0,0.0000\r\n");
+    const std::string expenses = home / "K_9.ini";
+    std::ofstream(expenses, std::ios::binary) << *platform::ToCp932("[経費データ]\r\nOther=1\r\n");
     EXPECT_EQ(Calc({"--price", "1000", "--shares", "1000"}).code, 0);
+    // The files are read without taking the settings lock, which would leave its lock file.
+    EXPECT_EQ(Calc({"--price", "1000", "--shares", "1000", "--table-file", table, "--sell-at", "1100",
+                    "--table2-file", table, "--expenses", expenses})
+                  .code,
+              0);
     EXPECT_EQ(Settings({}).code, 0);
-    std::ifstream hive(platform::HivePath());
-    EXPECT_FALSE(hive.good());
+    EXPECT_FALSE(platform::FolderExists(platform::FolderOf(platform::HivePath())));
 }
 
 }  // namespace

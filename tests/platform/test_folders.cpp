@@ -14,7 +14,6 @@
 #include "platform/FileIo.h"
 #include "platform/Folders.h"
 #include "support/TempFolder.h"
-#include "support/Unprivileged.h"
 
 namespace zavota::platform {
 namespace {
@@ -84,50 +83,55 @@ TEST(Folders, ProgramFolderFromZavotaHome) {
 // Run in a copy of this program, by the test below.
 TEST(Folders, ProbeForACopyOfTheProgram) {
     const char* out = std::getenv("ZAVOTA_PROBE_OUT");
-    if (out == nullptr) GTEST_SKIP() << "only run by ProgramFolderBesideTheExecutableWhenWritable";
+    if (out == nullptr) GTEST_SKIP() << "only run by ProgramFolderBesideTheExecutableOnlyInAPortableCopy";
     ASSERT_TRUE(ReplaceFileAtomically(out, ExecutableFolder() + "\n" + ProgramFolder() + "\n"));
 }
 
-TEST(Folders, ProgramFolderBesideTheExecutableWhenWritable) {
-    TempFolder tmp;
-    zavota::testing::WherePermissionsBind(tmp.Path(), [&] {
+// The executable's folder is writable in every case: as root, /usr/bin is too.
+TEST(Folders, ProgramFolderBesideTheExecutableOnlyInAPortableCopy) {
+    struct Case {
+        const char* name;
+        std::vector<const char*> made;  // below the prefix; "bin/zavota.portable" is the marker file
+        const char* dataHome;           // "" for none (home's default)
+        bool portable;
+    };
+    const std::vector<Case> cases = {
+        {"a writable folder alone", {}, "/d", false},
+        {"a relative XDG_DATA_HOME counts for nothing", {}, "relative", false},
+        {"the marker", {"bin/zavota.portable"}, "", true},
+        {"a Data folder the user keeps there", {"bin/Data/"}, "/d", true},
+        {"installed under a prefix, marker and all", {"share/zavota/", "bin/Data/", "bin/zavota.portable"}, "/d", false},
+        {"a folder named like the marker", {"bin/zavota.portable/"}, "/d", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempFolder tmp;
         const std::string bin = tmp / "bin/";
         ASSERT_TRUE(EnsureFolder(bin));
+        for (const std::string f : c.made) {
+            ASSERT_TRUE(f.back() == '/' ? EnsureFolder(tmp / f) : ReplaceFileAtomically(tmp / f, ""));
+        }
         std::filesystem::copy_file("/proc/self/exe", bin + "probe");
         ASSERT_EQ(::chmod((bin + "probe").c_str(), 0755), 0);
 
-        struct Case {
-            mode_t folderMode;
-            Environment::Setting dataHome;
-            std::string expected;
-        };
-        const std::vector<Case> cases = {
-            {0755, "/d", bin},
-            {0555, "/d", "/d/Zavota/"},
-            {0555, "", tmp / "home/.local/share/Zavota/"},
-        };
-        for (const Case& c : cases) {
-            SCOPED_TRACE(c.expected);
-            Environment env;
-            Environment::Set("ZAVOTA_HOME", std::nullopt);
-            Environment::Set("XDG_DATA_HOME", c.dataHome);
-            Environment::Set("HOME", tmp / "home");
-            Environment::Set("ZAVOTA_PROBE_OUT", tmp / "probe.txt");
-            ASSERT_EQ(::chmod(bin.c_str(), c.folderMode), 0);
-            pid_t pid = ::fork();
-            ASSERT_GE(pid, 0);
-            if (pid == 0) {
-                ::execl((bin + "probe").c_str(), "probe", "--gtest_filter=Folders.ProbeForACopyOfTheProgram",
-                        static_cast<char*>(nullptr));
-                std::_Exit(127);
-            }
-            int status = 0;
-            ASSERT_EQ(::waitpid(pid, &status, 0), pid);
-            ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-            EXPECT_EQ(ReadFileBytes(tmp / "probe.txt").bytes, bin + "\n" + c.expected + "\n");
-            ::chmod(bin.c_str(), 0755);
+        Environment env;
+        Environment::Set("ZAVOTA_HOME", std::nullopt);
+        Environment::Set("XDG_DATA_HOME", c.dataHome);
+        Environment::Set("HOME", tmp / "home");
+        Environment::Set("ZAVOTA_PROBE_OUT", tmp / "probe.txt");
+        pid_t pid = ::fork();
+        ASSERT_GE(pid, 0);
+        if (pid == 0) {
+            ::execl((bin + "probe").c_str(), "probe", "--gtest_filter=Folders.ProbeForACopyOfTheProgram",
+                    static_cast<char*>(nullptr));
+            std::_Exit(127);
         }
-    });
+        int status = 0;
+        ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+        ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+        const std::string data = c.dataHome == std::string("/d") ? "/d/Zavota/" : tmp / "home/.local/share/Zavota/";
+        EXPECT_EQ(ReadFileBytes(tmp / "probe.txt").bytes, bin + "\n" + (c.portable ? bin : data) + "\n");
+    }
 }
 
 }  // namespace

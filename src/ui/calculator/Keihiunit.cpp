@@ -329,7 +329,7 @@ void TfrmKeihi::btnSaveClick() {
     TakeBackup();
 }
 
-void TfrmKeihi::btnHelpClick() { OpenHelp(state_, kHelpContext); }
+void TfrmKeihi::btnHelpClick() { OpenHelp(state_, kHelpContext, this); }
 
 void TfrmKeihi::reject() {
     if (closing_) QDialog::reject();

@@ -170,7 +170,7 @@ void TMainForm::BuildMenus() {
     help->setObjectName(Q("mnuHelp"));
     contents_ = help->addAction(Q("目次 (&C)"));
     contents_->setObjectName(Q("mnuContents"));
-    connect(contents_, &QAction::triggered, this, [this] { OpenHelp(state_, 0); });
+    connect(contents_, &QAction::triggered, this, [this] { OpenHelp(state_, 0, this); });
     help->addSeparator();
     QAction* about = help->addAction(Q("Zavotaについて (&A)"));
     about->setObjectName(Q("mnuAbout"));

@@ -36,6 +36,7 @@ public:
     bool memoPending = false;      // open the memo pad with the next calculator window
     bool safeStart = false;        // " -off" on the command line
     std::string helpManual;        // the installed manual, empty when there is none
+    std::string helpOpener = "xdg-open";  // the desktop's opener, looked up in PATH
     bool unaskedSaveFailed = false;  // a failed unasked save has been reported this run
 
     QPointer<QObject> stateWindow;  // receiver of the private messages
