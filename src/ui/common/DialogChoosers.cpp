@@ -2,6 +2,10 @@
 
 #include <QColorDialog>
 #include <QFileDialog>
+#include <QHeaderView>
+#include <QTreeView>
+
+#include <algorithm>
 
 namespace zavota::ui {
 
@@ -14,11 +18,32 @@ const QStringList& TableFilters() {
 
 // Qt's own dialog rather than the desktop's, so that it speaks Japanese with the program's
 // translations on every desktop.
+// Its detail columns are wide enough for a Japanese file name and a whole date, which Qt's
+// default widths cut ("5…ト", "2026/1…").
+void WidenColumns(QFileDialog& dialog) {
+    dialog.setViewMode(QFileDialog::Detail);
+    auto* tree = dialog.findChild<QTreeView*>();
+    if (tree == nullptr) return;
+    const QFontMetrics m(tree->font());
+    const int widths[] = {m.horizontalAdvance(QString(16, QChar(0x624B))) + 40,  // sixteen wide characters
+                          m.horizontalAdvance(QStringLiteral("000.00 KiB")) + 24,
+                          m.horizontalAdvance(QStringLiteral("ini ファイル")) + 24,
+                          m.horizontalAdvance(QStringLiteral("2026/12/31 23:59")) + 24};
+    int total = 0;
+    for (int c = 0; c < 4 && c < tree->header()->count(); ++c) {
+        tree->header()->resizeSection(c, widths[c]);
+        total += widths[c];
+    }
+    // The side bar of places and the frame besides the columns.
+    dialog.resize(std::max(dialog.width(), total + 220), std::max(dialog.height(), 420));
+}
+
 QString RunFileDialog(QFileDialog& dialog, const QString& folder) {
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setDirectory(folder);
     dialog.setNameFilters(TableFilters());
     dialog.setDefaultSuffix(QStringLiteral("ini"));
+    WidenColumns(dialog);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
     return dialog.selectedFiles().constFirst();
 }
