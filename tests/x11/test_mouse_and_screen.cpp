@@ -77,9 +77,11 @@ TEST_F(X11ProgramTest, AClickedTableCanBeChangedMovedAndExported) {
             s.calc.tables.Slot(i).LoadSample();
             s.calc.tables.Slot(i).Name = "T" + std::to_string(i + 1);
         }
+        s.display().XY = {300, 250};  // room around it for the larger editor
     });
     StartProgram();
     ui::TMainForm* main = &base_->MainForm();
+    ASSERT_TRUE(WaitFor([main] { return ui::FramePosition(main) == WindowPosition{300, 250}; }));  // at rest
     main->findChild<QTabWidget*>("pgcCalcInput")->setCurrentIndex(2);
     main->findChild<QAbstractButton*>("btnMargin_Opt")->click();
     auto* list = main->findChild<QListWidget*>("lstTables");
@@ -95,19 +97,27 @@ TEST_F(X11ProgramTest, AClickedTableCanBeChangedMovedAndExported) {
     for (const char* name : {"btnChange", "btnDelete", "btnOut_M", "btnCopyNew", "btnUp", "btnDown"})
         EXPECT_TRUE(button(name)) << name;
 
-    // A double click opens the editor on the clicked table.
+    // A double click opens the editor on the clicked table, centred on the main window.
     QString edited;
+    QPoint offCentre;
+    int framedTicks = 0;
     QTimer closer;  // polls: the editor runs its own loop until it is closed
     closer.setInterval(20);
     QObject::connect(&closer, &QTimer::timeout, [&] {
-        if (QWidget* dialog = QApplication::activeModalWidget(); dialog != nullptr && dialog->isVisible()) {
-            edited = dialog->objectName();
-            dialog->close();
-        }
+        QWidget* dialog = QApplication::activeModalWidget();
+        if (dialog == nullptr || dialog->frameGeometry().height() <= dialog->height()) return;  // not framed yet
+        const auto centre = [](const QWidget* w) {
+            return QRect(QPoint(ui::FramePosition(w).x, ui::FramePosition(w).y), w->frameGeometry().size()).center();
+        };
+        offCentre = centre(dialog) - centre(main);
+        if (offCentre.manhattanLength() > 4 && ++framedTicks < 60) return;  // the frame may still move
+        edited = dialog->objectName();
+        dialog->close();
     });
     closer.start();
     XClick(itemAt(2), 2);
     EXPECT_TRUE(WaitFor([&] { return edited == QLatin1String("frmMargin"); }));
+    EXPECT_LE(offCentre.manhattanLength(), 4) << offCentre.x() << "," << offCentre.y();
     EXPECT_EQ(list->currentRow(), 2);
     EXPECT_TRUE(button("btnChange"));
     EXPECT_TRUE(button("btnUp"));

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <functional>
 #include <optional>
 
 #include <QGuiApplication>
@@ -121,9 +122,9 @@ QPoint FrameTopLeft(const QWidget* window) {
 // showing of a window and later ones, and between window managers. So the frame is watched
 // after showing: once framed and at rest, a frame that stands off is moved by what it is off
 // (three times at most, within a second). The frame's size is known only then: the place is
-// worked out again from the saved position, so that a title bar or border does not hang off
-// the screen's edge.
-void KeepFrameAt(QWidget* window, QPoint saved, QPoint wanted) {
+// worked out again from it (`place`), so that a title bar or border does not hang off the
+// screen's edge and a centred dialog is centred by its frame.
+void KeepFrameAt(QWidget* window, std::function<QPoint(QSize frame)> place, QPoint wanted) {
     // A watch left from an earlier showing would correct the frame a second time.
     const QString name = QStringLiteral("frameWatch");
     for (QTimer* old : window->findChildren<QTimer*>(name, Qt::FindDirectChildrenOnly)) {
@@ -141,14 +142,14 @@ void KeepFrameAt(QWidget* window, QPoint saved, QPoint wanted) {
         int framedTicks = 0;
         int moves = 0;
     } watch{wanted, std::nullopt, 0, 0, 0};
-    QObject::connect(timer, &QTimer::timeout, timer, [timer, w, saved, wanted, watch]() mutable {
+    QObject::connect(timer, &QTimer::timeout, timer, [timer, w, place, wanted, watch]() mutable {
         // Framing may take a while on a busy machine; once framed, a second is enough.
         if (w.isNull() || ++watch.ticks > 200 || watch.framedTicks > 40 || watch.moves >= 3)
             return timer->deleteLater();
         const std::optional<X11Frame> x = AskX11(w);
         if (!x || !x->framed) return;
-        if (watch.framedTicks++ == 0)
-            wanted = OnScreen(w->size().grownBy(x->extents), saved);
+        ++watch.framedTicks;
+        wanted = place(w->size().grownBy(x->extents));  // a dialog's layout may still resize it
         const QPoint frame = x->topLeft;
         if (frame == wanted) return timer->deleteLater();
         const bool atRest = watch.last == frame;
@@ -171,7 +172,8 @@ void PlaceAtSavedPosition(QWidget* window, WindowPosition saved) {
         size = window->sizeHint();
     const QPoint at = OnScreen(size, {saved.x, saved.y});
     window->move(at);
-    if (QGuiApplication::platformName() == QLatin1String("xcb")) KeepFrameAt(window, {saved.x, saved.y}, at);
+    if (QGuiApplication::platformName() == QLatin1String("xcb"))
+        KeepFrameAt(window, [saved](QSize frame) { return OnScreen(frame, {saved.x, saved.y}); }, at);
 }
 
 WindowPosition FramePosition(const QWidget* window) {
@@ -181,8 +183,13 @@ WindowPosition FramePosition(const QWidget* window) {
 
 void CentreOn(QWidget* dialog, const QWidget* over) {
     const QRect target(FrameTopLeft(over), over->frameGeometry().size());
-    const QSize size = dialog->frameGeometry().size();
-    dialog->move(OnScreen(size, target.center() - QPoint(size.width() / 2, size.height() / 2)));
+    const auto centred = [target](QSize frame) {
+        return OnScreen(frame, target.center() - QPoint(frame.width() / 2, frame.height() / 2));
+    };
+    const QPoint at = centred(dialog->frameGeometry().size());
+    dialog->move(at);
+    if (QGuiApplication::platformName() == QLatin1String("xcb"))
+        KeepFrameAt(dialog, centred, at);
 }
 
 Qt::WindowFlags FixedDialogFlags() {
