@@ -19,6 +19,7 @@
 #include <gtest/gtest.h>
 
 #include "support/TempFolder.h"
+#include "x11/WaitFor.h"
 #include "ui/calculator/Baseunit.h"
 #include "ui/calculator/Mainunit.h"
 #include "ui/calculator/Slimunit.h"
@@ -27,17 +28,6 @@
 
 namespace zavota::testing {
 namespace {
-
-bool WaitFor(const std::function<bool()>& done, int ms = 3000) {
-    QElapsedTimer clock;
-    clock.start();
-    while (!done()) {
-        if (clock.elapsed() > ms) return false;
-        QApplication::processEvents(QEventLoop::AllEvents, 10);
-        QThread::msleep(5);
-    }
-    return true;
-}
 
 // The pointer moved to a point of the screen and clicked there by the X server.
 void XClick(QPoint at, int clicks = 1) {
