@@ -66,6 +66,8 @@ void PaintField(QLineEdit* edit) {
     edit->setPalette(p);
 }
 
+constexpr int kCommentChars = 60;
+
 QLabel* Label(const char* text, QWidget* parent) { return new QLabel(Q(text), parent); }
 
 }  // namespace
@@ -107,7 +109,7 @@ TfrmKeihi::TfrmKeihi(AppState& state, QWidget* parent) : QDialog(parent), state_
     edtComment_ = new QLineEdit(page);
     edtComment_->setObjectName(QStringLiteral("edtComment"));
     edtComment_->setFont(InputFont());
-    edtComment_->setMaxLength(60);
+    edtComment_->setMaxLength(kCommentChars);
     PaintField(edtComment_);
 
     // Margin-trading expenses: label, figure, unit; the two interest rows carry the days too.
@@ -279,7 +281,10 @@ void TfrmKeihi::ShowSet(int tab) {
         e->ShowStored(texts[f]);
     }
     edtComment_->setEnabled(editable);
-    edtComment_->setText(Q(texts.comment));
+    // A longer comment from a set file is shown and kept whole, not cut to 60 characters.
+    const QString comment = Q(texts.comment);
+    edtComment_->setMaxLength(std::max(kCommentChars, static_cast<int>(comment.size())));
+    edtComment_->setText(comment);
     btnClear_->setEnabled(editable);
     btnSave_->setEnabled(editable);
 }
