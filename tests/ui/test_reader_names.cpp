@@ -6,6 +6,7 @@
 #include <QAbstractSpinBox>
 #include <QAccessible>
 #include <QComboBox>
+#include <QDialog>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QRegularExpression>
@@ -72,93 +73,55 @@ std::vector<std::string> Faults(QWidget* window, const std::string& where) {
 
 class ReaderNamesTest : public MainWindowTest {
 protected:
-    // A dialog shown, not run: nothing waits for its answer.
-    static void Show(QWidget* dialog) {
-        dialog->setWindowModality(Qt::NonModal);
-        dialog->show();
+    // The window shown (a dialog shown, not run: nothing waits for its answer) and walked once
+    // per page that `choose` brings up.
+    void Walk(QWidget* window, const std::string& where, int pages = 1, const std::function<void(int)>& choose = {}) {
+        if (auto* dialog = qobject_cast<QDialog*>(window)) dialog->setWindowModality(Qt::NonModal);
+        window->show();
+        for (int page = 0; page < pages; ++page) {
+            if (choose) choose(page);
+            Settle();
+            for (const std::string& f : Faults(window, where + " " + std::to_string(page))) faults_ += f + "\n";
+        }
     }
-    void Walk(QWidget* window, const std::string& where) {
-        Settle();
-        for (const std::string& f : Faults(window, where)) faults_.push_back(f);
-    }
-    void ExpectNoFaults() {
-        std::string all;
-        for (const std::string& f : faults_) all += f + "\n";
-        EXPECT_TRUE(faults_.empty()) << faults_.size() << " controls:\n" << all;
-    }
-    std::vector<std::string> faults_;
+    std::string faults_;
 };
 
 TEST_F(ReaderNamesTest, EveryWindowNamesEveryControl) {
     State().option().TwoFlag = 1;  // the second table lists shown too
     Open();
     auto* tabs = Find<QTabWidget>(W(), "pgcCalcInput");
-    tabs->setCurrentIndex(0);
-    Walk(W(), "main buy");
-    tabs->setCurrentIndex(1);
-    Walk(W(), "main sell");
+    Walk(W(), "main", 2, [tabs](int page) { tabs->setCurrentIndex(page); });
     tabs->setCurrentIndex(2);
-    for (const char* page : {"btnCalc_Opt", "btnMargin_Opt", "btnTax_Opt", "btnWake_Opt", "btnColor_Opt"}) {
-        Click(W(), page);
-        Walk(W(), page);
-    }
+    const char* selectors[] = {"btnCalc_Opt", "btnMargin_Opt", "btnTax_Opt", "btnWake_Opt", "btnColor_Opt"};
+    Walk(W(), "options", 5, [&](int page) { Click(W(), selectors[page]); });
     tabs->setCurrentIndex(0);
 
     ui::TSlimForm slim(State(), *adjust_);
     slim.Run();
     Walk(&slim, "slim");
-    slim.hide();
-
     ui::TfrmKeihi keihi(State());
-    Show(&keihi);
-    auto* keihiTabs = Find<QTabBar>(&keihi, "tabKeihi");
-    for (int tab = 0; tab < keihiTabs->count(); ++tab) {
-        keihiTabs->setCurrentIndex(tab);
-        Walk(&keihi, "expenses " + std::to_string(tab));
-    }
-    keihi.hide();
-
-    Show(adjust_.get());
+    Walk(&keihi, "expenses", 5, [&](int tab) { Find<QTabBar>(&keihi, "tabKeihi")->setCurrentIndex(tab); });
     Walk(adjust_.get(), "adjustment");
-    adjust_->hide();
-
     ui::TfrmClip clip(State());
-    Show(&clip);
     Walk(&clip, "clipboard");
-    clip.hide();
-
     dialogs.Expect("frmAbout", [this](QWidget* about) {
-        Walk(about, "about");
+        for (const std::string& f : Faults(about, "about")) faults_ += f + "\n";
         about->close();
     });
     ui::RunAboutDialog(State(), W());
-
     ui::TfrmMargin margin(State(), 0, 2);
-    Show(&margin);
     Walk(&margin, "commission editor");
-    margin.close();
     ui::TfrmYobine yobine(State());
-    Show(&yobine);
     Walk(&yobine, "tick-size editor");
-    yobine.close();
-
     ui::TfrmMemo memo(State(), [] { return nullptr; });
-    Show(&memo);
-    auto* memoTabs = memo.findChild<QTabWidget*>();
-    ASSERT_NE(memoTabs, nullptr);
-    for (int tab = 0; tab < memoTabs->count(); ++tab) {
-        memoTabs->setCurrentIndex(tab);
-        Walk(&memo, "memo " + std::to_string(tab));
-    }
-    memo.hide();
+    Walk(&memo, "memo", 4, [&](int tab) { memo.findChild<QTabWidget*>()->setCurrentIndex(tab); });
     const PageList pages = PlaceholderList();
     ui::TfrmMemoName name(State(), pages, MemoPageKind::PerStock, QString());
-    Show(&name);
     Walk(&name, "page name");
     ui::TfrmMemoSeq order(pages);
-    Show(&order);
     Walk(&order, "page order");
-    ExpectNoFaults();
+    EXPECT_EQ(faults_, "");
 }
 
 }  // namespace
