@@ -1,5 +1,6 @@
 #include "CalcCommand.h"
 
+#include <array>
 #include <ostream>
 #include <sstream>
 
@@ -7,6 +8,7 @@
 #include "core/KeihiSet.h"
 #include "core/MessageCatalogue.h"
 #include "core/NumberText.h"
+#include "core/OptionChecks.h"
 #include "core/ResultPanel.h"
 #include "core/TaxSettings.h"
 #include "core/UnitTable.h"
@@ -30,21 +32,16 @@ Refusal Normalise(const std::optional<std::string>& text, FieldKind kind, const 
     return {};
 }
 
-// A tax-rate or annual-gain field of the options pages: empty means 0.
-Refusal ReadSetting(const std::optional<std::string>& text, FieldKind kind, const char* field, int (*check)(double),
-                    Yen& target) {
+// A tax-rate or annual-gain field of the options pages, read as the page reads it when it is left.
+template <typename Read>
+Refusal ReadSetting(const std::optional<std::string>& text, FieldKind kind, Read read, Yen& target) {
     if (!text) return {};
     std::string t;
-    if (Refusal r = Normalise(text, kind, field, t); r.message != 0) return r;
-    const std::string_view trimmed = TrimAscii(t);
-    if (trimmed.empty()) {
-        target = Yen{};
-        return {};
-    }
-    const std::optional<double> v = ParseNumber(trimmed);
-    if (!v) return {kMsgBadText, field};
-    if (const int m = check(*v); m != 0) return {m, field};
-    target = Yen::FromDouble(*v);
+    const FieldCheck first = read(std::string());  // names the field
+    if (Refusal r = Normalise(text, kind, first.focus, t); r.message != 0) return r;
+    const FieldCheck c = read(t);
+    if (!c.ok()) return {c.message, c.focus};
+    target = c.value;
     return {};
 }
 
@@ -139,19 +136,19 @@ void PrintResult(std::ostream& out, bool json, const PageOutcome& outcome, const
 
 Refusal ApplySettings(const CalcOptions& o, const std::optional<std::string>& expenseSet, CalcState& state) {
     TaxSettings& tax = state.tax;
-    if (Refusal r = ReadSetting(o.yearGain, FieldKind::SignedWholeNumber, "edtYearGain", CheckYearGain, tax.YearGain);
-        r.message != 0)
+    const auto yearGain = [](const std::string& t) {
+        TaxSettings scratch;
+        return CommitYearGain(t, scratch);
+    };
+    if (Refusal r = ReadSetting(o.yearGain, FieldKind::SignedWholeNumber, yearGain, tax.YearGain); r.message != 0)
         return r;
-    if (Refusal r = ReadSetting(o.taxBuy, FieldKind::Decimal, "edtRate_S_K", CheckTaxRate, tax.KaiS); r.message != 0)
-        return r;
-    if (Refusal r = ReadSetting(o.taxSell, FieldKind::Decimal, "edtRate_S_U", CheckTaxRate, tax.UriS); r.message != 0)
-        return r;
-    if (Refusal r = ReadSetting(o.incomeTax, FieldKind::Decimal, "edtRate_F_E", CheckTaxRate, tax.ShinSyotoku);
-        r.message != 0)
-        return r;
-    if (Refusal r = ReadSetting(o.residentTax, FieldKind::Decimal, "edtRate_F_R", CheckTaxRate, tax.ShinJyuumin);
-        r.message != 0)
-        return r;
+    const std::array<const std::optional<std::string>*, 4> rateTexts = {&o.taxBuy, &o.taxSell, &o.incomeTax,
+                                                                        &o.residentTax};
+    const std::array<Yen*, 4> rates = {&tax.KaiS, &tax.UriS, &tax.ShinSyotoku, &tax.ShinJyuumin};
+    for (std::size_t i = 0; i < rates.size(); ++i) {
+        const auto rate = [i](const std::string& t) { return ReadTaxRate(t, i); };
+        if (Refusal r = ReadSetting(*rateTexts[i], FieldKind::Decimal, rate, *rates[i]); r.message != 0) return r;
+    }
     if (o.noProfitTax) tax.DontUse = 1;
     if (o.separateTaxes) tax.CalcEach = 1;
     if (o.noTickCheck) state.SetTickCheck(false);

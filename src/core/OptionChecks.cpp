@@ -29,11 +29,16 @@ FieldCheck CommitYearGain(const std::string& text, TaxSettings& tax) {
     return c;
 }
 
+FieldCheck ReadTaxRate(const std::string& text, std::size_t field) {
+    FieldCheck c = ReadOptional(text, kRateFields[field]);
+    if (c.ok()) c.message = CheckTaxRate(c.value, field < 2 ? kConsumptionRateDecimals : kProfitRateDecimals);
+    return c;
+}
+
 FieldCheck CommitTaxRates(const std::array<std::string, 4>& texts, TaxSettings& tax) {
     const std::array<Yen*, 4> rates = {&tax.KaiS, &tax.UriS, &tax.ShinSyotoku, &tax.ShinJyuumin};
     for (std::size_t i = 0; i < rates.size(); ++i) {
-        FieldCheck c = ReadOptional(texts[i], kRateFields[i]);
-        if (c.ok() && !TrimAscii(texts[i]).empty()) c.message = CheckTaxRate(*ParseNumber(texts[i]));
+        const FieldCheck c = ReadTaxRate(texts[i], i);
         if (!c.ok()) return c;
         *rates[i] = c.value;
     }

@@ -14,11 +14,15 @@ namespace zavota {
 // Only an accepted value reaches `tax`.
 FieldCheck CommitYearGain(const std::string& text, TaxSettings& tax);
 
-// The rate fields in their order (buy and sell consumption tax, income tax, resident tax):
-// empty means 0; unreadable 200, out of 0 .. 99.99 231, more than two decimals 112. The
-// fields before the first refused one are taken; the refused one and those after keep
-// their values.
+// The rate fields in their order (buy and sell consumption tax, income tax, resident tax).
 inline constexpr std::array<const char*, 4> kRateFields = {"edtRate_S_K", "edtRate_S_U", "edtRate_F_E", "edtRate_F_R"};
+
+// One rate field (index into kRateFields): empty means 0; unreadable 200; then the converted
+// rate is checked (CheckTaxRate, two or three decimals by field).
+FieldCheck ReadTaxRate(const std::string& text, std::size_t field);
+
+// The four rate fields: the fields before the first refused one are taken; the refused one
+// and those after keep their values.
 FieldCheck CommitTaxRates(const std::array<std::string, 4>& texts, TaxSettings& tax);
 
 }  // namespace zavota

@@ -42,10 +42,16 @@ TaxSettings::ProfitTax TaxSettings::OnProfit(Yen net, bool applies) const {
     return {tax, D::Sub(net, tax, 0, RoundNone)};
 }
 
-int CheckTaxRate(double value) {
-    if (!std::isfinite(value) || value < 0 || value >= 100) return 231;
-    if (!AtMostTwoDecimals(value)) return 112;
+int CheckTaxRate(Yen rate, int decimals) {
+    if (rate < Yen{} || rate >= kHundred) return 231;
+    if (DecimalCalc::Mul(rate, Yen::FromInt(1), decimals, RoundDown) != rate) return decimals == 2 ? 112 : 115;
     return 0;
+}
+
+std::string TaxRateText(Yen rate) {
+    int decimals = 2;
+    while (decimals < 4 && DecimalCalc::Mul(rate, Yen::FromInt(1), decimals, RoundDown) != rate) ++decimals;
+    return DecimalCalc::ToText(rate, decimals);
 }
 
 int CheckYearGain(double value) {

@@ -1,6 +1,7 @@
 // Consumption tax on commissions and the tax on the profit of a trade.
 #pragma once
 
+#include <string>
 #include <string_view>
 
 #include "Yen.h"
@@ -33,9 +34,19 @@ struct TaxSettings {
     ProfitTax OnProfit(Yen net, bool applies) const;
 };
 
+// The consumption-tax rates take two decimals; the profit-tax rates three, for today's 15.315 %
+// income tax (with the reconstruction surtax).
+inline constexpr int kConsumptionRateDecimals = 2;
+inline constexpr int kProfitRateDecimals = 3;
+
 // Checks of the options page, shared with the command line: 0 when accepted, else the
-// catalogue number. A rate is 0 <= x < 100 with at most two decimals.
-int CheckTaxRate(double value);
+// catalogue number. A rate is checked as converted (times 10,000, rounded to the nearest
+// unit): 0 <= x < 100 (231), at most `decimals` decimals (112 for two, 115 for three).
+int CheckTaxRate(Yen rate, int decimals);
 int CheckYearGain(double value);
+
+// A stored rate as its field shows it: two decimals, more only where they are not 0, so that
+// a value is never shown rounded.
+std::string TaxRateText(Yen rate);
 
 }  // namespace zavota

@@ -19,6 +19,12 @@ constexpr DefaultRow kListed[] = {
     {30000, 50000, 50},     {50000, 100000, 100},      {100000, 1000000, 1000},
     {1000000, 10000000, 10000}, {10000000, 100000000, 100000},
 };
+constexpr DefaultRow kListedToday[] = {
+    {0, 3000, 1},           {3000, 5000, 5},            {5000, 30000, 10},          {30000, 50000, 50},
+    {50000, 300000, 100},   {300000, 500000, 500},      {500000, 3000000, 1000},    {3000000, 5000000, 5000},
+    {5000000, 30000000, 10000}, {30000000, 50000000, 50000},
+};
+static_assert(std::size(kListedToday) == kMaxUnitRows);
 constexpr DefaultRow kOtc[] = {
     {0, 1000, 1},          {1000, 10000, 10},         {10000, 100000, 100},
     {100000, 1000000, 1000}, {1000000, 10000000, 10000}, {10000000, 100000000, 50000},
@@ -71,14 +77,26 @@ void UnitTable::Clear() {
     rows = {};
 }
 
-void UnitTable::LoadDefaults() {
-    Clear();
-    DontUse = 0;
-    const DefaultRow* begin = index == 1 ? kOtc : kListed;
-    const int n = index == 1 ? static_cast<int>(std::size(kOtc)) : static_cast<int>(std::size(kListed));
+namespace {
+void LoadRows(UnitTable& table, const DefaultRow* begin, int n) {
+    table.Clear();
     for (int i = 0; i < n; ++i)
-        rows[i] = {Yen::FromInt(begin[i].low), Yen::FromInt(begin[i].high), Yen::FromInt(begin[i].tick)};
-    Elements = n;
+        table.rows[static_cast<std::size_t>(i)] = {Yen::FromInt(begin[i].low), Yen::FromInt(begin[i].high),
+                                                   Yen::FromInt(begin[i].tick)};
+    table.Elements = n;
+}
+}  // namespace
+
+void UnitTable::LoadDefaults() {
+    if (index == 1) LoadRows(*this, kOtc, static_cast<int>(std::size(kOtc)));
+    else LoadRows(*this, kListed, static_cast<int>(std::size(kListed)));
+    DontUse = 0;
+}
+
+void UnitTable::LoadTodaysListedSteps() {
+    const int keep = DontUse;
+    LoadRows(*this, kListedToday, static_cast<int>(std::size(kListedToday)));
+    DontUse = keep;
 }
 
 void UnitTable::ResetKeepingDontUse() {

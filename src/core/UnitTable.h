@@ -43,6 +43,9 @@ struct UnitTable {
     // The default rows with the tick check left as the user set it ("初期値に戻す", and a
     // table without rows when it is saved).
     void ResetKeepingDontUse();
+    // The exchange's current steps for listed shares, in the ten bands up to 50,000,000 yen
+    // that fit the table; the tick check left as the user set it.
+    void LoadTodaysListedSteps();
     bool operator==(const UnitTable&) const = default;
 };
 

@@ -5,16 +5,15 @@
 namespace zavota {
 
 namespace {
-int PlaceAlong(int saved, int size, int screen) {
-    if (saved < 0) return 0;
-    if (saved + size > screen) saved = screen - size;
+int PlaceAlong(int saved, int size, int start, int extent) {
+    if (saved + size > start + extent) saved = start + extent - size;
     // A window larger than the screen keeps its title bar reachable.
-    return std::max(saved, 0);
+    return std::max(saved, start);
 }
 }  // namespace
 
-WindowPosition PlaceOnScreen(WindowPosition saved, int width, int height, int screenWidth, int screenHeight) {
-    return {PlaceAlong(saved.x, width, screenWidth), PlaceAlong(saved.y, height, screenHeight)};
+WindowPosition PlaceOnScreen(WindowPosition saved, int width, int height, ScreenArea area) {
+    return {PlaceAlong(saved.x, width, area.x, area.width), PlaceAlong(saved.y, height, area.y, area.height)};
 }
 
 bool SafeStartRequested(std::string_view commandLine) {

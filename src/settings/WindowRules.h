@@ -8,9 +8,21 @@
 
 namespace zavota {
 
-// A window placed at a saved position: a negative coordinate becomes 0, and a window that
-// would cross the right or bottom screen edge is moved back until its edge meets it.
-WindowPosition PlaceOnScreen(WindowPosition saved, int width, int height, int screenWidth, int screenHeight);
+// The usable part of the screen (without panels), in screen coordinates.
+struct ScreenArea {
+    int x = 0;
+    int y = 0;
+    int width = 0;
+    int height = 0;
+};
+
+// A window placed at a saved position, moved the least distance that brings it whole into the
+// area: a window that would cross an edge is moved back until its edge meets it. A window
+// larger than the area keeps its top-left corner (the title bar) inside.
+WindowPosition PlaceOnScreen(WindowPosition saved, int width, int height, ScreenArea area);
+inline WindowPosition PlaceOnScreen(WindowPosition saved, int width, int height, int screenWidth, int screenHeight) {
+    return PlaceOnScreen(saved, width, height, ScreenArea{0, 0, screenWidth, screenHeight});
+}
 
 // Safe start: the command line contains " -off" or " -OFF" (with the leading space).
 bool SafeStartRequested(std::string_view commandLine);

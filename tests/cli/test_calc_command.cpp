@@ -72,9 +72,13 @@ INSTANTIATE_TEST_SUITE_P(
                  1,
                  R"j({"ok":false,"message":100,"text":"買値を入力してください。","focus":"edtYen_K"})j"},
         JsonCase{"BadTaxRate",
-                 {"--price", "1000", "--shares", "100", "--income-tax", "2.555"},
+                 {"--price", "1000", "--shares", "100", "--income-tax", "2.5555"},
                  1,
-                 R"j({"ok":false,"message":112,"text":"入力できる数は小数点第２位までです。","focus":"edtRate_F_E"})j"},
+                 R"j({"ok":false,"message":115,"text":"入力できる数は小数点第３位までです。","focus":"edtRate_F_E"})j"},
+        JsonCase{"BadConsumptionTaxRate",
+                 {"--price", "1000", "--shares", "100", "--tax-sell", "2.555"},
+                 1,
+                 R"j({"ok":false,"message":112,"text":"入力できる数は小数点第２位までです。","focus":"edtRate_S_U"})j"},
         JsonCase{"BadExpenseDays",
                  {"--price", "1000", "--shares", "100", "--expense-set", "3,366,0,0,0,0,0,0,0"},
                  1,
@@ -90,6 +94,19 @@ INSTANTIATE_TEST_SUITE_P(
                  R"j("mmTotal_U":"1,057,425","mmPay_U":"1,055","mmResult_M":"+55,850","mmResult_Tax":"5,585",)j"
                  R"j("mmResult_Last":"+50,265","mmResult_R":"5.02(%)"},"mark":"mmGaku_U"})j"}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// Today's 15.315 % income tax with the surtax plus 5 % resident tax: 20.315 % of 19,766 is
+// 4,015.46; the 15.32 that two decimals forced gave 4,016, and 15.31 gave 4,014.
+TEST(CalcJsonTax, TodaysProfitTaxToTheYen) {
+    for (const char* each : {"", "--separate-taxes"}) {
+        std::vector<std::string> args = {"--price", "1000", "--shares", "68", "--sell-at", "1337", "--income-tax",
+                                         "15.315", "--resident-tax", "5", "--json"};
+        if (*each) args.push_back(each);
+        const CliRun r = Calc(args);
+        EXPECT_EQ(r.code, 0) << r.err;
+        EXPECT_NE(r.out.find(R"("mmResult_M":"+19,766","mmResult_Tax":"4,015")"), std::string::npos) << each << r.out;
+    }
+}
 
 TEST(CalcText, OneLinePerFigureWithTheMarkFlagged) {
     const CliRun r = Calc({"--price", "1000", "--shares", "1000", "--sell-at", "1100"});

@@ -50,7 +50,11 @@ struct RateCase {
 TEST(CommitTaxRates, StopsAtTheFirstRefusedFieldInOrder) {
     const auto D = [](std::int64_t hundredths) { return Yen::FromRaw(hundredths * 100); };
     const RateCase cases[] = {
-        {{"8", "10", "15.315", "5"}, 112, "edtRate_F_E", {D(800), D(1000), D(700), D(300)}},
+        // The profit-tax rates take a third decimal; the consumption-tax rates do not.
+        {{"8", "10", "15.315", "5"}, 0, "", {D(800), D(1000), Yen::FromRaw(153150), D(500)}},
+        {{"8", "10", "15.3155", "5"}, 115, "edtRate_F_E", {D(800), D(1000), D(700), D(300)}},
+        {{"8", "10.125", "15.315", "5"}, 112, "edtRate_S_U", {D(800), D(500), D(700), D(300)}},
+        {{"5.00001", "0", "", "99.9999"}, 115, "edtRate_F_R", {D(500), D(0), D(0), D(300)}},  // checked as converted
         {{"99.99", "0", "15.31", "5"}, 0, "", {D(9999), D(0), D(1531), D(500)}},
         {{"5.005", "100", "", ""}, 112, "edtRate_S_K", {D(500), D(500), D(700), D(300)}},
         {{"6", "100", "", ""}, 231, "edtRate_S_U", {D(600), D(500), D(700), D(300)}},

@@ -115,18 +115,27 @@ struct CheckCase {
     int message;
 };
 
-class TaxRateCheck : public ::testing::TestWithParam<CheckCase> {};
-
-TEST_P(TaxRateCheck, RangeThenTwoDecimals) {
-    EXPECT_EQ(CheckTaxRate(GetParam().value), GetParam().message) << GetParam().value;
+TEST(TaxRateCheck, ConvertedRateInRangeWithItsDecimals) {
+    struct RateCase {
+        double typed;
+        int decimals;
+        int message;
+    } cases[] = {
+        {0, 2, 0},        {99.99, 2, 0},     {100, 2, 231},      {-0.01, 2, 231},   {150, 3, 231},
+        {5.005, 2, 112},  {2.555, 2, 112},   {99.999, 2, 112},   {100.555, 2, 231},
+        {5.00001, 2, 0},  // becomes 5.0000 when converted
+        {99.99999, 3, 231},  // becomes 100.0000
+        {15.315, 3, 0},   {99.999, 3, 0},    {15.3155, 3, 115},  {0.0001, 3, 115},
+    };
+    for (const RateCase& c : cases)
+        EXPECT_EQ(CheckTaxRate(Yen::FromDouble(c.typed), c.decimals), c.message) << c.typed << " " << c.decimals;
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, TaxRateCheck,
-                         ::testing::Values(CheckCase{0, 0}, CheckCase{5, 0}, CheckCase{5.5, 0},
-                                           CheckCase{10.1, 0}, CheckCase{99.99, 0}, CheckCase{100, 231},
-                                           CheckCase{-0.01, 231}, CheckCase{150, 231}, CheckCase{5.005, 112},
-                                           CheckCase{2.555, 112}, CheckCase{99.999, 112},
-                                           CheckCase{100.555, 231}));
+TEST(TaxRateCheck, StoredRateShownWithoutRounding) {
+    const std::pair<std::int64_t, const char*> cases[] = {
+        {50000, "5.00"}, {153150, "15.315"}, {153100, "15.31"}, {50001, "5.0001"}, {0, "0.00"}, {1234500, "123.45"}};
+    for (const auto& [raw, text] : cases) EXPECT_EQ(TaxRateText(Yen::FromRaw(raw)), text) << raw;
+}
 
 class YearGainCheck : public ::testing::TestWithParam<CheckCase> {};
 

@@ -21,6 +21,10 @@ TEST(WindowRules, PlaceOnScreenKeepsTheWindowInside) {
         EXPECT_EQ(PlaceOnScreen(c.saved, 522, 480, 1920, 1080), c.placed) << c.saved.x << "," << c.saved.y;
     // A window larger than the screen keeps its title bar on it.
     EXPECT_EQ(PlaceOnScreen({50, 50}, 800, 600, 640, 480), (WindowPosition{0, 0}));
+    // A panel along the top and one along the left take part of the screen.
+    const ScreenArea area{40, 30, 1326, 738};
+    EXPECT_EQ(PlaceOnScreen({0, 0}, 522, 480, area), (WindowPosition{40, 30}));
+    EXPECT_EQ(PlaceOnScreen({1300, 700}, 522, 480, area), (WindowPosition{40 + 1326 - 522, 30 + 738 - 480}));
 }
 
 TEST(WindowRules, SafeStartNeedsTheSwitchWithItsSpace) {

@@ -16,6 +16,7 @@
 #include <gtest/gtest.h>
 
 #include "support/TempFolder.h"
+#include "x11/WaitFor.h"
 #include "ui/common/AppState.h"
 #include "ui/calculator/Baseunit.h"
 #include "ui/calculator/Mainunit.h"
@@ -27,16 +28,6 @@ namespace {
 using Corner = std::pair<int, int>;
 const Corner kUnknown{-9999, -9999};
 
-bool WaitFor(const std::function<bool()>& done, int ms = 3000) {
-    QElapsedTimer clock;
-    clock.start();
-    while (!done()) {
-        if (clock.elapsed() > ms) return false;
-        QApplication::processEvents(QEventLoop::AllEvents, 10);
-        QThread::msleep(5);
-    }
-    return true;
-}
 
 QString Run(const QString& program, const QStringList& args) {
     QProcess p;

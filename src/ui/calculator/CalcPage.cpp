@@ -4,6 +4,7 @@
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
+#include "ui/common/ReaderNames.h"
 #include "ui/common/UiFonts.h"
 
 namespace zavota::ui {
@@ -49,6 +50,9 @@ CalcPageWidgets BuildCalcPage(Page page, QWidget* tab, MessageCatalogue* catalog
     w.priceLabel = MakeLabel(QStringLiteral("円 で"), panel, Name("lblInputChar01", page));
     w.sharesLabel = MakeLabel(buy ? QStringLiteral("株 買った場合．．．") : QStringLiteral("株 売った場合．．．"), panel,
                               Name("lblInputChar02", page));
+    // The captions beside the two fields finish a sentence; the reader says what they hold.
+    w.price->setAccessibleName(buy ? QStringLiteral("買値") : QStringLiteral("売値"));
+    w.shares->setAccessibleName(QStringLiteral("株数"));
     auto* panelGrid = new QGridLayout(panel);
     panelGrid->setContentsMargins(8, 6, 6, 6);
     panelGrid->setHorizontalSpacing(6);
@@ -73,7 +77,7 @@ CalcPageWidgets BuildCalcPage(Page page, QWidget* tab, MessageCatalogue* catalog
         questionGrid->addWidget(w.questions[i], i, 0);
         auto* label = MakeLabel(QString::fromUtf8(questionTexts[buy ? 0 : 1][i]), tab);
         label->setFont(CaptionFont());
-        label->setBuddy(w.questions[i]);
+        NameByLabel(label, w.questions[i]);
         questionGrid->addWidget(label, i, 1);
     }
     questionGrid->setColumnStretch(1, 1);
@@ -89,7 +93,7 @@ CalcPageWidgets BuildCalcPage(Page page, QWidget* tab, MessageCatalogue* catalog
     w.table2 = new QComboBox(group);
     w.table2->setObjectName(Name("cmbTable2", page));
     w.table2Label = MakeLabel(buy ? QStringLiteral("売り") : QStringLiteral("買い"), group);
-    w.table2Label->setBuddy(w.table2);
+    NameByLabel(w.table2Label, w.table2);
     for (QComboBox* c : {w.tax, w.table, w.table2}) c->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     w.mini.check = new QCheckBox(QStringLiteral("ミニ株"), group);
     w.mini.check->setObjectName(Name("chkMini", page));
@@ -106,9 +110,14 @@ CalcPageWidgets BuildCalcPage(Page page, QWidget* tab, MessageCatalogue* catalog
     groupGrid->setContentsMargins(8, 4, 8, 6);
     groupGrid->setHorizontalSpacing(6);
     groupGrid->setVerticalSpacing(4);
-    groupGrid->addWidget(MakeLabel(QStringLiteral("現物／信用"), group), 0, 0);
+    auto* taxLabel = MakeLabel(QStringLiteral("現物／信用"), group);
+    auto* tableLabel = MakeLabel(QStringLiteral("手数料テーブル"), group);
+    NameByLabel(taxLabel, w.tax);
+    NameByLabel(tableLabel, w.table);
+    NameByLabel(w.mini.unitBefore, unit);
+    groupGrid->addWidget(taxLabel, 0, 0);
     groupGrid->addWidget(w.tax, 0, 1, 1, 3);
-    groupGrid->addWidget(MakeLabel(QStringLiteral("手数料テーブル"), group), 1, 0);
+    groupGrid->addWidget(tableLabel, 1, 0);
     groupGrid->addWidget(w.table, 1, 1, 1, 3);
     groupGrid->addWidget(w.table2Label, 2, 0, Qt::AlignRight);
     groupGrid->addWidget(w.table2, 2, 1, 1, 3);

@@ -19,6 +19,7 @@
 #include "platform/FileIo.h"
 #include "platform/Folders.h"
 #include "settings/KeihiFile.h"
+#include "ui/common/ReaderNames.h"
 #include "ui/common/WindowPlacement.h"
 #include "ui/common/Help.h"
 #include "ui/common/NumericEdit.h"
@@ -65,6 +66,8 @@ void PaintField(QLineEdit* edit) {
     edit->setPalette(p);
 }
 
+constexpr int kCommentChars = 60;
+
 QLabel* Label(const char* text, QWidget* parent) { return new QLabel(Q(text), parent); }
 
 }  // namespace
@@ -76,6 +79,7 @@ TfrmKeihi::TfrmKeihi(AppState& state, QWidget* parent) : QDialog(parent), state_
 
     tabKeihi_ = new QTabBar(this);
     tabKeihi_->setObjectName(QStringLiteral("tabKeihi"));
+    tabKeihi_->setAccessibleName(Q("経費の組"));
     for (const char* caption : {"経費を指定しない", "１", "２", "３", "４"}) tabKeihi_->addTab(Q(caption));
     tabKeihi_->setExpanding(false);
     tabKeihi_->setDrawBase(false);
@@ -105,7 +109,7 @@ TfrmKeihi::TfrmKeihi(AppState& state, QWidget* parent) : QDialog(parent), state_
     edtComment_ = new QLineEdit(page);
     edtComment_->setObjectName(QStringLiteral("edtComment"));
     edtComment_->setFont(InputFont());
-    edtComment_->setMaxLength(60);
+    edtComment_->setMaxLength(kCommentChars);
     PaintField(edtComment_);
 
     // Margin-trading expenses: label, figure, unit; the two interest rows carry the days too.
@@ -113,8 +117,12 @@ TfrmKeihi::TfrmKeihi(AppState& state, QWidget* parent) : QDialog(parent), state_
     margin->setObjectName(QStringLiteral("grpShinyou"));
     auto* mg = new QGridLayout(margin);
     mg->setHorizontalSpacing(6);
+    // Each figure is named for a screen reader by its own short name, not the group's title.
+    const auto named = [&](KeihiField f, const char* reader) { edit(f)->setAccessibleName(Q(reader)); };
     const auto interestRow = [&](int row, const char* caption, KeihiField rate, KeihiField days) {
-        mg->addWidget(Label(caption, margin), row, 0);
+        QLabel* label = Label(caption, margin);
+        label->setBuddy(edit(rate));
+        mg->addWidget(label, row, 0);
         mg->addWidget(edit(rate), row, 1);
         mg->addWidget(Label("% ×", margin), row, 2);
         mg->addWidget(edit(days), row, 3);
@@ -123,7 +131,9 @@ TfrmKeihi::TfrmKeihi(AppState& state, QWidget* parent) : QDialog(parent), state_
     interestRow(0, "信用取引金利 （買方）　　年利", KeihiField::RateK, KeihiField::DaysK);
     interestRow(1, "信用取引金利 （売方）　　年利", KeihiField::RateU, KeihiField::DaysU);
     const auto amountRow = [&](QGridLayout* g, QWidget* box, int row, const char* caption, KeihiField f) {
-        g->addWidget(Label(caption, box), row, 0);
+        QLabel* label = Label(caption, box);
+        label->setBuddy(edit(f));
+        g->addWidget(label, row, 0);
         g->addWidget(edit(f), row, 1, 1, 3, Qt::AlignRight);
         g->addWidget(Label("円", box), row, 4);
     };
@@ -149,8 +159,20 @@ TfrmKeihi::TfrmKeihi(AppState& state, QWidget* parent) : QDialog(parent), state_
                 captionWidth = std::max(captionWidth, item->sizeHint().width());
     for (QGridLayout* g : {mg, og}) g->setColumnMinimumWidth(0, captionWidth);
 
+    named(KeihiField::RateK, "買方金利 年利");
+    named(KeihiField::DaysK, "買方金利の日数");
+    named(KeihiField::RateU, "売方金利 年利");
+    named(KeihiField::DaysU, "売方金利の日数");
+    named(KeihiField::Kanri, "管理費");
+    named(KeihiField::Meigi, "名義書換料");
+    named(KeihiField::Haitou, "配当調整金");
+    named(KeihiField::Hibu, "逆日歩");
+    named(KeihiField::Other, "それ以外の経費の金額");  // the group has the caption's words
+
     auto* commentRow = new QHBoxLayout;
-    commentRow->addWidget(Label("備考", page));
+    QLabel* commentLabel = Label("備考", page);
+    NameByLabel(commentLabel, edtComment_);
+    commentRow->addWidget(commentLabel);
     commentRow->addWidget(edtComment_, 1);
 
     btnClear_ = new QPushButton(Q("クリア"), page);
@@ -256,10 +278,13 @@ void TfrmKeihi::ShowSet(int tab) {
     for (const KeihiField f : kKeihiFields) {
         NumericEdit* e = edits_[static_cast<int>(f)];
         e->setEnabled(editable);
-        e->setText(Q(texts[f]));
+        e->ShowStored(texts[f]);
     }
     edtComment_->setEnabled(editable);
-    edtComment_->setText(Q(texts.comment));
+    // A longer comment from a set file is shown and kept whole, not cut to 60 characters.
+    const QString comment = Q(texts.comment);
+    edtComment_->setMaxLength(std::max(kCommentChars, static_cast<int>(comment.size())));
+    edtComment_->setText(comment);
     btnClear_->setEnabled(editable);
     btnSave_->setEnabled(editable);
 }

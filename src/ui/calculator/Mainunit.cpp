@@ -85,6 +85,7 @@ TMainForm::TMainForm(AppState& state, TfrmAdjust& adjust, QWidget* parent)
     tabs_ = new QTabWidget(this);
     tabs_->setObjectName(Q("pgcCalcInput"));
     tabs_->setFixedWidth(kInputWidth);
+    tabs_->tabBar()->setAccessibleName(Q("計算ページの切替"));  // read with the captions of its tabs
     for (Page page : {Page::Buy, Page::Sell}) {
         auto* tab = new QWidget;
         Widgets(page) = BuildCalcPage(page, tab, &state_.messages);

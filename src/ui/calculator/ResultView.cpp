@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
+#include <QRegularExpression>
 
 #include "core/ResultPanel.h"
 #include "ui/common/NumericEdit.h"
@@ -41,6 +42,7 @@ struct RowDef {
 
 struct BlockDef {
     const char* panel;
+    const char* reader;  // the block's name for a screen reader
     const char* rulePrefix;
     const char* ruleSuffix;
     std::vector<RowDef> rows;
@@ -48,7 +50,7 @@ struct BlockDef {
 
 const std::array<BlockDef, 3>& Blocks() {
     static const std::array<BlockDef, 3> blocks = {{
-        {"pnlKai", "Shape", "_K",
+        {"pnlKai", "買い計算結果", "Shape", "_K",
          {{"lblGaku_K", "mmGaku_K", 11},
           {"lblNum_K", "mmNum_K", 10},
           {"lblYaku_K", "mmYaku_K", 17},
@@ -56,7 +58,7 @@ const std::array<BlockDef, 3>& Blocks() {
           {"lblSZei_K", "mmSZei_K", 10},
           {"lblTotal_K", "mmTotal_K", 17},
           {"lblPay_K", "mmPay_K", 11}}},
-        {"pnlUri", "Shape", "_U",
+        {"pnlUri", "売り計算結果", "Shape", "_U",
          {{"lblGaku_U", "mmGaku_U", 11},
           {"lblNum_U", "mmNum_U", 10},
           {"lblYaku_U", "mmYaku_U", 17},
@@ -65,7 +67,7 @@ const std::array<BlockDef, 3>& Blocks() {
           {"lblJZei_U", "mmJZei_U", 10},
           {"lblTotal_U", "mmTotal_U", 17},
           {"lblPay_U", "mmPay_U", 11}}},
-        {"pnlResult", "Shape", "_R",
+        {"pnlResult", "利益計算結果", "Shape", "_R",
          {{"lblResult_M", "mmResult_M", 18},
           {nullptr, "mmResult_Keihi", 10},
           {"lblResult_Z", "mmResult_Tax", 10},
@@ -83,6 +85,18 @@ std::map<std::string, std::string> Captions() {
 }
 
 QString Name(const char* name) { return QString::fromUtf8(name); }
+
+// "－）利益に対する課税" is read "利益に対する課税", "その他経費 1" "その他経費".
+QString ReaderCaption(const std::string& caption) {
+    QString text = QString::fromStdString(caption);
+    const qsizetype sign = text.indexOf(QChar(0xFF09));  // the full-width ")" after "－", "＋", "×"
+    if (sign >= 0 && sign <= 2) text = text.mid(sign + 1);
+    text.remove(QRegularExpression(QStringLiteral("[\\s\\d]+$")));
+    text = text.remove(QChar(0x3000)).trimmed();
+    // The sell side's further deduction has only stars for a caption.
+    if (text.count(QChar(0xFF0A)) == text.size()) return QStringLiteral("その他の控除");
+    return text;
+}
 
 QFont Weighted(QFont font, bool bold) {
     font.setBold(bold);
@@ -196,6 +210,7 @@ ResultView::ResultView(const DisplaySettings& display, QWidget* parent)
         const BlockDef& def = Blocks()[static_cast<std::size_t>(b)];
         auto* panel = new BlockPanel(this);
         panel->setObjectName(Name(def.panel));
+        panel->setAccessibleName(QString::fromUtf8(def.reader));
         r.panels[static_cast<std::size_t>(b)] = panel;
 
         int y = kEdge;
@@ -238,6 +253,8 @@ ResultView::ResultView(const DisplaySettings& display, QWidget* parent)
             }
 
             QLineEdit* box = MakeFigureBox(rd.box, figureFont, panel);
+            // Read by the caption's words, without the sign and the spaces that align them.
+            box->setAccessibleName(ReaderCaption(captions.at(rd.box)));
             const int boxWidth = figureMetrics.horizontalAdvance(QString(rd.length, QLatin1Char('0'))) + 2 * kFigurePadding + 2;
             const int right = kWidth - kEdge - kFigureRight;
             const int left = std::max(captionRight, right - boxWidth);

@@ -21,6 +21,7 @@
 #include "core/ResultPanel.h"
 #include "core/SlimPage.h"
 #include "core/UnitTable.h"
+#include "ui/common/ReaderNames.h"
 #include "ui/common/WindowPlacement.h"
 #include "ui/calculator/Adjustunit.h"
 #include "ui/common/FieldAccess.h"
@@ -115,6 +116,9 @@ TSlimForm::TSlimForm(AppState& state, TfrmAdjust& adjust, QWidget* parent)
     FillTradeKinds(c_->tax);
     c_->table = new QComboBox(this);
     c_->table->setObjectName(QStringLiteral("cmbTable_K"));
+    // No labels here for room: named as on the main window.
+    NameCombo(c_->tax, QStringLiteral("現物／信用"));
+    NameCombo(c_->table, QStringLiteral("手数料テーブル"));
     auto* miniCheck = new QCheckBox(QStringLiteral("ミニ株"), this);
     miniCheck->setObjectName(QStringLiteral("chkMini"));
     c_->otc = new QCheckBox(QStringLiteral("店頭"), this);
@@ -125,6 +129,7 @@ TSlimForm::TSlimForm(AppState& state, TfrmAdjust& adjust, QWidget* parent)
     inputs->setHorizontalSpacing(3);
     inputs->setVerticalSpacing(3);
     auto inputRow = [&](int row, QLabel* before, QLineEdit* e, QLabel* after) {
+        NameByLabel(before, e);
         inputs->addWidget(before, row, 0);
         inputs->addWidget(e, row, 1);
         inputs->addWidget(after, row, 2);
@@ -153,7 +158,9 @@ TSlimForm::TSlimForm(AppState& state, TfrmAdjust& adjust, QWidget* parent)
         f->setFont(FigureFont());
         f->setTextMargins(0, 0, 2, 0);
         c_->figures[i] = f;
-        results->addWidget(MakeLabel((std::string("lbl") + kFigureNames[i]).c_str(), kFigureCaptions[i], this));
+        QLabel* caption = MakeLabel((std::string("lbl") + kFigureNames[i]).c_str(), kFigureCaptions[i], this);
+        NameByLabel(caption, f);
+        results->addWidget(caption);
         results->addWidget(f);
         if (i == 3) results->addSpacing(6);  // the break-even pair stands apart from the totals
     }

@@ -16,9 +16,10 @@ constexpr int kMsgDigitsOnly = 229;
 class LiveCellDelegate : public QStyledItemDelegate {
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
-    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem&, const QModelIndex&) const override {
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option, const QModelIndex&) const override {
         auto* editor = new QLineEdit(parent);
         editor->setFrame(false);
+        editor->setFont(option.font);  // typed text in the face of the cells around it
         auto* self = const_cast<LiveCellDelegate*>(this);
         connect(editor, &QLineEdit::textEdited, self, [self, editor] { emit self->commitData(editor); });
         return editor;

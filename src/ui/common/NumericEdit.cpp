@@ -39,10 +39,16 @@ void NumericEdit::keyPressEvent(QKeyEvent* event) {
     QLineEdit::keyPressEvent(event);
 }
 
+void NumericEdit::ShowStored(const std::string& text) {
+    stored_ = true;
+    setText(QString::fromStdString(text));
+    stored_ = false;
+}
+
 void NumericEdit::CheckChange() {
     if (checking_) return;
     checking_ = true;
-    const NormalisedText n = NormaliseOnChange(text().toStdString(), kind_, limit_);
+    const NormalisedText n = NormaliseOnChange(text().toStdString(), kind_, stored_ ? 0 : limit_);
     if (n.tooLong) {
         setText(accepted_);
         catalogue_->ShowMessage(200);

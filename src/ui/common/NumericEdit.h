@@ -23,6 +23,9 @@ public:
     int Limit() const { return limit_; }
     std::string Text() const { return text().toStdString(); }
     void SetText(const std::string& text) { setText(QString::fromStdString(text)); }
+    // A stored value is shown whole even beyond the limit, which is for typing and pasting:
+    // a value the field refused would be stored back as empty. The commit checks it.
+    void ShowStored(const std::string& text);
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -35,6 +38,7 @@ private:
     int limit_;
     QString accepted_;  // the text before the change being checked
     bool checking_ = false;
+    bool stored_ = false;  // the text being set is a stored value
 };
 
 }  // namespace zavota::ui

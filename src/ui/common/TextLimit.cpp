@@ -14,20 +14,31 @@ constexpr int kMsgBadInput = 200;
 
 Cp932Fit Fit(const QString& text, std::size_t bytes) { return FitCp932Field(text.toStdString(), bytes); }
 
+// `after` is `before` with one run of characters taken out.
+bool OnlyRemoves(const QString& before, const QString& after) {
+    if (after.size() >= before.size()) return false;
+    qsizetype same = 0;
+    while (same < after.size() && after.at(same) == before.at(same)) ++same;
+    return before.endsWith(after.mid(same));
+}
+
 // The field undoes an edit its validator finds invalid, a paste included, and reports it
 // with inputRejected; the validator remembers why.
 class Cp932Validator : public QValidator {
 public:
-    Cp932Validator(std::size_t bytes, QObject* parent) : QValidator(parent), bytes_(bytes) {}
+    Cp932Validator(const QLineEdit* edit, std::size_t bytes, QObject* parent)
+        : QValidator(parent), edit_(edit), bytes_(bytes) {}
+    // Called before the field's text changes: edit_->text() is the text before the edit.
     State validate(QString& input, int&) const override {
         const Cp932Fit fit = Fit(input, bytes_);
-        if (fit == Cp932Fit::Fits) return Acceptable;
+        if (fit == Cp932Fit::Fits || OnlyRemoves(edit_->text(), input)) return Acceptable;
         lastRefusal = fit;
         return Invalid;
     }
     mutable Cp932Fit lastRefusal = Cp932Fit::Fits;
 
 private:
+    const QLineEdit* edit_;
     std::size_t bytes_;
 };
 
@@ -35,7 +46,7 @@ private:
 
 Cp932Keeper::Cp932Keeper(QLineEdit* edit, std::size_t bytes, MessageCatalogue& messages)
     : QObject(edit), edit_(edit), bytes_(bytes), messages_(messages) {
-    auto* validator = new Cp932Validator(bytes, this);
+    auto* validator = new Cp932Validator(edit, bytes, this);
     edit->setValidator(validator);
     connect(edit, &QLineEdit::inputRejected, this, [this, validator] {
         if (validator->lastRefusal == Cp932Fit::BadCharacter) messages_.ShowMessage(kMsgBadInput);
@@ -43,17 +54,6 @@ Cp932Keeper::Cp932Keeper(QLineEdit* edit, std::size_t bytes, MessageCatalogue& m
     });
 }
 
-void Cp932Keeper::SetText(const QString& text) {
-    QString kept;
-    for (int i = 0; i < text.size();) {
-        const int n = text.at(i).isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
-        const QString c = text.mid(i, n);
-        i += n;
-        const Cp932Fit fit = Fit(kept + c, bytes_);
-        if (fit == Cp932Fit::TooLong) break;
-        if (fit == Cp932Fit::Fits) kept += c;
-    }
-    edit_->setText(kept);
-}
+bool Cp932Keeper::Fits() const { return Fit(edit_->text(), bytes_) == Cp932Fit::Fits; }
 
 }  // namespace zavota::ui

@@ -20,11 +20,13 @@ class Cp932Keeper : public QObject {
 public:
     // Checks the user's edits of `edit`: one that would leave more than `bytes` bytes is
     // undone; one that brings a character code page 932 lacks, or a control character, is
-    // undone with message 200.
+    // undone with message 200. A stored text is put in whole with setText (it is not cut);
+    // while it does not fit, edits that only remove characters are still taken, so that the
+    // user can shorten it.
     Cp932Keeper(QLineEdit* edit, std::size_t bytes, MessageCatalogue& messages);
 
-    // Puts a stored text into the field; what the field cannot hold is left out.
-    void SetText(const QString& text);
+    // Whether the field's text may be stored: for the commit, which refuses it with 200.
+    bool Fits() const;
 
 private:
     QLineEdit* edit_;

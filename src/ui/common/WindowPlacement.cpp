@@ -2,9 +2,11 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <functional>
 #include <optional>
 
 #include <QGuiApplication>
+#include <QMargins>
 #include <QPointer>
 #include <QScreen>
 #include <QTimer>
@@ -21,15 +23,14 @@ namespace zavota::ui {
 
 namespace {
 
-// The window's top-left corner moved so that the whole frame stays in the screen's usable area.
-QPoint OnScreen(const QWidget* window, QPoint wanted) {
+// The top-left corner of a frame of `size` moved so that the whole frame stays in the screen's
+// usable area (a panel may take an edge).
+QPoint OnScreen(QSize size, QPoint wanted) {
     const QScreen* screen = QGuiApplication::primaryScreen();
     if (screen == nullptr) return wanted;
-    // The edges of the usable area, in screen coordinates (a panel may take the top or left).
     const QRect area = screen->availableGeometry();
-    const QSize size = window->frameGeometry().size();
-    const WindowPosition at =
-        PlaceOnScreen({wanted.x(), wanted.y()}, size.width(), size.height(), area.right() + 1, area.bottom() + 1);
+    const WindowPosition at = PlaceOnScreen({wanted.x(), wanted.y()}, size.width(), size.height(),
+                                            ScreenArea{area.x(), area.y(), area.width(), area.height()});
     return {at.x, at.y};
 }
 
@@ -40,6 +41,7 @@ QPoint OnScreen(const QWidget* window, QPoint wanted) {
 struct X11Frame {
     QPoint topLeft;
     bool framed = false;
+    QMargins extents;  // of the frame around the client, once the window manager announced them
 };
 
 #if ZAVOTA_HAVE_XCB
@@ -81,7 +83,9 @@ std::optional<X11Frame> AskX11(const QWidget* window) {
         c, xcb_get_property(c, 0, id, extents, XCB_ATOM_CARDINAL, 0, 4), nullptr));
     if (property && property->format == 32 && xcb_get_property_value_length(property.reply) == 16) {
         const auto* e = static_cast<const std::uint32_t*>(xcb_get_property_value(property.reply));
-        frame.topLeft -= QPoint(static_cast<int>(e[0]), static_cast<int>(e[2]));
+        frame.extents = QMargins(static_cast<int>(e[0]), static_cast<int>(e[2]), static_cast<int>(e[1]),
+                                 static_cast<int>(e[3]));
+        frame.topLeft -= QPoint(frame.extents.left(), frame.extents.top());
         return frame;
     }
     // No extents announced: the frame is the outermost window around the client.
@@ -93,7 +97,15 @@ std::optional<X11Frame> AskX11(const QWidget* window) {
         parent = up->parent;
     }
     const XcbReply outerAt(xcb_translate_coordinates_reply(c, xcb_translate_coordinates(c, outer, root, 0, 0), nullptr));
-    if (outerAt) frame.topLeft = QPoint(outerAt->dst_x, outerAt->dst_y);
+    const XcbReply outerSize(xcb_get_geometry_reply(c, xcb_get_geometry(c, outer), nullptr));
+    if (outerAt && outerSize) {
+        const QPoint client = frame.topLeft;
+        frame.topLeft = QPoint(outerAt->dst_x, outerAt->dst_y);
+        const QSize inner = window->size();
+        frame.extents = QMargins(client.x() - frame.topLeft.x(), client.y() - frame.topLeft.y(),
+                                 outerSize->width - inner.width() - (client.x() - frame.topLeft.x()),
+                                 outerSize->height - inner.height() - (client.y() - frame.topLeft.y()));
+    }
     return frame;
 #else
     (void)window;
@@ -109,8 +121,10 @@ QPoint FrameTopLeft(const QWidget* window) {
 // Where a window manager puts a frame for a requested position differs between the first
 // showing of a window and later ones, and between window managers. So the frame is watched
 // after showing: once framed and at rest, a frame that stands off is moved by what it is off
-// (three times at most, within a second).
-void KeepFrameAt(QWidget* window, QPoint wanted) {
+// (three times at most, within a second). The frame's size is known only then: the place is
+// worked out again from it (`place`), so that a title bar or border does not hang off the
+// screen's edge and a centred dialog is centred by its frame.
+void KeepFrameAt(QWidget* window, std::function<QPoint(QSize frame)> place, QPoint wanted) {
     // A watch left from an earlier showing would correct the frame a second time.
     const QString name = QStringLiteral("frameWatch");
     for (QTimer* old : window->findChildren<QTimer*>(name, Qt::FindDirectChildrenOnly)) {
@@ -128,13 +142,14 @@ void KeepFrameAt(QWidget* window, QPoint wanted) {
         int framedTicks = 0;
         int moves = 0;
     } watch{wanted, std::nullopt, 0, 0, 0};
-    QObject::connect(timer, &QTimer::timeout, timer, [timer, w, wanted, watch]() mutable {
+    QObject::connect(timer, &QTimer::timeout, timer, [timer, w, place, wanted, watch]() mutable {
         // Framing may take a while on a busy machine; once framed, a second is enough.
         if (w.isNull() || ++watch.ticks > 200 || watch.framedTicks > 40 || watch.moves >= 3)
             return timer->deleteLater();
         const std::optional<X11Frame> x = AskX11(w);
         if (!x || !x->framed) return;
         ++watch.framedTicks;
+        wanted = place(w->size().grownBy(x->extents));  // a dialog's layout may still resize it
         const QPoint frame = x->topLeft;
         if (frame == wanted) return timer->deleteLater();
         const bool atRest = watch.last == frame;
@@ -151,9 +166,14 @@ void KeepFrameAt(QWidget* window, QPoint wanted) {
 }  // namespace
 
 void PlaceAtSavedPosition(QWidget* window, WindowPosition saved) {
-    const QPoint at = OnScreen(window, {saved.x, saved.y});
+    // Before the first showing a window not sized by hand takes its size hint when shown.
+    QSize size = window->frameGeometry().size();
+    if (!window->isVisible() && !window->testAttribute(Qt::WA_Resized) && window->sizeHint().isValid())
+        size = window->sizeHint();
+    const QPoint at = OnScreen(size, {saved.x, saved.y});
     window->move(at);
-    if (QGuiApplication::platformName() == QLatin1String("xcb")) KeepFrameAt(window, at);
+    if (QGuiApplication::platformName() == QLatin1String("xcb"))
+        KeepFrameAt(window, [saved](QSize frame) { return OnScreen(frame, {saved.x, saved.y}); }, at);
 }
 
 WindowPosition FramePosition(const QWidget* window) {
@@ -163,8 +183,13 @@ WindowPosition FramePosition(const QWidget* window) {
 
 void CentreOn(QWidget* dialog, const QWidget* over) {
     const QRect target(FrameTopLeft(over), over->frameGeometry().size());
-    const QSize size = dialog->frameGeometry().size();
-    dialog->move(OnScreen(dialog, target.center() - QPoint(size.width() / 2, size.height() / 2)));
+    const auto centred = [target](QSize frame) {
+        return OnScreen(frame, target.center() - QPoint(frame.width() / 2, frame.height() / 2));
+    };
+    const QPoint at = centred(dialog->frameGeometry().size());
+    dialog->move(at);
+    if (QGuiApplication::platformName() == QLatin1String("xcb"))
+        KeepFrameAt(dialog, centred, at);
 }
 
 Qt::WindowFlags FixedDialogFlags() {

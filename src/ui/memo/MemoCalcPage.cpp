@@ -20,6 +20,7 @@
 #include "memo/MemoStore.h"
 #include "ui/common/AppState.h"
 #include "ui/common/NumericEdit.h"
+#include "ui/common/ReaderNames.h"
 #include "ui/common/UiFonts.h"
 #include "ui/memo/CheckedCellDelegate.h"
 
@@ -213,6 +214,28 @@ void TMemoCalcPage::BuildControls() {
     }
     btnClear03_ = Button(QStringLiteral("btnClear03"), "クリア", this);
     connect(btnClear03_, &QPushButton::clicked, this, &TMemoCalcPage::btnClear03Click);
+
+    // For a screen reader: the symbols say what they are, the transfer buttons where they send.
+    constexpr const char* kResultNames[4] = {"和", "差", "積", "商"};
+    for (int row = 0; row < 4; ++row) {
+        mmCalc_R_[row]->setAccessibleName(Q(kResultNames[row]));
+        mmCalc_R_[row]->setAccessibleDescription(Q(kRowSymbols[row]));
+        for (int t = 0; t < 4; ++t)
+            btnCalc_R_[row][t]->setAccessibleDescription(Q(kRowSymbols[row]) + Q(" の結果を ") + Q(kTargetCaptions[t]) +
+                                                         Q(" へ"));
+    }
+    rbtnCalc_R51_->setAccessibleName(Q("A の割合"));
+    rbtnCalc_R52_->setAccessibleName(Q("B の割合"));
+    btnCalc_R53_->setAccessibleDescription(Q("選んだ割合を M1 へ"));
+    btnCalc_R54_->setAccessibleDescription(Q("選んだ割合を M2 へ"));
+    for (int m = 0; m < 2; ++m)
+        for (int z = 0; z < 2; ++z)
+            btnCalc_M_[m][z]->setAccessibleDescription(Q(kTargetCaptions[m + 2]) + Q(" を ") + Q(kTargetCaptions[z]) +
+                                                       Q(" へ"));
+    grdCalc_->setAccessibleName(Q("平均／合計の数"));
+    NameCombo(cmbS4_, Q("小数第何位まで求めるか"));
+    chkPer_->setAccessibleDescription(Q("B を百分率として計算する"));
+    grdCalc_->setHorizontalHeaderItem(0, new QTableWidgetItem(Q("数値")));  // the hidden header names the column
 }
 
 void TMemoCalcPage::LayOut() {

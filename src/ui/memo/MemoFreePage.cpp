@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 
 #include "memo/MemoPages.h"
+#include "ui/common/ReaderNames.h"
 
 namespace zavota::ui {
 
@@ -28,7 +29,7 @@ TMemoFreePage::TMemoFreePage(AppState& state, MemoStore& store, QWidget* parent)
     cmbFont_->setObjectName(QStringLiteral("cmbFont"));
     for (int size = 8; size <= 14; ++size) cmbFont_->addItem(QString::number(size));
     auto* fontCaption = new QLabel(Q("表示するフォントの大きさ"), this);
-    fontCaption->setBuddy(cmbFont_);
+    NameByLabel(fontCaption, cmbFont_);
 
     redtMemo_ = new QPlainTextEdit(this);
     redtMemo_->setObjectName(QStringLiteral("redtMemo"));

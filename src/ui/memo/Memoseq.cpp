@@ -6,6 +6,7 @@
 #include <QListWidget>
 #include <QPushButton>
 
+#include "ui/common/ReaderNames.h"
 #include "ui/memo/MemoPageView.h"
 
 namespace zavota::ui {
@@ -20,7 +21,7 @@ TfrmMemoSeq::TfrmMemoSeq(const PageList& pages, QWidget* parent) : QDialog(paren
     lstPages_ = new QListWidget(this);
     lstPages_->setObjectName(QStringLiteral("lstPages"));
     lstPages_->setMinimumSize(240, 220);
-    listCaption->setBuddy(lstPages_);
+    NameByLabel(listCaption, lstPages_);
     btnUp_ = new QPushButton(Q("▲"), this);
     btnUp_->setObjectName(QStringLiteral("btnUp"));
     btnUp_->setAccessibleName(Q("上へ"));

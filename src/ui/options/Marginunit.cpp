@@ -15,7 +15,9 @@
 #include "core/MarginGrid.h"
 #include "settings/Cp932Field.h"
 #include "ui/common/EditGrid.h"
+#include "ui/common/WindowPlacement.h"
 #include "ui/common/NumericEdit.h"
+#include "ui/common/TextLimit.h"
 #include "ui/common/UiFonts.h"
 
 namespace zavota::ui {
@@ -53,6 +55,8 @@ TfrmMargin::TfrmMargin(AppState& state, int position, int mode, QWidget* parent)
     edtTableName_->setFont(InputFont());
     edtTableName_->setFixedWidth(QFontMetrics(InputFont()).horizontalAdvance(QString(15, QChar(0x3042))) + 12);
     nameLabel->setBuddy(edtTableName_);
+    // Kept in code page 932 within 28 bytes, as a Windows copy stores it.
+    nameKeeper_ = new Cp932Keeper(edtTableName_, kTableNameBytes, state_.messages);
 
     auto* formula = new QLabel(Q("手数料 = (約定金額  * (手数料率 /100) + 付加分 ) * ((100 - 割引率)/100)"), this);
     formula->setObjectName(QStringLiteral("pnlFormula"));
@@ -65,6 +69,7 @@ TfrmMargin::TfrmMargin(AppState& state, int position, int mode, QWidget* parent)
 
     tabMargin_ = new QTabBar(this);
     tabMargin_->setObjectName(QStringLiteral("tabMargin"));
+    tabMargin_->setAccessibleName(Q("買い／売り"));
     tabMargin_->setExpanding(false);
     tabMargin_->setDrawBase(false);
 
@@ -140,7 +145,6 @@ TfrmMargin::TfrmMargin(AppState& state, int position, int mode, QWidget* parent)
     layout->setSpacing(4);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
-    connect(edtTableName_, &QLineEdit::textEdited, this, &TfrmMargin::edtTableNameChange);
     connect(chkKai_Uri_, &QCheckBox::clicked, this, &TfrmMargin::chkKai_UriClick);
     connect(chkMiniAfter_, &QCheckBox::clicked, this, &TfrmMargin::chkMiniAfterClick);
     connect(tabMargin_, &QTabBar::currentChanged, this, &TfrmMargin::tabMarginChange);
@@ -161,6 +165,7 @@ bool TfrmMargin::Separate() {
 }
 
 void TfrmMargin::showEvent(QShowEvent* event) {
+    if (!opened_ && parentWidget() != nullptr) CentreOn(this, parentWidget()->window());
     QDialog::showEvent(event);
     if (!opened_) {
         opened_ = true;
@@ -177,8 +182,7 @@ void TfrmMargin::FormShow() {
             w->setEnabled(false);
         return;
     }
-    acceptedName_ = QString::fromStdString(table->Name);
-    edtTableName_->setText(acceptedName_);
+    edtTableName_->setText(QString::fromStdString(table->Name));
     chkKai_Uri_->setChecked(table->Same == 0);
     backup_ = *table;
     side_ = 0;
@@ -203,13 +207,19 @@ void TfrmMargin::LoadGrid(int side) {
     const MarginTable& table = *Table();
     const bool sell = side == 1 && table.Same != 0;
     grdMargin_->Load(SideRows(table, sell ? 1 : 0));
-    edtLowLimit_->SetText(LimitText(sell ? table.LowLimitU : table.LowLimitK));
-    edtHighLimit_->SetText(LimitText(sell ? table.HighLimitU : table.HighLimitK));
+    edtLowLimit_->ShowStored(LimitText(sell ? table.LowLimitU : table.LowLimitK));
+    edtHighLimit_->ShowStored(LimitText(sell ? table.HighLimitU : table.HighLimitK));
     chkMiniAfter_->setChecked((sell ? table.MiniAfterU : table.MiniAfterK) == 1);
     grdMargin_->SetCurrent(1, 0);
 }
 
 bool TfrmMargin::CommitGrid() {
+    // A name from a table file is shown whole; it is taken only once it fits.
+    if (!nameKeeper_->Fits()) {
+        state_.messages.ShowMessage(kMsgBadInput);
+        edtTableName_->setFocus();
+        return false;
+    }
     std::vector<std::string> others;
     for (int n = 0; n < kMaxTables; ++n)
         if (n != position_ && state_.calc.tables.Slot(n).inUse) others.push_back(state_.calc.tables.Slot(n).Name);
@@ -226,20 +236,6 @@ bool TfrmMargin::CommitGrid() {
     default: grdMargin_->setFocus(); break;
     }
     return false;
-}
-
-void TfrmMargin::edtTableNameChange(const QString& text) {
-    // The name is kept in code page 932 within 28 bytes: a change that would not fit is undone,
-    // and one with a character the code page cannot hold is refused aloud.
-    const Cp932Fit fit = FitCp932Field(text.toStdString(), kTableNameBytes);
-    if (fit == Cp932Fit::Fits) {
-        acceptedName_ = text;
-        return;
-    }
-    const int cursor = edtTableName_->cursorPosition() - static_cast<int>(text.size() - acceptedName_.size());
-    edtTableName_->setText(acceptedName_);
-    edtTableName_->setCursorPosition(std::max(cursor, 0));
-    if (fit == Cp932Fit::BadCharacter) state_.messages.ShowMessage(kMsgBadInput);
 }
 
 void TfrmMargin::chkKai_UriClick(bool checked) {

@@ -14,6 +14,7 @@ class QTabBar;
 
 namespace zavota::ui {
 
+class Cp932Keeper;
 class EditGrid;
 class NumericEdit;
 
@@ -42,7 +43,6 @@ private:
     void LoadGrid(int side);
     bool CommitGrid();
 
-    void edtTableNameChange(const QString& text);
     void chkKai_UriClick(bool checked);
     void chkMiniAfterClick(bool checked);
     void tabMarginChange(int index);
@@ -59,9 +59,9 @@ private:
     bool opened_ = false;
     bool finished_ = false;  // a button has done its work; the close only closes
     bool reverting_ = false;
-    QString acceptedName_;
 
     QLineEdit* edtTableName_;
+    Cp932Keeper* nameKeeper_;
     QCheckBox* chkKai_Uri_;
     QTabBar* tabMargin_;
     EditGrid* grdMargin_;

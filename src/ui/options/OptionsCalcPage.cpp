@@ -58,7 +58,7 @@ OptionsCalcPage::OptionsCalcPage(AppState& state, OptionsHost& host, QWidget* pa
 void OptionsCalcPage::ShowPage() {
     const TaxSettings& tax = state_.calc.tax;
     // The change rule takes the separators out at once.
-    yearGain_->SetText(DecimalCalc::ToText(tax.YearGain, 0));
+    yearGain_->ShowStored(DecimalCalc::ToText(tax.YearGain, 0));
     dontUse_->setChecked(tax.DontUse == 1);
     useUnit_->setChecked(state_.calc.listedTicks.DontUse != 1);
     twoTable_->setChecked(state_.option().TwoFlag != 0);

@@ -4,8 +4,9 @@
 #include <QFrame>
 #include <QGridLayout>
 #include <QLabel>
-#include <QMouseEvent>
+#include <QPainter>
 #include <QPushButton>
+#include <qdrawutil.h>
 #include <QVBoxLayout>
 
 #include "ui/common/AppState.h"
@@ -40,6 +41,30 @@ constexpr std::array<PanelLook, kColourCount> kPanels{{
     {Colour::MemoPanel, "pnlMemo", "メモパッドのパネル", Colour::MemoPanel, false},
 }};
 
+// A colour panel the keyboard reaches too: a button drawn as a sunken panel in its colour,
+// with the sample text for a text colour.
+class Swatch : public QPushButton {
+public:
+    Swatch(const QString& sample, QWidget* parent) : QPushButton(parent), sample_(sample) {}
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter p(this);
+        const QRect panel = rect().adjusted(2, 2, -2, -2);
+        qDrawShadePanel(&p, panel, palette(), true, 1);
+        p.fillRect(panel.adjusted(1, 1, -1, -1), palette().color(QPalette::Window));
+        p.setPen(palette().color(QPalette::WindowText));
+        p.drawText(panel, Qt::AlignCenter, sample_);
+        if (hasFocus()) {
+            p.setPen(QPen(palette().color(QPalette::Highlight), 1, Qt::DotLine));
+            p.drawRect(rect().adjusted(0, 0, -1, -1));
+        }
+    }
+
+private:
+    QString sample_;
+};
+
 void Paint(QWidget* w, QColor background, QColor text) {
     QPalette p = w->palette();
     p.setColor(QPalette::Window, background);
@@ -57,29 +82,32 @@ OptionsColourPage::OptionsColourPage(AppState& state, OptionsHost& host, QWidget
     grid->setHorizontalSpacing(6);
     for (std::size_t i = 0; i < kPanels.size(); ++i) {
         const PanelLook& s = kPanels[i];
-        auto* panel = new QLabel(s.text ? QStringLiteral("abc") : QString(), this);
+        auto* panel = new Swatch(s.text ? QStringLiteral("abc") : QString(), this);
         panel->setObjectName(QString::fromUtf8(s.name));
-        panel->setAlignment(Qt::AlignCenter);
-        panel->setFrameShape(QFrame::Panel);
-        panel->setFrameShadow(QFrame::Sunken);
-        panel->setFixedSize(48, 20);
+        panel->setFixedSize(52, 24);
         panel->setCursor(Qt::PointingHandCursor);
+        panel->setAutoDefault(false);
         panel->setAccessibleName(QString::fromUtf8(s.caption));
-        panel->installEventFilter(this);
+        panel->setAccessibleDescription(QStringLiteral("色を選ぶ"));
+        connect(panel, &QPushButton::clicked, this, [this, i] { Choose(static_cast<int>(kPanels[i].colour)); });
         panels_[static_cast<std::size_t>(s.colour)] = panel;
         auto* label = new QLabel(QString::fromUtf8(s.caption), this);
+        label->setBuddy(panel);
         grid->addWidget(label, static_cast<int>(i), 0);
         grid->addWidget(panel, static_cast<int>(i), 1);
     }
+    // Room on the right, so that the page's edge never cuts a panel.
+    grid->setColumnStretch(2, 1);
     // The rule colour is shown as a line on the profit block's background.
-    QLabel* line = panels_[static_cast<std::size_t>(Colour::ResultLine)];
+    QWidget* line = panels_[static_cast<std::size_t>(Colour::ResultLine)];
     shapeLine_ = new QWidget(line);
     shapeLine_->setObjectName(QStringLiteral("ShapeLine"));
-    shapeLine_->setGeometry(4, 9, 40, 2);
+    shapeLine_->setGeometry(6, 11, 40, 2);
     shapeLine_->setAttribute(Qt::WA_TransparentForMouseEvents);
 
     auto* reset = new QPushButton(QStringLiteral("初期値に戻す"), this);
     reset->setObjectName(QStringLiteral("btnReset_C"));
+    reset->setMinimumWidth(reset->fontMetrics().horizontalAdvance(reset->text()) + 24);
     connect(reset, &QPushButton::clicked, this, [this] {
         state_.display().ResetColours();
         ColoursChanged(true);
@@ -103,16 +131,6 @@ void OptionsColourPage::Preview() {
         Paint(panels_[static_cast<std::size_t>(s.colour)], background, s.text ? own : background);
     }
     Paint(shapeLine_, FromStoredColour(d[Colour::ResultLine]), {});
-}
-
-bool OptionsColourPage::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::MouseButtonRelease && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton)
-        for (std::size_t i = 0; i < panels_.size(); ++i)
-            if (panels_[i] == watched) {
-                Choose(static_cast<int>(i));
-                return true;
-            }
-    return OptionsPage::eventFilter(watched, event);
 }
 
 void OptionsColourPage::Choose(int index) {

@@ -1,4 +1,4 @@
-// Options page "画面の色": thirteen colour panels; a click opens the colour dialog, and the
+// Options page "画面の色": thirteen colour panels; a click (or Space) opens the colour dialog, and the
 // main window (and the memo pad) take the new colour at once.
 #pragma once
 
@@ -7,7 +7,6 @@
 #include "settings/SettingsData.h"
 #include "ui/options/OptionsPages.h"
 
-class QLabel;
 
 namespace zavota::ui {
 
@@ -18,9 +17,6 @@ public:
     void ShowPage() override;
     bool Commit() override;
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 private:
     void Preview();
     void Choose(int colour);
@@ -28,7 +24,7 @@ private:
 
     AppState& state_;
     OptionsHost& host_;
-    std::array<QLabel*, kColourCount> panels_{};  // by Colour
+    std::array<QWidget*, kColourCount> panels_{};  // by Colour
     QWidget* shapeLine_ = nullptr;
 };
 

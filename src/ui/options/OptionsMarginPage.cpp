@@ -42,7 +42,10 @@ OptionsMarginPage::OptionsMarginPage(AppState& state, OptionsHost& host, QWidget
     list_->setObjectName(QStringLiteral("lstTables"));
     list_->setAccessibleName(heading->text());
     heading->setBuddy(list_);
+    // A mouse click moves the current row before it selects it: the buttons follow the
+    // selection too, or a click would leave them off.
     connect(list_, &QListWidget::currentRowChanged, this, &OptionsMarginPage::UpdateButtons);
+    connect(list_, &QListWidget::itemSelectionChanged, this, &OptionsMarginPage::UpdateButtons);
     connect(list_, &QListWidget::itemDoubleClicked, this, [this] {
         if (change_->isEnabled()) Change();
     });

@@ -7,7 +7,6 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "core/DecimalCalc.h"
 #include "core/OptionChecks.h"
 #include "ui/common/AppState.h"
 #include "ui/common/FieldAccess.h"
@@ -63,7 +62,7 @@ OptionsTaxPage::OptionsTaxPage(AppState& state, QWidget* parent) : OptionsPage(p
 void OptionsTaxPage::ShowPage() {
     const TaxSettings& t = state_.calc.tax;
     const std::array<Yen, 4> values = {t.KaiS, t.UriS, t.ShinSyotoku, t.ShinJyuumin};
-    for (std::size_t i = 0; i < values.size(); ++i) rates_[i]->SetText(DecimalCalc::ToText(values[i], 2));
+    for (std::size_t i = 0; i < values.size(); ++i) rates_[i]->ShowStored(TaxRateText(values[i]));
     calcEach_->setChecked(t.CalcEach == 1);
 }
 

@@ -15,12 +15,15 @@
 
 #include "core/NumberText.h"
 #include "ui/common/AppState.h"
+#include "ui/common/ReaderNames.h"
 #include "ui/common/TextLimit.h"
 #include "ui/common/UiFonts.h"
 
 namespace zavota::ui {
 
 namespace {
+
+constexpr int kMsgBadInput = 200;
 
 QRadioButton* Radio(const char* name, const char* caption, QWidget* parent) {
     auto* r = new QRadioButton(QString::fromUtf8(caption), parent);
@@ -77,7 +80,7 @@ OptionsWakePage::OptionsWakePage(AppState& state, OptionsHost& host, QWidget* pa
     showRow->addStretch();
     auto* fontRow = new QHBoxLayout;
     auto* fontLabel = new QLabel(QStringLiteral("使用フォント"), motto);
-    fontLabel->setBuddy(font_);
+    NameByLabel(fontLabel, font_);
     fontRow->addWidget(fontLabel);
     fontRow->addWidget(font_, 1);
     auto* mottoLayout = new QVBoxLayout(motto);
@@ -106,7 +109,7 @@ void OptionsWakePage::ShowPage() {
         wordYearGain_->setChecked(o.WordYearGain == 1);
         WordYearGainClicked(wordYearGain_->isChecked());
     }
-    wordKeeper_->SetText(QString::fromStdString(o.Word));
+    word_->setText(QString::fromStdString(o.Word));
     word_->setCursorPosition(0);
     word_->deselect();
     FillFonts();
@@ -148,6 +151,13 @@ void OptionsWakePage::WordYearGainClicked(bool checked) {
 }
 
 bool OptionsWakePage::Commit() {
+    // A stored motto is shown whole; one the user can edit is refused until it fits, never
+    // cut. While the field is off, the stored text stays as it came.
+    if (word_->isEnabledTo(this) && !wordKeeper_->Fits()) {
+        state_.messages.ShowMessage(kMsgBadInput);
+        word_->setFocus();
+        return false;
+    }
     OptionSettings& o = state_.option();
     o.DefaultShow = defaultShow0_->isChecked() ? 0 : 1;
     o.ShowMemo = memo_->isChecked() ? 1 : 0;

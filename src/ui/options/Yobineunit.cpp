@@ -11,6 +11,7 @@
 
 #include "core/UnitGrid.h"
 #include "ui/common/EditGrid.h"
+#include "ui/common/WindowPlacement.h"
 
 namespace zavota::ui {
 
@@ -56,10 +57,15 @@ TfrmYobine::TfrmYobine(AppState& state, QWidget* parent) : QDialog(parent), stat
     btnCancel_->setObjectName(QStringLiteral("btnCancel"));
     btnReset_ = new QPushButton(Q("初期値に戻す"), this);
     btnReset_->setObjectName(QStringLiteral("btnReset"));
-    for (QPushButton* b : {btnOK_, btnCancel_, btnReset_}) b->setAutoDefault(false);
+    btnToday_ = new QPushButton(Q("現在の呼び値（上場）"), this);
+    btnToday_->setObjectName(QStringLiteral("btnToday"));
+    btnToday_->setToolTip(Q("上場銘柄用テーブルを取引所の現在の呼び値単位にします（ＯＫで確定）"));
+    btnToday_->setAccessibleDescription(btnToday_->toolTip());
+    for (QPushButton* b : {btnOK_, btnCancel_, btnReset_, btnToday_}) b->setAutoDefault(false);
 
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(btnReset_);
+    buttons->addWidget(btnToday_);
     buttons->addStretch();
     buttons->addWidget(btnOK_);
     buttons->addWidget(btnCancel_);
@@ -76,6 +82,7 @@ TfrmYobine::TfrmYobine(AppState& state, QWidget* parent) : QDialog(parent), stat
     connect(btnOK_, &QPushButton::clicked, this, &TfrmYobine::btnOKClick);
     connect(btnCancel_, &QPushButton::clicked, this, &TfrmYobine::btnCancelClick);
     connect(btnReset_, &QPushButton::clicked, this, &TfrmYobine::btnResetClick);
+    connect(btnToday_, &QPushButton::clicked, this, &TfrmYobine::btnTodayClick);
 
     FormShow();
 }
@@ -83,6 +90,7 @@ TfrmYobine::TfrmYobine(AppState& state, QWidget* parent) : QDialog(parent), stat
 UnitTable& TfrmYobine::Table(int index) { return index == 1 ? state_.calc.otcTicks : state_.calc.listedTicks; }
 
 void TfrmYobine::showEvent(QShowEvent* event) {
+    if (!opened_ && parentWidget() != nullptr) CentreOn(this, parentWidget()->window());
     QDialog::showEvent(event);
     if (!opened_) {
         opened_ = true;
@@ -149,6 +157,15 @@ void TfrmYobine::btnResetClick() {
     // The grid is not committed: its unconfirmed edits go with the old rows.
     state_.calc.listedTicks.ResetKeepingDontUse();
     state_.calc.otcTicks.ResetKeepingDontUse();
+    SelectRadio(0);
+    LoadGrid(0);
+}
+
+void TfrmYobine::btnTodayClick() {
+    // Only the listed table changes: the OTC rows on the grid are taken first, as a switch of
+    // table takes them, so that their edits are not lost.
+    if (current_ == 1 && !CommitGrid()) return;
+    state_.calc.listedTicks.LoadTodaysListedSteps();
     SelectRadio(0);
     LoadGrid(0);
 }

@@ -36,6 +36,7 @@ private:
     void btnOKClick();
     void btnCancelClick();
     void btnResetClick();
+    void btnTodayClick();  // today's listed steps
 
     AppState& state_;
     UnitTable backupListed_{0};
@@ -50,6 +51,7 @@ private:
     QPushButton* btnOK_;
     QPushButton* btnCancel_;
     QPushButton* btnReset_;
+    QPushButton* btnToday_;
 };
 
 }  // namespace zavota::ui

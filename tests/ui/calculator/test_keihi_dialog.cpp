@@ -129,6 +129,20 @@ TEST_F(KeihiDialogTest, OpeningReadsTheFilesAndShowsThePagesSetWithoutSeparators
     EXPECT_TRUE(Messages().numbers.empty());
 }
 
+// A set file written elsewhere may hold more than the fields take by typing: shown whole, not
+// emptied with message 200 or cut.
+TEST_F(KeihiDialogTest, LongStoredValuesAreShownWholeNotCut) {
+    KeihiSet set = Sample();
+    set.Comment = std::string(70, 'c');
+    set.Kanri = 123456789012.0;  // 12 digits in a field of 10
+    WriteSetFile(1, set);
+    State().calc.keihiSelected = {1, 1};
+    auto d = Open(0);
+    EXPECT_EQ(Text(d.get(), "edtComment").size(), 70);
+    EXPECT_EQ(Text(d.get(), "edtKanri"), "123456789012");
+    EXPECT_TRUE(Messages().numbers.empty());
+}
+
 TEST_F(KeihiDialogTest, CancelPutsBackSetsAndSelectionAndWritesNothing) {
     WriteSetFile(1, Sample());
     State().calc.keihiSelected = {1, 2};

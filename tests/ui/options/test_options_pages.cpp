@@ -15,6 +15,7 @@
 
 #include "ui/MainWindowTest.h"
 #include "cli/CalcCommand.h"
+#include "core/OptionChecks.h"
 #include "platform/FileIo.h"
 #include "settings/MarginTableFile.h"
 
@@ -187,6 +188,63 @@ TEST_F(OptionsTest, MottoFieldRefusesWhatCannotBeStored) {
         EXPECT_EQ(word->text(), c.expected);
         EXPECT_EQ(Messages().numbers, c.messages);
     }
+}
+
+// Rates are checked as converted; the profit-tax rates take today's third decimal; a stored
+// value shows whole and is refused, not rounded, when it cannot be taken.
+TEST_F(OptionsTest, RatesShowWholeAndAreCheckedAsConverted) {
+    struct Case {
+        std::int64_t storedKaiS;  // raw, times 10,000
+        const char* field;
+        const char* typed;        // nullptr: left as shown
+        QString shownKaiS;
+        std::vector<int> messages;
+        Yen income;               // ShinSyotoku afterwards
+    } cases[] = {
+        {50000, "edtRate_F_E", "15.315", QStringLiteral("5.00"), {}, Yen::FromRaw(153150)},
+        {50000, "edtRate_F_E", "15.3155", QStringLiteral("5.00"), {115}, Yen::FromInt(7)},
+        {50000, "edtRate_S_K", "5.00001", QStringLiteral("5.00"), {}, Yen::FromInt(7)},  // 5.0000 once converted
+        {50000, "edtRate_S_K", "5.015", QStringLiteral("5.00"), {112}, Yen::FromInt(7)},
+        {50001, "edtRate_F_E", nullptr, QStringLiteral("5.0001"), {112}, Yen::FromInt(7)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.field) + " " + (c.typed ? c.typed : "stored"));
+        State().calc.tax.Reset();
+        State().calc.tax.KaiS = Yen::FromRaw(c.storedKaiS);
+        OpenOptions("btnTax_Opt");
+        EXPECT_EQ(Text(W(), "edtRate_S_K"), c.shownKaiS);
+        if (c.typed) Paste(W(), c.field, QString::fromUtf8(c.typed));
+        LeaveTab();
+        EXPECT_EQ(Messages().numbers, c.messages);
+        EXPECT_EQ(State().calc.tax.ShinSyotoku, c.income);
+        for (const char* field : kRateFields) Paste(W(), field, "");
+        LeaveTab();
+    }
+    OpenOptions("btnTax_Opt");
+    Paste(W(), "edtRate_F_E", "15.315");
+    Click(W(), "btnCalc_Opt");
+    Click(W(), "btnTax_Opt");
+    EXPECT_EQ(Text(W(), "edtRate_F_E"), "15.315");
+}
+
+TEST_F(OptionsTest, StoredMottoThatCannotBeKeptIsShownWholeAndRefusedUntilShortened) {
+    const std::string stored(82, 'a');
+    State().option().Word = stored;
+    State().option().WordShow = 1;
+    OpenOptions("btnWake_Opt");
+    QLineEdit* word = Find<QLineEdit>(W(), "edtWord");
+    EXPECT_EQ(word->text().toStdString(), stored);
+    LeaveTab();
+    EXPECT_EQ(Messages().numbers, std::vector<int>{200});
+    EXPECT_EQ(Tabs()->currentIndex(), 2);
+    EXPECT_EQ(QApplication::focusWidget(), word);
+    word->end(false);
+    for (int i = 0; i < 2; ++i) QTest::keyClick(word, Qt::Key_Backspace);  // taken though still too long
+    EXPECT_EQ(word->text().size(), 80);
+    Messages().Clear();
+    LeaveTab();
+    EXPECT_TRUE(Messages().numbers.empty());
+    EXPECT_EQ(State().option().Word, std::string(80, 'a'));
 }
 
 TEST_F(OptionsTest, MottoChoicesEnableTheirControls) {

@@ -218,6 +218,59 @@ TEST_F(TableEditorTest, TickTypedWithAPointIsCheckedOnEveryChangeAndStoredWhole)
     EXPECT_EQ(State().calc.listedTicks.Elements, 8);
 }
 
+// A limit or a name from a table file that the editor could not take by typing is shown whole
+// and refused when registered, never shown empty and stored as 0 or cut.
+TEST_F(TableEditorTest, StoredLimitsAndNamesShownWholeAndRefusedOnRegister) {
+    struct Case {
+        std::int64_t lowLimit;
+        std::string name;
+        QString shownLow;
+        int message;
+    } cases[] = {
+        {100'000'000, "big", QStringLiteral("100000000"), 216},
+        {99'999'999, std::string(30, 'n'), QStringLiteral("99999999"), 200},
+        {99'999'999, "fits", QStringLiteral("99999999"), 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Messages().Clear();
+        MarginTable& t = State().calc.tables.Slot(0);
+        t.LowLimitK = t.LowLimitU = W(c.lowLimit);
+        t.Name = c.name;
+        ui::TfrmMargin d(State(), 0, 2);
+        d.show();
+        Settle();
+        EXPECT_EQ(Text(&d, "edtLowLimit"), c.shownLow);
+        EXPECT_EQ(Text(&d, "edtTableName").toStdString(), c.name);
+        Click(&d, "btnOK");
+        EXPECT_EQ(Messages().numbers, c.message ? std::vector<int>{c.message} : std::vector<int>{});
+        EXPECT_EQ(d.isVisible(), c.message != 0);
+        if (c.message) Click(&d, "btnCancel");
+        EXPECT_EQ(State().calc.tables.Slot(0).LowLimitK, W(c.lowLimit));
+    }
+}
+
+TEST_F(TableEditorTest, TodaysListedStepsReplaceOnlyTheListedTableUntilOk) {
+    const UnitTable listed = State().calc.listedTicks;
+    for (bool ok : {false, true}) {
+        SCOPED_TRACE(ok);
+        ui::TfrmYobine d(State());
+        d.show();
+        Settle();
+        Find<QRadioButton>(&d, "rdbOtc")->click();
+        SetCell(Grid(&d, "grdYobine"), 1, 2, "2");  // an OTC edit, taken before the listed rows change
+        Click(&d, "btnToday");
+        EXPECT_TRUE(Find<QRadioButton>(&d, "rdbListed")->isChecked());
+        EXPECT_EQ(Grid(&d, "grdYobine")->item(9, 1)->text(), QStringLiteral("50,000,000"));
+        EXPECT_EQ(Grid(&d, "grdYobine")->item(1, 2)->text(), QStringLiteral("5"));  // 3,000 to 5,000
+        Click(&d, ok ? "btnOK" : "btnCancel");
+        Restart();
+        EXPECT_EQ(State().calc.otcTicks.rows[0].tick, ok ? W(2) : W(1));
+        EXPECT_EQ(State().calc.listedTicks.Elements, ok ? 10 : listed.Elements);
+        EXPECT_EQ(State().calc.listedTicks.Tick(W(3001), true), ok ? W(5) : W(10));
+    }
+}
+
 TEST_F(TableEditorTest, AFailedSaveIsReportedAndBothEditorsClose) {
     std::filesystem::create_directories(Home().HivePath());
     ui::TfrmYobine y(State());

@@ -1,0 +1,128 @@
+// Every window as a screen reader reads it: each input, figure box, list, grid, combo box and
+// button says what it is, not nothing, not its group's title, not its current value, and a
+// button that shows only a symbol says what it does.
+#include <QAbstractButton>
+#include <QAbstractItemView>
+#include <QAbstractSpinBox>
+#include <QAccessible>
+#include <QComboBox>
+#include <QDialog>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QRegularExpression>
+#include <QPlainTextEdit>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTextEdit>
+
+#include "ui/MainWindowTest.h"
+#include "ui/calculator/Aboutunit.h"
+#include "ui/calculator/Clipunit.h"
+#include "ui/calculator/Keihiunit.h"
+#include "ui/calculator/Slimunit.h"
+#include "memo/PageList.h"
+#include "ui/memo/Memoname.h"
+#include "ui/memo/Memoseq.h"
+#include "ui/memo/Memounit.h"
+#include "ui/options/Marginunit.h"
+#include "ui/options/Yobineunit.h"
+
+namespace zavota::testing {
+namespace {
+
+QString Read(QWidget* w, QAccessible::Text t) {
+    QAccessibleInterface* a = QAccessible::queryAccessibleInterface(w);
+    return a != nullptr ? a->text(t).trimmed() : QString();
+}
+
+// The faults of the controls the user can see in `window`, one line each.
+std::vector<std::string> Faults(QWidget* window, const std::string& where) {
+    std::vector<std::string> faults;
+    for (QWidget* w : window->findChildren<QWidget*>()) {
+        // Headers are read as the column names of their grid.
+        if (!w->isVisibleTo(window) || qobject_cast<QHeaderView*>(w)) continue;
+        // Parts of another control: a combo box's own edit, a grid's cell editor.
+        if (qobject_cast<QComboBox*>(w->parentWidget()) || qobject_cast<QAbstractSpinBox*>(w->parentWidget()) ||
+            (w->parentWidget() && qobject_cast<QAbstractItemView*>(w->parentWidget()->parentWidget())))
+            continue;
+        const bool box = qobject_cast<QLineEdit*>(w) || qobject_cast<QComboBox*>(w) ||
+                         qobject_cast<QAbstractItemView*>(w) || qobject_cast<QAbstractSpinBox*>(w) ||
+                         qobject_cast<QPlainTextEdit*>(w) || qobject_cast<QTextEdit*>(w) ||
+                         qobject_cast<QTabBar*>(w);
+        auto* button = qobject_cast<QAbstractButton*>(w);
+        if (!box && button == nullptr) continue;
+        const QString name = Read(w, QAccessible::Name);
+        std::string fault;
+        if (name.isEmpty()) fault = "no name";
+        for (auto* g = qobject_cast<QGroupBox*>(w->parentWidget()); g != nullptr && fault.empty();
+             g = qobject_cast<QGroupBox*>(g->parentWidget()))
+            if (name == g->title()) fault = "named after its group";
+        if (auto* combo = qobject_cast<QComboBox*>(w); combo && fault.empty() && !combo->currentText().isEmpty() &&
+                                                        name == combo->currentText())
+            fault = "named by its value";
+        static const QRegularExpression symbol(QStringLiteral("^([A-Za-z]\\d?|[^\\p{L}]{1,2})$"));  // "M1", "▲", "％"
+        if (button != nullptr && fault.empty() && symbol.match(name).hasMatch() &&
+            Read(w, QAccessible::Description).isEmpty())
+            fault = "a symbol without a description";
+        if (!fault.empty())
+            faults.push_back(where + ": " + w->objectName().toStdString() + " (" + w->metaObject()->className() +
+                             " \"" + name.toStdString() + "\") " + fault);
+    }
+    return faults;
+}
+
+class ReaderNamesTest : public MainWindowTest {
+protected:
+    // The window shown (a dialog shown, not run: nothing waits for its answer) and walked once
+    // per page that `choose` brings up.
+    void Walk(QWidget* window, const std::string& where, int pages = 1, const std::function<void(int)>& choose = {}) {
+        if (auto* dialog = qobject_cast<QDialog*>(window)) dialog->setWindowModality(Qt::NonModal);
+        window->show();
+        for (int page = 0; page < pages; ++page) {
+            if (choose) choose(page);
+            Settle();
+            for (const std::string& f : Faults(window, where + " " + std::to_string(page))) faults_ += f + "\n";
+        }
+    }
+    std::string faults_;
+};
+
+TEST_F(ReaderNamesTest, EveryWindowNamesEveryControl) {
+    State().option().TwoFlag = 1;  // the second table lists shown too
+    Open();
+    auto* tabs = Find<QTabWidget>(W(), "pgcCalcInput");
+    Walk(W(), "main", 2, [tabs](int page) { tabs->setCurrentIndex(page); });
+    tabs->setCurrentIndex(2);
+    const char* selectors[] = {"btnCalc_Opt", "btnMargin_Opt", "btnTax_Opt", "btnWake_Opt", "btnColor_Opt"};
+    Walk(W(), "options", 5, [&](int page) { Click(W(), selectors[page]); });
+    tabs->setCurrentIndex(0);
+
+    ui::TSlimForm slim(State(), *adjust_);
+    slim.Run();
+    Walk(&slim, "slim");
+    ui::TfrmKeihi keihi(State());
+    Walk(&keihi, "expenses", 5, [&](int tab) { Find<QTabBar>(&keihi, "tabKeihi")->setCurrentIndex(tab); });
+    Walk(adjust_.get(), "adjustment");
+    ui::TfrmClip clip(State());
+    Walk(&clip, "clipboard");
+    dialogs.Expect("frmAbout", [this](QWidget* about) {
+        for (const std::string& f : Faults(about, "about")) faults_ += f + "\n";
+        about->close();
+    });
+    ui::RunAboutDialog(State(), W());
+    ui::TfrmMargin margin(State(), 0, 2);
+    Walk(&margin, "commission editor");
+    ui::TfrmYobine yobine(State());
+    Walk(&yobine, "tick-size editor");
+    ui::TfrmMemo memo(State(), [] { return nullptr; });
+    Walk(&memo, "memo", 4, [&](int tab) { memo.findChild<QTabWidget*>()->setCurrentIndex(tab); });
+    const PageList pages = PlaceholderList();
+    ui::TfrmMemoName name(State(), pages, MemoPageKind::PerStock, QString());
+    Walk(&name, "page name");
+    ui::TfrmMemoSeq order(pages);
+    Walk(&order, "page order");
+    EXPECT_EQ(faults_, "");
+}
+
+}  // namespace
+}  // namespace zavota::testing
