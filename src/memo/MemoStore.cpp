@@ -346,18 +346,15 @@ bool MemoStore::replaceIndex(MemoPageKind kind, const std::vector<MemoPageEntry>
     MutexGuard guard(mutex_);
     if (open_) return false;
     const std::string index = folder_ + MemoIndexFileName(kind);
+    // Earlier versions wrote the new index under this name first, and a failure left it behind.
+    if (const std::string stale = index + ".new"; platform::FileExists(stale)) platform::RemoveFile(stale);
     std::vector<platform::ProfileEntry> entries;
     for (const MemoPageEntry& e : pages)
         if (e.number > 0) entries.push_back({e.name, std::string(kKeyFileNo), std::to_string(e.number)});
-    if (entries.empty()) return platform::RemoveFile(index) || !platform::FileExists(index);
-    const std::string fresh = index + ".new";
-    platform::RemoveFile(fresh);
-    if (platform::FileExists(fresh)) return false;
-    platform::ProfileFile file(fresh);
-    if (!file.WriteBatch(entries)) return false;
-    if (platform::RenameFile(fresh, index)) return true;
-    platform::RemoveFile(fresh);
-    return false;
+    // The same replace as every other save: a read-only index is refused, and an empty list
+    // leaves an empty index rather than none, so the file keeps its mode and its links.
+    platform::ProfileFile file(index);
+    return file.ReplaceAll(entries);
 }
 
 int MemoStore::unusedPageNumber(MemoPageKind kind, int from) {

@@ -157,9 +157,9 @@ public:
     bool writeCells(const std::vector<MemoCell>& cells);
     // On an open index: the free-form font size (when given) and the page's entry.
     bool writeIndexEntries(std::string_view pageName, int number, std::optional<int> fontIndex);
-    // With nothing open: the index holds exactly these pages in this order afterwards. The new
-    // index is written beside the old one and then takes its place, so a failure leaves the old
-    // one whole. Without pages the index is removed.
+    // With nothing open: the index holds exactly these pages in this order afterwards, put in
+    // place in one replace, so a failure leaves the old one whole. Without pages the index is
+    // empty.
     bool replaceIndex(MemoPageKind kind, const std::vector<MemoPageEntry>& pages);
     // `from`, or the next number after it whose page file does not exist: a page an index lost
     // keeps its file.

@@ -259,6 +259,14 @@ bool ProfileFile::WriteBatch(const std::vector<ProfileEntry>& entries) {
     return Store(editor.Lines());
 }
 
+bool ProfileFile::ReplaceAll(const std::vector<ProfileEntry>& entries) {
+    Refresh();
+    if (!readable_) return false;
+    Editor editor(std::vector<std::string>{});
+    for (const auto& e : entries) editor.Apply(e.section, e.key, e.value);
+    return Store(editor.Lines());
+}
+
 bool ProfileFile::Flush() {
     Refresh();
     if (!readable_) return false;

@@ -72,6 +72,11 @@ public:
     // False when the file could not be written; disk and memory are then unchanged.
     bool WriteBatch(const std::vector<ProfileEntry>& entries);
 
+    // The file holds exactly these entries afterwards, in this order (no entries: an empty
+    // file), put on disk in one replace; a damaged file is kept aside first. False when the file
+    // could not be written; disk and memory are then unchanged.
+    bool ReplaceAll(const std::vector<ProfileEntry>& entries);
+
     // Puts the profile on disk as it is (creating the file when absent). False on failure.
     bool Flush();
 

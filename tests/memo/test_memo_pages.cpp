@@ -4,7 +4,12 @@
 #include "memo/MemoPages.h"
 #include "platform/ProfileFile.h"
 
+#include <filesystem>
+
+#include <sys/stat.h>
 #include <unistd.h>
+
+#include "support/FileFaults.h"
 
 namespace zavota::testing {
 namespace {
@@ -59,17 +64,39 @@ TEST_F(MemoPagesTest, FreePageKeepsTextOutsideTheCodePage) {
     EXPECT_FALSE(LoadFreePage(store, 2).has_value());
 }
 
-TEST_F(MemoPagesTest, IndexReplacedWholeOrNotAtAll) {
-    PutFile("M00index.ini", "[A]\r\nFileNo=1\r\n[B]\r\nFileNo=2\r\n");
-    ASSERT_TRUE(platform::EnsureFolder(Path("M00index.ini.new/")));  // the new index cannot be written
-    EXPECT_FALSE(store.replaceIndex(MemoPageKind::PerStock, {{"B", 2}, {"A", 1}}));
-    EXPECT_EQ(FileBytes(Path("M00index.ini")), "[A]\r\nFileNo=1\r\n[B]\r\nFileNo=2\r\n");
-    ASSERT_EQ(::rmdir(Path("M00index.ini.new").c_str()), 0);
-    EXPECT_TRUE(store.replaceIndex(MemoPageKind::PerStock, {{"B", 2}, {"A", 1}, {"（新規ページ）", 0}}));
+TEST_F(MemoPagesTest, IndexRewriteIsOneReplaceThatReportsEveryFailure) {
+    const std::string before = "[A]\r\nFileNo=1\r\n[B]\r\nFileNo=2\r\n";
+    PutFile("M00index.ini", before);
+    PutFile("M00index.ini.new", "[A]\r\nFileNo=1\r\n");  // what an earlier version's failed rewrite left
+    const std::vector<MemoPageEntry> reordered{{"B", 2}, {"A", 1}, {"（新規ページ）", 0}};
+    struct Fault {
+        platform::FileStep step;
+        bool replaced;
+    };
+    // The folder's fsync comes after the rename: the new index is in place but not yet safe.
+    for (const Fault f : {Fault{platform::FileStep::Create, false}, {platform::FileStep::Write, false},
+                          {platform::FileStep::Rename, false}, {platform::FileStep::SyncFolder, true}}) {
+        PutFile("M00index.ini", before);
+        {
+            FileStepHookGuard fault(FailStep(f.step, EIO));
+            EXPECT_FALSE(store.replaceIndex(MemoPageKind::PerStock, reordered)) << static_cast<int>(f.step);
+        }
+        EXPECT_EQ(FileBytes(Path("M00index.ini")).starts_with("[B]"), f.replaced) << static_cast<int>(f.step);
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(data), {}), 1);  // nothing left beside it
+    }
+    EXPECT_TRUE(store.replaceIndex(MemoPageKind::PerStock, reordered));
     EXPECT_EQ(FileBytes(Path("M00index.ini")), "[B]\r\nFileNo=2\r\n[A]\r\nFileNo=1\r\n");
-    EXPECT_FALSE(Exists("M00index.ini.new"));
+
+    ::chmod(Path("M00index.ini").c_str(), 0444);
+    EXPECT_FALSE(store.replaceIndex(MemoPageKind::PerStock, {{"A", 1}}));
+    EXPECT_EQ(FileBytes(Path("M00index.ini")), "[B]\r\nFileNo=2\r\n[A]\r\nFileNo=1\r\n");
+    ::chmod(Path("M00index.ini").c_str(), 0640);
+    // The last page gone: an empty index, with its mode, rather than none.
     EXPECT_TRUE(store.replaceIndex(MemoPageKind::PerStock, {{"（新規ページ）", 0}}));
-    EXPECT_FALSE(Exists("M00index.ini"));
+    EXPECT_EQ(FileBytes(Path("M00index.ini")), "");
+    struct stat st {};
+    ASSERT_EQ(::stat(Path("M00index.ini").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0640u);
 
     // A page file an index lost is never handed out again.
     PutFile("M_3.ini", "[選択]\r\n1=*\r\n");
