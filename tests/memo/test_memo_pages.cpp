@@ -106,6 +106,21 @@ TEST_F(MemoPagesTest, IndexRewriteIsOneReplaceThatReportsEveryFailure) {
     EXPECT_EQ(store.unusedPageNumber(MemoPageKind::FreeForm, 3), 3);
 }
 
+TEST_F(MemoPagesTest, PagesThatAreLinksAreSavedThroughThem) {
+    ASSERT_TRUE(platform::EnsureFolder(tmp / "kept/"));
+    for (const char* name : {"M_1.ini", "N_1.txt"})
+        std::filesystem::create_symlink(tmp / "kept/" + name, Path(name));
+    StockGrid grid = Grid({{"", "1,000", "100", true}});
+    ASSERT_TRUE(SaveStockPage(store, {"株", 1}, grid));
+    ASSERT_TRUE(SaveFreePage(store, {"メモ", 1}, 2, "本文"));
+    for (const char* name : {"M_1.ini", "N_1.txt"}) {
+        EXPECT_TRUE(std::filesystem::is_symlink(Path(name))) << name;
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(tmp / "kept/"), {}), 2);
+    }
+    EXPECT_EQ(store.pageTotals(1).amount, Yen::FromInt(100000));
+    EXPECT_EQ(LoadFreePage(store, 1), "本文");
+}
+
 TEST(MemoRulesTest, NamesHandOverAndShares) {
     const PageList pages{{"Abc", 1}, {"株式", 2}};
     struct Name {

@@ -7,6 +7,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <thread>
 #include <vector>
@@ -104,6 +105,22 @@ TEST(NamedMutex, LockWithoutALockFileStillBalances) {
     m.Unlock();
     m.Unlock();
     EXPECT_EQ(m.Depth(), 0);
+}
+
+TEST(NamedMutex, ALinkInPlaceOfTheLockFileIsNeverFollowed) {
+    TempFolder tmp;
+    for (const std::string target : {tmp / "elsewhere", tmp / "existing"}) {
+        SCOPED_TRACE(target);
+        ASSERT_TRUE(ReplaceFileAtomically(tmp / "existing", "keep"));
+        std::filesystem::remove(tmp / "VekkarMutex.lock");
+        std::filesystem::create_symlink(target, tmp / "VekkarMutex.lock");
+        NamedMutex m("VekkarMutex", tmp.Path());
+        EXPECT_FALSE(m.Lock());  // the caller works unlocked, as without a lock file
+        m.Unlock();
+        EXPECT_FALSE(std::filesystem::exists(tmp / "elsewhere"));
+        EXPECT_EQ(ReadFileBytes(tmp / "existing").bytes, "keep");
+        EXPECT_FALSE(HeldElsewhere(tmp / "existing"));
+    }
 }
 
 TEST(NamedMutex, ThreadsExcludeEachOther) {
