@@ -94,6 +94,11 @@ constexpr NumberedText kNotices[] = {
     {293, "このファイルは手数料テーブルの形式ではありません"},
     // The manual is opened in the desktop's browser, which may be missing or fail to start.
     {294, "ヘルプを表示できません"},
+    // A settings file that cannot be read whole is never overwritten unseen: the user is told
+    // where the original is (295, shown with the copy's path) or that it was left alone (296,
+    // with the file's path).
+    {295, "設定ファイルを読み込めないため、初期設定で始めます。元のファイルは次の名前で残しました"},
+    {296, "設定ファイルを読み込めないため、初期設定を使います"},
 };
 
 constexpr NumberedText kConfirmations[] = {
@@ -171,10 +176,20 @@ MessageBoxContent MessageCatalogue::Confirmation(int number, std::string_view te
     return box;
 }
 
-void MessageCatalogue::ShowMessage(int number) {
+MessageBoxContent MessageCatalogue::Notice(int number, std::string_view detail) {
+    MessageBoxContent box = Notice(number);
+    box.text += "\n";
+    box.text += detail;
+    return box;
+}
+
+void MessageCatalogue::ShowMessage(int number) { Show(number, Notice(number)); }
+
+void MessageCatalogue::ShowMessage(int number, std::string_view detail) { Show(number, Notice(number, detail)); }
+
+void MessageCatalogue::Show(int number, const MessageBoxContent& box) {
     current_ = number;
     if (presenter_ == nullptr) return;
-    const MessageBoxContent box = Notice(number);
     BusyScope busy(busy_);
     presenter_->Show(box);
 }

@@ -1,5 +1,6 @@
 #include "platform/RegistryHive.h"
 
+#include <array>
 #include <bit>
 #include <cstdio>
 #include <map>
@@ -9,6 +10,8 @@
 #include "platform/Cp932.h"
 #include "platform/FileIo.h"
 #include "platform/Utf8.h"
+
+#include <sys/stat.h>
 
 namespace zavota::platform {
 
@@ -422,7 +425,20 @@ RegistryHive::RegistryHive(std::string path) : path_(std::move(path)), model_(st
 
 RegistryHive::~RegistryHive() = default;
 
+namespace {
+
+// What tells one version of a file from another; all zero for a missing file.
+std::array<long long, 4> FileStamp(const std::string& path) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) return {};
+    return {static_cast<long long>(st.st_dev), static_cast<long long>(st.st_ino), static_cast<long long>(st.st_size),
+            static_cast<long long>(st.st_mtim.tv_sec) * 1'000'000'000LL + st.st_mtim.tv_nsec};
+}
+
+}  // namespace
+
 void RegistryHive::Reload() {
+    loadedStamp_ = FileStamp(path_);
     FileContent content = ReadFileBytes(path_);
     model_->unreadable = false;
     switch (content.status) {
@@ -452,9 +468,19 @@ bool RegistryHive::Commit() {
     // regedit's own encoding, so that it imports every Japanese text intact.
     const std::string bytes = std::string(kUtf16LeBom) + Utf16LeFromUtf8(Serialise());
     // A damaged file may still hold what the user wants back; it is never overwritten.
-    if (!(damaged_ ? ReplaceDamagedFile(path_, bytes) : ReplaceFileAtomically(path_, bytes))) return false;
+    // A copy kept aside at start-up already holds this very file.
+    const bool keep = damaged_ && (keptStamp_ == std::array<long long, 4>{} || FileStamp(path_) != keptStamp_);
+    if (!(keep ? ReplaceDamagedFile(path_, bytes) : ReplaceFileAtomically(path_, bytes))) return false;
     damaged_ = false;
     return true;
+}
+
+std::string RegistryHive::KeepDamagedCopy() {
+    // Another instance may have replaced the file since it was read: that one is not damaged.
+    if (!damaged_ || FileStamp(path_) != loadedStamp_) return {};
+    std::string aside = CopyAside(path_);
+    if (!aside.empty()) keptStamp_ = loadedStamp_;
+    return aside;
 }
 
 bool RegistryHive::KeyExists(std::string_view path) const {

@@ -24,6 +24,7 @@
 // Each save of the settings store runs Reload, its writes and Commit under the named mutex, so
 // instances merge at the value level as they would in the real registry.
 #pragma once
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -53,6 +54,13 @@ public:
     // replaces the file atomically; the folder is created when missing. False on any failure,
     // with the old file intact.
     bool Commit();
+
+    // After a Reload that found the file damaged: links (or copies) it aside under the name
+    // KeepAside gives, leaving it in place, so that the user can be told where it is before any
+    // save; the next Commit then replaces it without a second copy. Returns the copy's path,
+    // or an empty text when the hive is not damaged, the file changed since it was read, or no
+    // copy could be made.
+    std::string KeepDamagedCopy();
 
     bool KeyExists(std::string_view path) const;
     // Creates the key and its missing parents; existing keys are untouched.
@@ -89,6 +97,8 @@ private:
     struct Model;
     std::string path_;
     bool damaged_ = false;
+    std::array<long long, 4> loadedStamp_{};  // the file as the last Reload found it
+    std::array<long long, 4> keptStamp_{};    // the damaged file KeepDamagedCopy kept aside
     std::unique_ptr<Model> model_;
 };
 

@@ -86,7 +86,13 @@ TEST_F(SaveKillTest, EveryKillLeavesTheOldOrTheNewFile) {
         std::string file;
         std::string old;  // what the file holds before each save
         std::function<bool()> save;
+        bool link = false;  // `file` is a symbolic link, and must stay one
     };
+    // Settings kept in a dotfiles folder, reached through a link.
+    const std::string linked = home / "linked.reg";
+    ASSERT_TRUE(platform::ReplaceFileAtomically(data + "dotfiles.reg", oldHive));
+    std::filesystem::create_symlink("data/dotfiles.reg", linked);
+    SettingsStore linkedStore(BindSettings(program, calc), linked);
     const Kind kinds[] = {
         {"settings hive", home.HivePath(), oldHive, [&] { return store.SaveCommissionTables(); }},
         {"damaged hive", home.HivePath(), oldHive + "\"broken", [&] { return store.SaveCommissionTables(); }},
@@ -120,12 +126,21 @@ TEST_F(SaveKillTest, EveryKillLeavesTheOldOrTheNewFile) {
              for (int n = 1; n <= 200; ++n) pages.push_back({"ページ" + std::to_string(n), n});
              return memo.replaceIndex(MemoPageKind::FreeForm, pages);
          }},
+        {"memo index emptied", data + "M00index.ini", "[旧]\r\nFileNo=1\r\n", [&] {
+             MemoStore memo(data, mutex);
+             return memo.replaceIndex(MemoPageKind::PerStock, {});
+         }},
+        {"settings hive through a link", linked, oldHive, [&] { return linkedStore.SaveCommissionTables(); }, true},
     };
     std::mt19937 random(12345);
     for (const Kind& k : kinds) {
         const auto reset = [&] {
-            for (const auto& e : std::filesystem::directory_iterator(platform::FolderOf(k.file)))
-                if (e.path().string().starts_with(k.file + ".")) std::filesystem::remove(e.path());
+            const std::string target = platform::SaveTarget(k.file), folder = platform::FolderOf(target);
+            const std::string name = target.substr(folder.size());
+            for (const auto& e : std::filesystem::directory_iterator(folder))
+                if (e.path().string().starts_with(target + ".") ||
+                    e.path().filename().string().starts_with("." + name + ".zavota-"))
+                    std::filesystem::remove(e.path());
             ASSERT_TRUE(platform::ReplaceFileAtomically(k.file, k.old));
         };
         // A whole save, to learn its steps, its time and the new file.
@@ -149,7 +164,8 @@ TEST_F(SaveKillTest, EveryKillLeavesTheOldOrTheNewFile) {
                                std::chrono::microseconds(random() % (took.count() * 3 / 2 + 1)));
                 const platform::FileContent after = platform::ReadFileBytes(k.file);
                 ++kills;
-                if (after.status != platform::ReadStatus::Ok || (after.bytes != k.old && after.bytes != fresh)) {
+                if (after.status != platform::ReadStatus::Ok || (after.bytes != k.old && after.bytes != fresh) ||
+                    std::filesystem::is_symlink(k.file) != k.link) {
                     ++torn;
                     ADD_FAILURE() << k.name << ": torn after a kill at step " << at;
                 }
