@@ -184,6 +184,13 @@ FileContent ReadFileBytes(const std::string& path, std::size_t limit) {
     return result;
 }
 
+FileStamp StampOf(const std::string& path) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) return {};
+    return {static_cast<long long>(st.st_dev), static_cast<long long>(st.st_ino), static_cast<long long>(st.st_size),
+            static_cast<long long>(st.st_mtim.tv_sec) * 1'000'000'000LL + st.st_mtim.tv_nsec};
+}
+
 bool IsReadOnlyFile(const std::string& path) {
     struct stat st {};
     if (::stat(path.c_str(), &st) != 0) return false;

@@ -1,6 +1,7 @@
 // Whole-file reading and writing with the guarantees every store of the program relies on:
 // a write is on disk before it returns, and a crash never leaves a torn file.
 #pragma once
+#include <array>
 #include <cstddef>
 #include <functional>
 #include <string>
@@ -32,6 +33,12 @@ bool ReplaceFileAtomically(const std::string& path, std::string_view bytes);
 // The file a save of `path` replaces: `path` itself, or the end of its chain of symbolic links
 // (which need not exist yet). Empty, with errno ELOOP, for a loop of links.
 std::string SaveTarget(const std::string& path);
+
+// What tells one version of a file from another (device, inode, size, modification time): a
+// replacement is a new inode, an edit in place changes the size or the time. All zero for a
+// missing file. Links are followed.
+using FileStamp = std::array<long long, 4>;
+FileStamp StampOf(const std::string& path);
 
 // A file that exists and may not be written (no write permission at all, or none for us).
 bool IsReadOnlyFile(const std::string& path);

@@ -25,6 +25,8 @@
 #include <utility>
 #include <vector>
 
+#include "platform/FileIo.h"
+
 namespace zavota::platform {
 
 // One value of a batch write.
@@ -91,7 +93,7 @@ private:
     bool tooLarge_ = false;  // the file was not read at all
     bool utf16_ = false;     // the file is UTF-16LE after a mark and is written back so
     // Identity of the file content last read, to notice changes by other processes.
-    long long stamp_[4] = {0, 0, 0, 0};
+    FileStamp stamp_{};
     std::vector<std::string> lines_;  // decoded lines, without line ends
 };
 

@@ -11,8 +11,6 @@
 #include "platform/FileIo.h"
 #include "platform/Utf8.h"
 
-#include <sys/stat.h>
-
 namespace zavota::platform {
 
 namespace {
@@ -425,20 +423,8 @@ RegistryHive::RegistryHive(std::string path) : path_(std::move(path)), model_(st
 
 RegistryHive::~RegistryHive() = default;
 
-namespace {
-
-// What tells one version of a file from another; all zero for a missing file.
-std::array<long long, 4> FileStamp(const std::string& path) {
-    struct stat st {};
-    if (::stat(path.c_str(), &st) != 0) return {};
-    return {static_cast<long long>(st.st_dev), static_cast<long long>(st.st_ino), static_cast<long long>(st.st_size),
-            static_cast<long long>(st.st_mtim.tv_sec) * 1'000'000'000LL + st.st_mtim.tv_nsec};
-}
-
-}  // namespace
-
 void RegistryHive::Reload() {
-    loadedStamp_ = FileStamp(path_);
+    loadedStamp_ = StampOf(path_);
     FileContent content = ReadFileBytes(path_);
     model_->unreadable = false;
     switch (content.status) {
@@ -469,7 +455,7 @@ bool RegistryHive::Commit() {
     const std::string bytes = std::string(kUtf16LeBom) + Utf16LeFromUtf8(Serialise());
     // A damaged file may still hold what the user wants back; it is never overwritten.
     // A copy kept aside at start-up already holds this very file.
-    const bool keep = damaged_ && (keptStamp_ == std::array<long long, 4>{} || FileStamp(path_) != keptStamp_);
+    const bool keep = damaged_ && (keptStamp_ == FileStamp{} || StampOf(path_) != keptStamp_);
     if (!(keep ? ReplaceDamagedFile(path_, bytes) : ReplaceFileAtomically(path_, bytes))) return false;
     damaged_ = false;
     return true;
@@ -477,7 +463,7 @@ bool RegistryHive::Commit() {
 
 std::string RegistryHive::KeepDamagedCopy() {
     // Another instance may have replaced the file since it was read: that one is not damaged.
-    if (!damaged_ || FileStamp(path_) != loadedStamp_) return {};
+    if (!damaged_ || StampOf(path_) != loadedStamp_) return {};
     std::string aside = CopyAside(path_);
     if (!aside.empty()) keptStamp_ = loadedStamp_;
     return aside;

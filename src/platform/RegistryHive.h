@@ -24,13 +24,14 @@
 // Each save of the settings store runs Reload, its writes and Commit under the named mutex, so
 // instances merge at the value level as they would in the real registry.
 #pragma once
-#include <array>
 #include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "platform/FileIo.h"
 
 namespace zavota::platform {
 
@@ -97,8 +98,8 @@ private:
     struct Model;
     std::string path_;
     bool damaged_ = false;
-    std::array<long long, 4> loadedStamp_{};  // the file as the last Reload found it
-    std::array<long long, 4> keptStamp_{};    // the damaged file KeepDamagedCopy kept aside
+    FileStamp loadedStamp_{};  // the file as the last Reload found it
+    FileStamp keptStamp_{};    // the damaged file KeepDamagedCopy kept aside
     std::unique_ptr<Model> model_;
 };
 

@@ -3,6 +3,7 @@
 // (with ZAVOTA_KILL_ROUNDS above 1, for longer runs) at random moments by SIGKILL.
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <chrono>
 #include <csignal>
 #include <cstdlib>
@@ -173,6 +174,38 @@ TEST_F(SaveKillTest, EveryKillLeavesTheOldOrTheNewFile) {
         }
         std::cout << "kill test: " << k.name << ": " << steps << " steps, " << kills << " kills, " << torn
                   << " torn\n";
+
+        // Each step failing in turn: the result tells the truth (a success is the new file, a
+        // failure the old one, or the new one when only the folder's fsync failed, which is
+        // never a success), and no temporary file stays behind.
+        int faults = 0, wrong = 0;
+        for (const int error : {ENOSPC, EIO, EACCES}) {
+            for (int at = 1; at <= steps; ++at) {
+                reset();
+                int step = 0;
+                bool folderSync = false;
+                platform::SetFileStepHook([&](platform::FileStep kind, const std::string&) {
+                    if (++step != at) return 0;
+                    folderSync = kind == platform::FileStep::SyncFolder;
+                    return error;
+                });
+                const bool saved = k.save();
+                platform::SetFileStepHook({});
+                const std::string after = platform::ReadFileBytes(k.file).bytes;
+                const std::string target = platform::SaveTarget(k.file), folder = platform::FolderOf(target);
+                bool leftover = false;
+                for (const auto& e : std::filesystem::directory_iterator(folder))
+                    leftover = leftover || e.path().filename().string().starts_with(
+                                               "." + target.substr(folder.size()) + ".zavota-");
+                ++faults;
+                if ((saved ? after != fresh || folderSync : after != k.old && after != fresh) || leftover) {
+                    ++wrong;
+                    ADD_FAILURE() << k.name << ": step " << at << " failing with " << error << " left "
+                                  << (leftover ? "a temporary file" : saved ? "an old file after success" : "a torn file");
+                }
+            }
+        }
+        std::cout << "fault test: " << k.name << ": " << faults << " failed steps, " << wrong << " wrong\n";
     }
 }
 
