@@ -153,11 +153,15 @@ std::string_view MessageCatalogue::NoticeText(int number) {
     return Lookup(kNotices, number, kDefaultNotice);
 }
 
-MessageBoxContent MessageCatalogue::Notice(int number) {
+MessageBoxContent MessageCatalogue::Notice(int number, std::string_view detail) {
     MessageBoxContent box;
     box.title = std::string(kNoticeTitle);
     box.text = std::string(NoticeText(number));
     box.text += "。";
+    if (!detail.empty()) {
+        box.text += "\n";
+        box.text += detail;
+    }
     box.icon = IconForNumber(number);
     box.buttons = MessageButtons::Ok;
     box.defaultButton = 0;
@@ -176,20 +180,10 @@ MessageBoxContent MessageCatalogue::Confirmation(int number, std::string_view te
     return box;
 }
 
-MessageBoxContent MessageCatalogue::Notice(int number, std::string_view detail) {
-    MessageBoxContent box = Notice(number);
-    box.text += "\n";
-    box.text += detail;
-    return box;
-}
-
-void MessageCatalogue::ShowMessage(int number) { Show(number, Notice(number)); }
-
-void MessageCatalogue::ShowMessage(int number, std::string_view detail) { Show(number, Notice(number, detail)); }
-
-void MessageCatalogue::Show(int number, const MessageBoxContent& box) {
+void MessageCatalogue::ShowMessage(int number, std::string_view detail) {
     current_ = number;
     if (presenter_ == nullptr) return;
+    const MessageBoxContent box = Notice(number, detail);
     BusyScope busy(busy_);
     presenter_->Show(box);
 }

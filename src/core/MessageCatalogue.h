@@ -39,15 +39,13 @@ public:
 
     // The notice text without the closing "。"; "エラーが発生しました" for a number without text.
     static std::string_view NoticeText(int number);
-    // The notice as shown: text plus "。", icon by range, title, single OK button.
-    static MessageBoxContent Notice(int number);
-    // The notice followed by a line of its own, for example the path of the file it is about.
-    static MessageBoxContent Notice(int number, std::string_view detail);
+    // The notice as shown: text plus "。", icon by range, title, single OK button; a non-empty
+    // detail (a path the user needs) follows on a line of its own.
+    static MessageBoxContent Notice(int number, std::string_view detail = {});
     // A confirmation: number 2 shows `text` unchanged; others their own text.
     static MessageBoxContent Confirmation(int number, std::string_view text, bool okCancel);
 
-    void ShowMessage(int number);
-    void ShowMessage(int number, std::string_view detail);
+    void ShowMessage(int number, std::string_view detail = {});
     MessageAnswer AskConfirm(int number, std::string_view text, bool okCancel);
 
     // True while one of the catalogue's boxes is open.
@@ -55,8 +53,6 @@ public:
     int CurrentNumber() const { return current_; }
 
 private:
-    void Show(int number, const MessageBoxContent& box);
-
     MessagePresenter* presenter_ = nullptr;
     bool busy_ = false;
     int current_ = 0;

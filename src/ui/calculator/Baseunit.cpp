@@ -25,8 +25,9 @@ TBaseForm::TBaseForm(std::string hivePath, std::string_view commandLine, Message
     s.stateWindow = this;
     s.safeStart = SafeStartRequested(commandLine);
     s.store.LoadAll();
-    // Said once, before any window: every setting the file held is now at its default.
-    if (s.store.LoadFoundDamage()) {
+    // Said once, before any window: every setting the file held is now at its default. An
+    // unattended run (no presenter) leaves the file to the first save, which keeps it aside.
+    if (presenter != nullptr && s.store.LoadFoundDamage()) {
         const std::string aside = s.store.KeepDamagedAside();
         if (aside.empty()) s.messages.ShowMessage(kMsgSettingsUnread, s.store.HivePath());
         else s.messages.ShowMessage(kMsgSettingsKeptAside, aside);
