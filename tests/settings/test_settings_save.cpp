@@ -229,7 +229,7 @@ TEST_F(SaveTest, ASaveIntoAReadOnlyFolderFailsAndKeepsTheOldFile) {
 }
 
 // A link's save under kills and failures is in the save kill test; here a chain of links to a
-// file not there yet, and a damaged target.
+// file not there yet, then a damaged target.
 TEST_F(SaveTest, SettingsKeptAsALinkAreSavedThroughIt) {
     const std::string config = platform::FolderOf(home.HivePath()), target = home / "dotfiles/Vekkar.reg";
     std::filesystem::create_directories(config);
