@@ -3,12 +3,16 @@
 // or deleted.
 #include <benchmark/benchmark.h>
 
+#include <cstdint>
 #include <cstdlib>
+#include <string>
 
+#include "alloc_counter.h"
 #include "bench_folder.h"
 #include "core/CalcState.h"
 #include "full_table.h"
 #include "platform/FileIo.h"
+#include "platform/RegistryHive.h"
 #include "settings/SettingsStore.h"
 
 namespace {
@@ -56,5 +60,20 @@ void BM_SaveCommissionTablesFullSet(benchmark::State& state) {
         if (!hive.store.SaveCommissionTables()) state.SkipWithError("save failed");
 }
 BENCHMARK(BM_SaveCommissionTablesFullSet)->Unit(benchmark::kMillisecond);
+
+// A hive of one key nested `levels` deep (94 KB at 15,000 levels), as a hostile file could hold
+// it: keys deeper than 512 levels are refused, and the parse stays linear in the file's size.
+void BM_ParseDeepKey(benchmark::State& state) {
+    std::string text = "Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER";
+    for (std::int64_t i = 0; i < state.range(0); ++i) text += "\\k" + std::to_string(i % 1000);
+    text += "]\r\n\"V\"=dword:00000001\r\n";
+    zavota::platform::RegistryHive hive("unused.reg");
+    const std::int64_t before = zavota_bench::Allocations();
+    for (auto _ : state) benchmark::DoNotOptimize(hive.Parse(text));
+    state.counters["hive_bytes"] = static_cast<double>(text.size());
+    state.counters["allocs_per_parse"] =
+        static_cast<double>(zavota_bench::Allocations() - before) / static_cast<double>(state.iterations());
+}
+BENCHMARK(BM_ParseDeepKey)->Arg(512)->Arg(5000)->Arg(15000)->Unit(benchmark::kMillisecond);
 
 }  // namespace

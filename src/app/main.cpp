@@ -64,7 +64,8 @@ int main(int argc, char** argv) {
 
     try {
         zavota::ui::QtMessagePresenter presenter;
-        zavota::ui::TBaseForm base(zavota::platform::HivePath(), commandLine, &presenter);
+        // A screenshot run is unattended: no box may wait there for an answer.
+        zavota::ui::TBaseForm base(zavota::platform::HivePath(), commandLine, screenshot.isEmpty() ? &presenter : nullptr);
         QObject::connect(&base, &zavota::ui::TBaseForm::finished, &app, [] { QApplication::exit(0); });
         base.Start();
         if (!screenshot.isEmpty())

@@ -220,6 +220,14 @@ int RunCalc(const CalcOptions& o, const PageChoices& stored, const std::optional
     return ExitOk;
 }
 
+void LoadStoredSettings(SettingsStore& store, std::ostream& err) {
+    constexpr int kMsgSettingsUnread = 296;
+    store.LoadAll();
+    if (store.LoadFoundDamage())
+        err << "zavota-cli: メッセージ " << kMsgSettingsUnread << ": " << RefusalText(kMsgSettingsUnread) << ' '
+            << store.HivePath() << '\n';
+}
+
 int CalcMain(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     const ParsedCalcOptions parsed = ParseCalcOptions(args);
     if (!parsed.error.empty()) {
@@ -234,7 +242,7 @@ int CalcMain(const std::vector<std::string>& args, std::ostream& out, std::ostre
     CalcState state;
     ProgramSettings program;
     SettingsStore store(BindSettings(program, state), platform::HivePath());
-    store.LoadAll();
+    LoadStoredSettings(store, err);
     PageChoices choices = StoredPageChoices(program.option, state.tables, o.page);
     std::optional<std::string> expenseSet = o.expenseSet;
     ChoiceError e = ChooseTables(o, state, choices);

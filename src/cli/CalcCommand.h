@@ -9,6 +9,10 @@
 #include "core/CalcState.h"
 #include "settings/PageChoices.h"
 
+namespace zavota {
+class SettingsStore;
+}
+
 namespace zavota::cli {
 
 enum ExitCode { ExitOk = 0, ExitRefused = 1, ExitUsage = 2, ExitCancelled = 3 };
@@ -30,6 +34,10 @@ Refusal BuildPageInput(const CalcOptions& options, const PageChoices& stored, Pa
 // Runs the calculation on `state` and prints the answer; returns the exit code.
 int RunCalc(const CalcOptions& options, const PageChoices& stored, const std::optional<std::string>& expenseSet,
             CalcState& state, std::ostream& out);
+
+// Loads the stored settings. A settings file that cannot be read whole is named on `err`: its
+// values are at their defaults, and the file is left as it is, since the command line only reads.
+void LoadStoredSettings(SettingsStore& store, std::ostream& err);
 
 // The whole command: parse, load the stored settings, apply the overrides, run, print.
 int CalcMain(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);

@@ -61,7 +61,7 @@ int SettingsMain(const std::vector<std::string>& args, std::ostream& out, std::o
     CalcState state;
     ProgramSettings program;
     SettingsStore store(BindSettings(program, state), platform::HivePath());
-    store.LoadAll();
+    LoadStoredSettings(store, err);
     // The loaded values laid out as the registry holds them, in a hive that is never saved.
     platform::RegistryHive loaded("");
     store.WriteAll(loaded);

@@ -97,6 +97,11 @@ constexpr NumberedText kNotices[] = {
     {293, "このファイルは手数料テーブルの形式ではありません"},
     // The manual is opened in the desktop's browser, which may be missing or fail to start.
     {294, "ヘルプを表示できません"},
+    // A settings file that cannot be read whole is never overwritten unseen: the user is told
+    // where the original is (295, shown with the copy's path) or that it was left alone (296,
+    // with the file's path).
+    {295, "設定ファイルを読み込めないため、初期設定で始めます。元のファイルは次の名前で残しました"},
+    {296, "設定ファイルを読み込めないため、初期設定を使います"},
 };
 
 constexpr NumberedText kConfirmations[] = {

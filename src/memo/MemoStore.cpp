@@ -375,22 +375,18 @@ bool MemoStore::replaceIndex(MemoPageKind kind, const std::vector<MemoPageEntry>
     MutexGuard guard(mutex_);
     if (open_) return false;
     const std::string index = folder_ + MemoIndexFileName(kind);
+    // Earlier versions wrote the new index under this name first, and a failure left it behind.
+    if (const std::string stale = index + ".new"; platform::FileExists(stale)) platform::RemoveFile(stale);
     std::vector<platform::ProfileEntry> entries;
     for (const MemoPageEntry& e : pages)
         if (e.number > 0) entries.push_back({e.name, std::string(kKeyFileNo), std::to_string(e.number)});
-    if (entries.empty()) return platform::RemoveFile(index) || !platform::FileExists(index);
-    const std::string fresh = index + ".new";
-    platform::RemoveFile(fresh);
-    if (platform::FileExists(fresh)) return false;
-    platform::ProfileFile file(fresh);
-    if (!file.WriteBatch(entries)) return false;
+    // The same replace as every other save: a read-only index is refused, and an empty list
+    // leaves an empty index rather than none, so the file keeps its mode and its links.
+    platform::ProfileFile file(index);
     const bool wasUtf8 = IsUtf8File(index);
-    if (platform::RenameFile(fresh, index)) {
-        noteUtf8(index, wasUtf8, true);
-        return true;
-    }
-    platform::RemoveFile(fresh);
-    return false;
+    const bool written = file.ReplaceAll(entries);
+    noteUtf8(index, wasUtf8, written);
+    return written;
 }
 
 bool MemoStore::setAsideOrphan(MemoPageKind kind, int number) {

@@ -166,9 +166,9 @@ public:
     bool writeCells(const std::vector<MemoCell>& cells);
     // On an open index: the free-form font size (when given) and the page's entry.
     bool writeIndexEntries(std::string_view pageName, int number, std::optional<int> fontIndex);
-    // With nothing open: the index holds exactly these pages in this order afterwards. The new
-    // index is written beside the old one and then takes its place, so a failure leaves the old
-    // one whole. Without pages the index is removed.
+    // With nothing open: the index holds exactly these pages in this order afterwards, put in
+    // place in one replace, so a failure leaves the old one whole. Without pages the index is
+    // empty.
     bool replaceIndex(MemoPageKind kind, const std::vector<MemoPageEntry>& pages);
     // Frees page number n for a new page: a file an index lost (left by a crash) is moved aside to
     // "<file>.orphan-YYYYMMDD-HHMMSS", a name no copy of the program reads, so the numbers stay

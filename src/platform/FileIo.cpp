@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <cstdio>
 #include <ctime>
 #include <string>
@@ -91,12 +92,24 @@ bool SyncFolder(const std::string& folder) {
     return ::fsync(dir.get()) == 0 || errno == EINVAL;
 }
 
-// "<name>.tmp-" and the six characters mkstemp puts there.
-bool IsTempName(std::string_view name) {
-    constexpr std::string_view kMark = ".tmp-";
-    if (name.size() < kMark.size() + 7 || name.substr(name.size() - 6 - kMark.size(), kMark.size()) != kMark)
+// A save's temporary file: hidden, beside the file it replaces, and marked as the program's
+// own, so that it can never be mistaken for a file of the user's: ".<name>.zavota-XXXXXX".
+constexpr std::string_view kTempMark = ".zavota-";
+constexpr std::size_t kTempRandom = 6;  // the characters mkstemp fills in
+
+std::string BaseName(const std::string& path) { return path.substr(path.find_last_of('/') + 1); }
+
+std::string TempPattern(const std::string& path) {
+    return FolderOf(path) + "." + BaseName(path) + std::string(kTempMark) + std::string(kTempRandom, 'X');
+}
+
+// A temporary file of a save of `base` (and of no other file).
+bool IsTempOf(std::string_view name, std::string_view base) {
+    const std::size_t prefix = 1 + base.size() + kTempMark.size();
+    if (name.size() != prefix + kTempRandom || name[0] != '.' || name.substr(1, base.size()) != base ||
+        name.substr(1 + base.size(), kTempMark.size()) != kTempMark)
         return false;
-    for (char c : name.substr(name.size() - 6))
+    for (char c : name.substr(prefix))
         if (!((c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'))) return false;
     return true;
 }
@@ -105,12 +118,14 @@ bool OlderThanProcess(const struct timespec& t) {
     return t.tv_sec < kProcessStart.tv_sec || (t.tv_sec == kProcessStart.tv_sec && t.tv_nsec < kProcessStart.tv_nsec);
 }
 
-// Another instance's save in progress is newer than this process, so it is never touched.
-void RemoveStaleTemps(const std::string& folder) {
-    DIR* dir = ::opendir(folder.c_str());
+// Removes what killed saves of this one file left behind. Another instance's save in progress
+// is newer than this process, so it is never touched.
+void RemoveStaleTemps(const std::string& path) {
+    DIR* dir = ::opendir(FolderOf(path).c_str());
     if (dir == nullptr) return;
+    const std::string base = BaseName(path);
     while (const dirent* entry = ::readdir(dir)) {
-        if (!IsTempName(entry->d_name)) continue;
+        if (!IsTempOf(entry->d_name, base)) continue;
         struct stat st {};
         if (::fstatat(::dirfd(dir), entry->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(st.st_mode) &&
             OlderThanProcess(st.st_mtim))
@@ -118,6 +133,9 @@ void RemoveStaleTemps(const std::string& folder) {
     }
     ::closedir(dir);
 }
+
+// Enough for any chain of links a user makes; more is a loop.
+constexpr int kMaxLinkHops = 40;
 
 }  // namespace
 
@@ -166,6 +184,13 @@ FileContent ReadFileBytes(const std::string& path, std::size_t limit) {
     return result;
 }
 
+FileStamp StampOf(const std::string& path) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) return {};
+    return {static_cast<long long>(st.st_dev), static_cast<long long>(st.st_ino), static_cast<long long>(st.st_size),
+            static_cast<long long>(st.st_mtim.tv_sec) * 1'000'000'000LL + st.st_mtim.tv_nsec};
+}
+
 bool IsReadOnlyFile(const std::string& path) {
     struct stat st {};
     if (::stat(path.c_str(), &st) != 0) return false;
@@ -175,14 +200,34 @@ bool IsReadOnlyFile(const std::string& path) {
 
 void SetFileStepHook(FileStepHook hook) { Hook() = std::move(hook); }
 
-bool ReplaceFileAtomically(const std::string& path, std::string_view bytes) {
+std::string SaveTarget(const std::string& path) {
+    std::string current = path;
+    for (int hop = 0; hop <= kMaxLinkHops; ++hop) {
+        struct stat st {};
+        if (::lstat(current.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return current;
+        std::string target(static_cast<std::size_t>(st.st_size > 0 ? st.st_size : PATH_MAX), '\0');
+        const ssize_t n = ::readlink(current.c_str(), target.data(), target.size());
+        if (n <= 0) return current;
+        target.resize(static_cast<std::size_t>(n));
+        // A relative target is relative to the folder of the link.
+        current = target.front() == '/' ? target : FolderOf(current) + target;
+    }
+    errno = ELOOP;
+    return {};
+}
+
+bool ReplaceFileAtomically(const std::string& link, std::string_view bytes) {
+    // A link is kept and its target replaced, in the target's own folder, so that a settings
+    // file kept in a dotfiles folder goes on getting the saves.
+    const std::string path = SaveTarget(link);
+    if (path.empty()) return false;
     const std::string folder = FolderOf(path);
     if (IsReadOnlyFile(path)) {
         errno = EACCES;
         return false;
     }
-    RemoveStaleTemps(folder);
-    std::string temp = path + ".tmp-XXXXXX";
+    RemoveStaleTemps(path);
+    std::string temp = TempPattern(path);
     if (!StepAllowed(FileStep::Create, path)) return false;
     Fd fd(::mkstemp(temp.data()));
     if (!fd.ok()) return false;
@@ -228,8 +273,17 @@ std::string AsideName(const std::string& path, int n) {
     return n == 1 ? base : base + "-" + std::to_string(n);
 }
 
-// A second name for the file (a copy where hard links are not supported); empty on failure.
-std::string LinkAside(const std::string& path) {
+struct stat Identity(const std::string& path) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) st.st_ino = 0;
+    return st;
+}
+
+}  // namespace
+
+std::string CopyAside(const std::string& link) {
+    const std::string path = SaveTarget(link);
+    if (!FileExists(path)) return {};
     for (int n = 1; n < 1000; ++n) {
         const std::string target = AsideName(path, n);
         // link() refuses an existing target, so an earlier copy is never replaced.
@@ -243,15 +297,8 @@ std::string LinkAside(const std::string& path) {
     return {};
 }
 
-struct stat Identity(const std::string& path) {
-    struct stat st {};
-    if (::stat(path.c_str(), &st) != 0) st.st_ino = 0;
-    return st;
-}
-
-}  // namespace
-
-std::string KeepAside(const std::string& path) {
+std::string KeepAside(const std::string& link) {
+    const std::string path = SaveTarget(link);
     if (!FileExists(path)) return {};
     for (int n = 1; n < 1000; ++n) {
         const std::string target = AsideName(path, n);
@@ -274,13 +321,15 @@ std::string KeepAside(const std::string& path) {
     return {};
 }
 
-bool ReplaceDamagedFile(const std::string& path, std::string_view bytes) {
+bool ReplaceDamagedFile(const std::string& link, std::string_view bytes) {
+    const std::string path = SaveTarget(link);
+    if (path.empty()) return false;
     if (IsReadOnlyFile(path)) {
         errno = EACCES;
         return false;
     }
     if (!FileExists(path)) return ReplaceFileAtomically(path, bytes);
-    const std::string aside = LinkAside(path);
+    const std::string aside = CopyAside(path);
     if (aside.empty()) return false;
     if (ReplaceFileAtomically(path, bytes)) return true;
     const int error = errno;

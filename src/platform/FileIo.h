@@ -1,6 +1,7 @@
 // Whole-file reading and writing with the guarantees every store of the program relies on:
 // a write is on disk before it returns, and a crash never leaves a torn file.
 #pragma once
+#include <array>
 #include <cstddef>
 #include <functional>
 #include <string>
@@ -23,9 +24,21 @@ FileContent ReadFileBytes(const std::string& path, std::size_t limit = kMaxFileB
 // old file intact; only a failed fsync of the folder comes after the rename, and it is reported
 // all the same, since the new file may not survive a crash. A file without any write permission
 // is refused (EACCES), as Windows refuses a read-only file. A new file gets mode 0644 (less the
-// umask); an existing file keeps its mode. Temporary files of saves killed before this process
-// started ("<name>.tmp-XXXXXX") are removed from the folder first.
+// umask); an existing file keeps its mode. A symbolic link stays as it is: the file it leads to
+// is replaced, in that file's folder. The temporary file is ".<name>.zavota-XXXXXX" beside the
+// file replaced; those of this one file that saves killed before this process started are
+// removed first, and nothing else is.
 bool ReplaceFileAtomically(const std::string& path, std::string_view bytes);
+
+// The file a save of `path` replaces: `path` itself, or the end of its chain of symbolic links
+// (which need not exist yet). Empty, with errno ELOOP, for a loop of links.
+std::string SaveTarget(const std::string& path);
+
+// What tells one version of a file from another (device, inode, size, modification time): a
+// replacement is a new inode, an edit in place changes the size or the time. All zero for a
+// missing file. Links are followed.
+using FileStamp = std::array<long long, 4>;
+FileStamp StampOf(const std::string& path);
 
 // A file that exists and may not be written (no write permission at all, or none for us).
 bool IsReadOnlyFile(const std::string& path);
@@ -42,6 +55,10 @@ inline constexpr int kWroteNothing = -1;
 // Renames a damaged file out of the way, to "<path>.damaged-YYYYMMDD-HHMMSS" (with "-2", "-3", …
 // when that exists). Returns the new path, or an empty text when nothing was renamed.
 std::string KeepAside(const std::string& path);
+
+// Links (or copies) the file a save of `path` replaces to the name KeepAside gives, leaving it
+// in place. Returns the new path, or an empty text when no copy was made.
+std::string CopyAside(const std::string& path);
 
 // Replaces a damaged file as ReplaceFileAtomically does, after linking (or copying) it aside
 // under the name KeepAside gives, so that `path` holds the old or the new file at every moment;

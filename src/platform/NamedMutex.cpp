@@ -99,9 +99,10 @@ std::string TableKey(const std::string& folder, const std::string& lockPath) {
 }
 
 int OpenLockFile(const std::string& path) {
-    int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+    // A link planted in place of the lock file must not make us create or lock a file elsewhere.
+    int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0644);
     // An existing lock file we may not write to can still be locked.
-    if (fd < 0) fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0 && errno != ELOOP) fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
     if (fd < 0) return -1;
     int rc;
     do rc = ::flock(fd, LOCK_EX);

@@ -18,20 +18,6 @@ namespace {
 
 using profile::LineKind;
 
-// What tells one version of a file from another: a replacement is a new inode, an edit in
-// place changes the size or the time. All zero for a missing file.
-void StampOf(const std::string& path, long long (&stamp)[4]) {
-    struct stat st {};
-    if (::stat(path.c_str(), &st) != 0) {
-        std::fill(std::begin(stamp), std::end(stamp), 0);
-        return;
-    }
-    stamp[0] = static_cast<long long>(st.st_dev);
-    stamp[1] = static_cast<long long>(st.st_ino);
-    stamp[2] = static_cast<long long>(st.st_size);
-    stamp[3] = static_cast<long long>(st.st_mtim.tv_sec) * 1'000'000'000LL + st.st_mtim.tv_nsec;
-}
-
 // Index of the first section header with that name, or lines.size().
 std::size_t FindSection(const std::vector<std::string>& lines, std::string_view section) {
     for (std::size_t i = 0; i < lines.size(); ++i) {
@@ -143,9 +129,8 @@ private:
 ProfileFile::ProfileFile(std::string path) : path_(std::move(path)) {}
 
 bool ProfileFile::Refresh() {
-    long long now[4];
-    StampOf(path_, now);
-    if (loaded_ && std::equal(std::begin(now), std::end(now), std::begin(stamp_))) return !tooLarge_;
+    const FileStamp now = StampOf(path_);
+    if (loaded_ && now == stamp_) return !tooLarge_;
 
     FileContent content = ReadFileBytes(path_);
     lines_.clear();
@@ -176,7 +161,7 @@ bool ProfileFile::Refresh() {
             readable_ = false;
             break;
     }
-    std::copy(std::begin(now), std::end(now), std::begin(stamp_));
+    stamp_ = now;
     // An unreadable file is tried again on every call, since its stamp may not change.
     loaded_ = readable_;
     return readable_ && !tooLarge_;
@@ -259,6 +244,14 @@ bool ProfileFile::WriteBatch(const std::vector<ProfileEntry>& entries) {
     return Store(editor.Lines());
 }
 
+bool ProfileFile::ReplaceAll(const std::vector<ProfileEntry>& entries) {
+    Refresh();
+    if (!readable_) return false;
+    Editor editor(std::vector<std::string>{});
+    for (const auto& e : entries) editor.Apply(e.section, e.key, e.value);
+    return Store(editor.Lines());
+}
+
 bool ProfileFile::Flush() {
     Refresh();
     if (!readable_) return false;
@@ -277,7 +270,7 @@ bool ProfileFile::Store(std::vector<std::string> lines) {
     damaged_ = false;
     readable_ = true;
     tooLarge_ = false;
-    StampOf(path_, stamp_);
+    stamp_ = StampOf(path_);
     loaded_ = true;
     return true;
 }

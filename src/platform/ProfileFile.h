@@ -25,6 +25,8 @@
 #include <utility>
 #include <vector>
 
+#include "platform/FileIo.h"
+
 namespace zavota::platform {
 
 // One value of a batch write.
@@ -72,6 +74,11 @@ public:
     // False when the file could not be written; disk and memory are then unchanged.
     bool WriteBatch(const std::vector<ProfileEntry>& entries);
 
+    // The file holds exactly these entries afterwards, in this order (no entries: an empty
+    // file), put on disk in one replace; a damaged file is kept aside first. False when the file
+    // could not be written; disk and memory are then unchanged.
+    bool ReplaceAll(const std::vector<ProfileEntry>& entries);
+
     // Puts the profile on disk as it is (creating the file when absent). False on failure.
     bool Flush();
 
@@ -86,7 +93,7 @@ private:
     bool tooLarge_ = false;  // the file was not read at all
     bool utf16_ = false;     // the file is UTF-16LE after a mark and is written back so
     // Identity of the file content last read, to notice changes by other processes.
-    long long stamp_[4] = {0, 0, 0, 0};
+    FileStamp stamp_{};
     std::vector<std::string> lines_;  // decoded lines, without line ends
 };
 

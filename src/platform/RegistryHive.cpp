@@ -1,5 +1,6 @@
 #include "platform/RegistryHive.h"
 
+#include <array>
 #include <bit>
 #include <cstdio>
 #include <map>
@@ -50,15 +51,6 @@ bool StartsWithFolded(std::string_view s, std::string_view lowerPrefix) {
     for (std::size_t i = 0; i < lowerPrefix.size(); ++i)
         if (FoldChar(s[i]) != lowerPrefix[i]) return false;
     return true;
-}
-
-// The map key of a full key path: folded, with the separator mapped below every character a
-// name can hold, so that a key sorts directly before its subtree and the subtree is contiguous.
-std::string MapKey(std::string_view fullPath) {
-    std::string out = Fold(fullPath);
-    for (char& c : out)
-        if (c == '\\') c = '\x01';
-    return out;
 }
 
 // Valid UTF-8 in, UTF-16LE bytes out, with the terminating zero regedit writes for hex(1).
@@ -184,13 +176,31 @@ bool CleanLine(std::string_view line) {
     return line.find('\0') == std::string_view::npos && ValidUtf8(line);
 }
 
-// Key path components: non-empty, no control characters, valid UTF-8 ("\" separates them).
+// Windows keeps keys at most this many levels below a root; a deeper key cannot come from it,
+// and refusing it keeps a hostile file from costing more than its size.
+constexpr std::size_t kMaxKeyDepth = 512;
+
+// Key path components: non-empty, no control characters, valid UTF-8 ("\" separates them), at
+// most one root and kMaxKeyDepth levels.
 bool ValidComponents(std::string_view path) {
     if (path.empty() || !ValidUtf8(path) || HasControl(path)) return false;
     std::size_t start = 0;
-    for (;;) {
+    for (std::size_t depth = 0; depth <= kMaxKeyDepth; ++depth) {
         std::size_t end = path.find('\\', start);
         if (end == start || start == path.size()) return false;
+        if (end == std::string_view::npos) return true;
+        start = end + 1;
+    }
+    return false;
+}
+
+// Calls f(component) for each "\"-separated component of a valid path, in order, while f
+// returns true; returns whether every call did.
+template <class F>
+bool ForEachComponent(std::string_view path, F f) {
+    for (std::size_t start = 0;;) {
+        const std::size_t end = path.find('\\', start);
+        if (!f(path.substr(start, end == std::string_view::npos ? end : end - start))) return false;
         if (end == std::string_view::npos) return true;
         start = end + 1;
     }
@@ -209,20 +219,25 @@ bool ValidValueName(std::string_view name) { return ValidUtf8(name) && !HasContr
 std::optional<std::string> UserPath(std::string_view path) {
     if (!path.empty() && path.front() == '\\') path.remove_prefix(1);
     if (!path.empty() && path.back() == '\\') path.remove_suffix(1);
-    if (!ValidComponents(path)) return std::nullopt;
     std::string full(kUserRoot);
     full += '\\';
     full += path;
+    if (path.empty() || !ValidComponents(full)) return std::nullopt;
     return full;
 }
 
 }  // namespace
 
 struct RegistryHive::Model {
+    // A tree, each key holding only its own name, so that a path costs its own length and no
+    // more, however deep it lies.
     struct Key {
-        std::string spelling;  // full path, root included, as first created
+        std::string name;  // as first created
+        bool listed = true;  // false for a root that only holds the keys below it
         std::vector<Value> values;
         std::unordered_map<std::string, std::size_t> index;  // folded name -> position
+        // By folded name: the order regedit exports keys in.
+        std::map<std::string, std::unique_ptr<Key>> subkeys;
 
         Value* Find(std::string_view name) {
             auto it = index.find(Fold(name));
@@ -256,43 +271,41 @@ struct RegistryHive::Model {
         std::size_t removedCount = 0;
     };
 
-    std::map<std::string, Key> keys;  // by MapKey of the full path
-    bool unreadable = false;          // the last Reload could not read an existing file
+    Key top;  // holds the roots ("HKEY_CURRENT_USER", …) as its subkeys
+    bool unreadable = false;  // the last Reload could not read an existing file
 
     Key* Find(std::string_view fullPath) {
-        auto it = keys.find(MapKey(fullPath));
-        return it == keys.end() ? nullptr : &it->second;
+        Key* key = &top;
+        ForEachComponent(fullPath, [&](std::string_view name) {
+            auto it = key->subkeys.find(Fold(name));
+            key = it == key->subkeys.end() ? nullptr : it->second.get();
+            return key != nullptr;
+        });
+        return key;
     }
 
-    // Creates the key and its missing parents below the root; a parent keeps its own spelling.
+    // Creates the key and its missing parents; an existing key keeps its own spelling.
+    // A root is written to the file only when a file named it.
     Key& Create(std::string_view fullPath) {
-        std::size_t sep = fullPath.find('\\');
-        if (sep == std::string_view::npos) {
-            auto [it, added] = keys.try_emplace(MapKey(fullPath));
-            if (added) it->second.spelling = std::string(fullPath);
-            return it->second;
-        }
-        std::string parentSpelling(fullPath.substr(0, sep));
-        Key* key = nullptr;
-        while (sep != std::string_view::npos) {
-            std::size_t next = fullPath.find('\\', sep + 1);
-            std::string_view name = fullPath.substr(sep + 1, next == std::string_view::npos ? next : next - sep - 1);
-            auto [it, added] = keys.try_emplace(MapKey(fullPath.substr(0, next)));
-            if (added) it->second.spelling = parentSpelling + "\\" + std::string(name);
-            key = &it->second;
-            parentSpelling = key->spelling;
-            sep = next;
-        }
+        Key* key = &top;
+        ForEachComponent(fullPath, [&](std::string_view name) {
+            auto& slot = key->subkeys[Fold(name)];
+            if (!slot) {
+                slot = std::make_unique<Key>();
+                slot->name = std::string(name);
+                slot->listed = key != &top;
+            }
+            key = slot.get();
+            return true;
+        });
+        key->listed = true;
         return *key;
     }
 
     void Delete(std::string_view fullPath) {
-        const std::string mk = MapKey(fullPath);
-        const std::string below = mk + '\x01';
-        auto first = keys.lower_bound(mk);
-        auto last = first;
-        while (last != keys.end() && (last->first == mk || last->first.starts_with(below))) ++last;
-        keys.erase(first, last);
+        const std::size_t sep = fullPath.rfind('\\');
+        Key* parent = sep == std::string_view::npos ? &top : Find(fullPath.substr(0, sep));
+        if (parent != nullptr) parent->subkeys.erase(Fold(fullPath.substr(sep == std::string_view::npos ? 0 : sep + 1)));
     }
 
     // A typed write: false, with nothing changed, for a path or name the file cannot hold.
@@ -303,7 +316,10 @@ struct RegistryHive::Model {
         return true;
     }
 
-    void Clear() { keys.clear(); }
+    void Clear() { top.subkeys.clear(); }
+
+    // One key and its subtree in file order; `path` is the key's full path while it is written.
+    static void SerialiseKey(const Key& key, std::string& path, std::string& out);
 };
 
 namespace {
@@ -408,6 +424,7 @@ RegistryHive::RegistryHive(std::string path) : path_(std::move(path)), model_(st
 RegistryHive::~RegistryHive() = default;
 
 void RegistryHive::Reload() {
+    loadedStamp_ = StampOf(path_);
     FileContent content = ReadFileBytes(path_);
     model_->unreadable = false;
     switch (content.status) {
@@ -437,9 +454,19 @@ bool RegistryHive::Commit() {
     // regedit's own encoding, so that it imports every Japanese text intact.
     const std::string bytes = std::string(kUtf16LeBom) + Utf16LeFromUtf8(Serialise());
     // A damaged file may still hold what the user wants back; it is never overwritten.
-    if (!(damaged_ ? ReplaceDamagedFile(path_, bytes) : ReplaceFileAtomically(path_, bytes))) return false;
+    // A copy kept aside at start-up already holds this very file.
+    const bool keep = damaged_ && (keptStamp_ == FileStamp{} || StampOf(path_) != keptStamp_);
+    if (!(keep ? ReplaceDamagedFile(path_, bytes) : ReplaceFileAtomically(path_, bytes))) return false;
     damaged_ = false;
     return true;
+}
+
+std::string RegistryHive::KeepDamagedCopy() {
+    // Another instance may have replaced the file since it was read: that one is not damaged.
+    if (!damaged_ || StampOf(path_) != loadedStamp_) return {};
+    std::string aside = CopyAside(path_);
+    if (!aside.empty()) keptStamp_ = loadedStamp_;
+    return aside;
 }
 
 bool RegistryHive::KeyExists(std::string_view path) const {
@@ -459,13 +486,8 @@ std::vector<std::string> RegistryHive::SubkeyNames(std::string_view path) const 
     std::vector<std::string> names;
     auto full = UserPath(path);
     if (!full) return names;
-    const std::string below = MapKey(*full) + '\x01';
-    for (auto it = model_->keys.upper_bound(below); it != model_->keys.end() && it->first.starts_with(below);
-         ++it) {
-        if (it->first.find('\x01', below.size()) != std::string::npos) continue;  // deeper
-        const std::string& spelling = it->second.spelling;
-        names.push_back(spelling.substr(spelling.rfind('\\') + 1));
-    }
+    if (const Model::Key* key = model_->Find(*full))
+        for (const auto& [folded, sub] : key->subkeys) names.push_back(sub->name);
     return names;
 }
 
@@ -542,12 +564,13 @@ bool RegistryHive::WriteReal(std::string_view path, std::string_view name, doubl
     return WriteBinary(path, name, std::string_view(bytes, sizeof bytes));
 }
 
-std::string RegistryHive::Serialise() const {
-    std::string out(kHeader);
-    out += "\r\n\r\n";
-    for (const auto& [mk, key] : model_->keys) {
+void RegistryHive::Model::SerialiseKey(const Key& key, std::string& path, std::string& out) {
+    const std::size_t parent = path.size();
+    if (!path.empty()) path += '\\';
+    path += key.name;
+    if (key.listed) {
         out += '[';
-        out += key.spelling;
+        out += path;
         out += "]\r\n";
         for (const Value& v : key.values) {
             if (v.removed) continue;
@@ -558,6 +581,15 @@ std::string RegistryHive::Serialise() const {
         }
         out += "\r\n";
     }
+    for (const auto& [folded, sub] : key.subkeys) SerialiseKey(*sub, path, out);
+    path.resize(parent);
+}
+
+std::string RegistryHive::Serialise() const {
+    std::string out(kHeader);
+    out += "\r\n\r\n";
+    std::string path;
+    for (const auto& [folded, root] : model_->top.subkeys) Model::SerialiseKey(*root, path, out);
     return out;
 }
 

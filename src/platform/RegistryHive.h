@@ -31,6 +31,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/FileIo.h"
+
 namespace zavota::platform {
 
 class RegistryHive {
@@ -53,6 +55,13 @@ public:
     // replaces the file atomically; the folder is created when missing. False on any failure,
     // with the old file intact.
     bool Commit();
+
+    // After a Reload that found the file damaged: links (or copies) it aside under the name
+    // KeepAside gives, leaving it in place, so that the user can be told where it is before any
+    // save; the next Commit then replaces it without a second copy. Returns the copy's path,
+    // or an empty text when the hive is not damaged, the file changed since it was read, or no
+    // copy could be made.
+    std::string KeepDamagedCopy();
 
     bool KeyExists(std::string_view path) const;
     // Creates the key and its missing parents; existing keys are untouched.
@@ -89,6 +98,8 @@ private:
     struct Model;
     std::string path_;
     bool damaged_ = false;
+    FileStamp loadedStamp_{};  // the file as the last Reload found it
+    FileStamp keptStamp_{};    // the damaged file KeepDamagedCopy kept aside
     std::unique_ptr<Model> model_;
 };
 

@@ -108,6 +108,11 @@ void SettingsStore::LoadAll() {
     LoadClipboard();
 }
 
+std::string SettingsStore::KeepDamagedAside() {
+    platform::MutexGuard guard(mutex_);
+    return hive_.KeepDamagedCopy();
+}
+
 void SettingsStore::LoadDisplay() {
     const Reader r(hive_, kDisplay);
     auto position = [&](std::string_view name, WindowPosition fallback) {

@@ -30,6 +30,13 @@ public:
 
     // Loads every section; unreadable values take their defaults. Never fails, writes nothing.
     void LoadAll();
+    // The hive file LoadAll found could not be read whole (damaged or too large): every value
+    // it held that could not be read took its default.
+    bool LoadFoundDamage() const { return hive_.Damaged(); }
+    // Under the lock, keeps a copy of that damaged file aside, so that the user can be told
+    // where it is before the first save replaces it. The copy's path, or empty when none was
+    // made (the file is then kept aside at the first save, as any damaged file is).
+    std::string KeepDamagedAside();
 
     // Each returns true when every value was written. A save re-reads the hive, applies its
     // values and replaces the file in one step, so a failure leaves the file as it was.

@@ -1,6 +1,7 @@
 // zavota-cli on the stored settings: what `settings` lists and what `calc` takes from it.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 
 #include "CliTesting.h"
@@ -162,6 +163,24 @@ TEST_F(StoredSettingsTest, TableAndExpenseFiles) {
     EXPECT_EQ(run({"--expenses", home / "none.ini"}).code, 2);
     EXPECT_EQ(run({"--table", "0", "--table-file", table}).code, 2);
     EXPECT_EQ(run({"--otc", "--no-otc"}).code, 2);
+}
+
+TEST_F(StoredSettingsTest, AnUnreadableSettingsFileIsNamedAndLeftAlone) {
+    const std::string hive = platform::HivePath();
+    std::filesystem::create_directories(std::filesystem::path(hive).parent_path());
+    for (const std::uintmax_t size : {std::uintmax_t{4}, std::uintmax_t{100} << 20}) {
+        SCOPED_TRACE(size);
+        std::ofstream(hive, std::ios::binary) << "junk";
+        std::filesystem::resize_file(hive, size);  // 100 MB: too large to be read at all
+        for (const CliRun& run : {Settings({}), Calc({"--price", "1000", "--shares", "1000"})}) {
+            EXPECT_EQ(run.code, 0) << run.err;
+            EXPECT_EQ(run.err, "zavota-cli: メッセージ 296: 設定ファイルを読み込めないため、初期設定を使います。 " +
+                                   hive + "\n");
+        }
+        EXPECT_EQ(std::filesystem::file_size(hive), size);
+        for (const auto& e : std::filesystem::directory_iterator(std::filesystem::path(hive).parent_path()))
+            EXPECT_EQ(e.path().string().find(".damaged-"), std::string::npos) << e.path();
+    }
 }
 
 TEST_F(StoredSettingsTest, CalcWritesNothing) {

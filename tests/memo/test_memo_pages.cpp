@@ -4,6 +4,7 @@
 #include "memo/MemoPages.h"
 #include "platform/ProfileFile.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace zavota::testing {
@@ -59,17 +60,20 @@ TEST_F(MemoPagesTest, FreePageKeepsTextOutsideTheCodePage) {
     EXPECT_FALSE(LoadFreePage(store, 2).has_value());
 }
 
-TEST_F(MemoPagesTest, IndexReplacedWholeOrNotAtAll) {
-    PutFile("M00index.ini", "[A]\r\nFileNo=1\r\n[B]\r\nFileNo=2\r\n");
-    ASSERT_TRUE(platform::EnsureFolder(Path("M00index.ini.new/")));  // the new index cannot be written
-    EXPECT_FALSE(store.replaceIndex(MemoPageKind::PerStock, {{"B", 2}, {"A", 1}}));
-    EXPECT_EQ(FileBytes(Path("M00index.ini")), "[A]\r\nFileNo=1\r\n[B]\r\nFileNo=2\r\n");
-    ASSERT_EQ(::rmdir(Path("M00index.ini.new").c_str()), 0);
-    EXPECT_TRUE(store.replaceIndex(MemoPageKind::PerStock, {{"B", 2}, {"A", 1}, {"（新規ページ）", 0}}));
-    EXPECT_EQ(FileBytes(Path("M00index.ini")), "[B]\r\nFileNo=2\r\n[A]\r\nFileNo=1\r\n");
+// Failures at each step and kills are in the save kill test; here what is particular to it.
+TEST_F(MemoPagesTest, IndexRewriteRefusesAReadOnlyIndexAndLeavesAnEmptyOne) {
+    PutFile("M00index.ini", "[A]\r\nFileNo=1\r\n");
+    PutFile("M00index.ini.new", "[A]\r\nFileNo=1\r\n");  // what an earlier version's failed rewrite left
+    ::chmod(Path("M00index.ini").c_str(), 0444);
+    EXPECT_FALSE(store.replaceIndex(MemoPageKind::PerStock, {{"B", 1}}));
+    EXPECT_EQ(FileBytes(Path("M00index.ini")), "[A]\r\nFileNo=1\r\n");
     EXPECT_FALSE(Exists("M00index.ini.new"));
+    ::chmod(Path("M00index.ini").c_str(), 0640);
     EXPECT_TRUE(store.replaceIndex(MemoPageKind::PerStock, {{"（新規ページ）", 0}}));
-    EXPECT_FALSE(Exists("M00index.ini"));
+    EXPECT_EQ(FileBytes(Path("M00index.ini")), "");
+    struct stat st {};
+    ASSERT_EQ(::stat(Path("M00index.ini").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0640u);
 }
 
 TEST(MemoRulesTest, NamesHandOverAndShares) {

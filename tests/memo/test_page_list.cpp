@@ -78,7 +78,7 @@ TEST_F(PageListFiles, DeletePageRenumbersFromTheTop) {
             }
             const int pages = HoldsOnlyPlaceholder(c.after) ? 0 : static_cast<int>(c.after.size());
             EXPECT_FALSE(Exists(MemoPageFileName(kind, pages + 1)));
-            EXPECT_EQ(Exists(MemoIndexFileName(kind)), pages > 0);
+            EXPECT_TRUE(Exists(MemoIndexFileName(kind)));  // empty once the last page is gone
             EXPECT_EQ(LoadPageList(store, kind), c.after);
             for (int n = 1; n <= pages; ++n) platform::RemoveFile(Path(MemoPageFileName(kind, n)));
         }

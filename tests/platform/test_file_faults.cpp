@@ -102,18 +102,5 @@ TEST(FileFaults, ADamagedHiveComesBackWhenTheNewOneCannotBeWritten) {
     EXPECT_EQ(EntriesIn(folder.Path()), 2);
 }
 
-TEST(FileFaults, TemporaryFilesOfKilledSavesAreRemovedByTheNextSave) {
-    testing::TempFolder folder;
-    const struct timespec old[2] = {{1'000'000'000, 0}, {1'000'000'000, 0}};
-    const std::string stale = folder / "p.ini.tmp-a1B2c3", fresh = folder / "q.ini.tmp-Z9y8X7",
-                      unlike = folder / "notes.tmp-1", mine = folder / "p.ini";
-    for (const auto& p : {stale, fresh, unlike}) Put(p, "x");
-    for (const auto& p : {stale, unlike}) utimensat(AT_FDCWD, p.c_str(), old, 0);
-    ASSERT_TRUE(ReplaceFileAtomically(mine, "v"));
-    EXPECT_FALSE(std::filesystem::exists(stale));
-    EXPECT_TRUE(std::filesystem::exists(fresh));  // another instance may be writing it now
-    EXPECT_TRUE(std::filesystem::exists(unlike));
-}
-
 }  // namespace
 }  // namespace zavota::platform

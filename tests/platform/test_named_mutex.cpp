@@ -7,6 +7,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <thread>
 #include <vector>
@@ -104,6 +105,15 @@ TEST(NamedMutex, LockWithoutALockFileStillBalances) {
     m.Unlock();
     m.Unlock();
     EXPECT_EQ(m.Depth(), 0);
+}
+
+TEST(NamedMutex, ALinkInPlaceOfTheLockFileIsNeverFollowed) {
+    TempFolder tmp;
+    std::filesystem::create_symlink(tmp / "elsewhere", tmp / "VekkarMutex.lock");
+    NamedMutex m("VekkarMutex", tmp.Path());
+    EXPECT_FALSE(m.Lock());  // the caller works unlocked, as without a lock file
+    m.Unlock();
+    EXPECT_FALSE(std::filesystem::exists(tmp / "elsewhere"));
 }
 
 TEST(NamedMutex, ThreadsExcludeEachOther) {

@@ -304,6 +304,28 @@ TEST(RegistryHive, DamagedTextKeepsEveryGoodLine) {
     EXPECT_FALSE(noHeader.KeyExists("Software"));
 }
 
+TEST(RegistryHive, KeysDeeperThanWindowsKeepsAreRefused) {
+    struct Case {
+        std::size_t levels;  // below HKEY_CURRENT_USER
+        bool kept;
+    };
+    for (const Case c : {Case{512, true}, {513, false}, {15000, false}}) {
+        SCOPED_TRACE(c.levels);
+        std::string key = "HKEY_CURRENT_USER";
+        for (std::size_t i = 0; i < c.levels; ++i) key += "\\k" + std::to_string(i % 10);
+        RegistryHive hive("unused.reg");
+        EXPECT_EQ(hive.Parse(std::string(kHead) + "[" + key + "]\r\n\"V\"=dword:00000001\r\n\r\n"
+                             "[HKEY_CURRENT_USER\\Software]\r\n\"Good\"=dword:00000002\r\n"),
+                  c.kept);
+        EXPECT_EQ(hive.ReadInteger(key.substr(18), "V"), c.kept ? std::optional<std::int32_t>(1) : std::nullopt);
+        EXPECT_EQ(hive.ReadInteger("Software", "Good"), 2);
+        // The deepest key Windows holds writes and reads back with all its parents.
+        RegistryHive again("unused.reg");
+        EXPECT_TRUE(again.Parse(hive.Serialise()));
+        EXPECT_EQ(again.ReadInteger(key.substr(18), "V"), hive.ReadInteger(key.substr(18), "V"));
+    }
+}
+
 TEST(RegistryHive, CommitKeepsADamagedFileAside) {
     struct Case {
         const char* what;

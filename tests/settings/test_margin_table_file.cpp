@@ -4,6 +4,9 @@
 #include <filesystem>
 #include <fstream>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+
 #include "core/YenTesting.h"
 #include "platform/Cp932.h"
 #include "platform/ProfileFile.h"
@@ -173,6 +176,28 @@ TEST_F(MarginTableFileTest, ANameCodePage932CannotHoldSurvives) {
     MarginTable back;
     ASSERT_EQ(Import(back), ImportDone);
     EXPECT_EQ(back.Name, t.Name);
+}
+
+TEST_F(MarginTableFileTest, AnExportRemovesOnlyTheLeftoversOfItsOwnKilledSaves) {
+    struct Leftover {
+        const char* name;
+        bool old;      // older than this process
+        bool removed;  // by the export
+    };
+    const Leftover files[] = {
+        {".table.ini.zavota-a1B2c3", true, true},
+        {".table.ini.zavota-Z9y8X7", false, false},  // another instance may be writing it now
+        {".other.ini.zavota-a1B2c3", true, false},   // the leftover of another file's save
+        {"notes.tmp-Draft1", true, false},           // the user's own files
+        {"table.ini.tmp-a1B2c3", true, false},
+    };
+    const struct timespec longAgo[2] = {{1'000'000'000, 0}, {1'000'000'000, 0}};
+    for (const Leftover& f : files) {
+        std::ofstream(folder / f.name) << "x";
+        if (f.old) utimensat(AT_FDCWD, (folder / f.name).c_str(), longAgo, 0);
+    }
+    ASSERT_TRUE(ExportMarginTable(Shared(), path, mutex));
+    for (const Leftover& f : files) EXPECT_EQ(std::filesystem::exists(folder / f.name), !f.removed) << f.name;
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 // (with ZAVOTA_KILL_ROUNDS above 1, for longer runs) at random moments by SIGKILL.
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <chrono>
 #include <csignal>
 #include <cstdlib>
@@ -121,7 +122,13 @@ TEST_F(SaveKillTest, EveryKillLeavesTheOldOrTheNewFile) {
         std::string file;
         std::string old;  // what the file holds before each save
         std::function<bool()> save;
+        bool link = false;  // `file` is a symbolic link, and must stay one
     };
+    // Settings kept in a dotfiles folder, reached through a link.
+    const std::string linked = home / "linked.reg";
+    ASSERT_TRUE(platform::ReplaceFileAtomically(data + "dotfiles.reg", oldHive));
+    std::filesystem::create_symlink("data/dotfiles.reg", linked);
+    SettingsStore linkedStore(BindSettings(program, calc), linked);
     const Kind kinds[] = {
         {"settings hive", home.HivePath(), oldHive, [&] { return store.SaveCommissionTables(); }},
         {"damaged hive", home.HivePath(), oldHive + "\"broken", [&] { return store.SaveCommissionTables(); }},
@@ -155,27 +162,69 @@ TEST_F(SaveKillTest, EveryKillLeavesTheOldOrTheNewFile) {
              for (int n = 1; n <= 200; ++n) pages.push_back({"ページ" + std::to_string(n), n});
              return memo.replaceIndex(MemoPageKind::FreeForm, pages);
          }},
+        {"memo index emptied", data + "M00index.ini", "[旧]\r\nFileNo=1\r\n", [&] {
+             MemoStore memo(data, mutex);
+             return memo.replaceIndex(MemoPageKind::PerStock, {});
+         }},
+        {"settings hive through a link", linked, oldHive, [&] { return linkedStore.SaveCommissionTables(); }, true},
     };
     for (const Kind& k : kinds) {
         SCOPED_TRACE(k.name);
+        const auto reset = [&] {
+            const std::string target = platform::SaveTarget(k.file), folder = platform::FolderOf(target);
+            const std::string name = target.substr(folder.size());
+            for (const auto& e : std::filesystem::directory_iterator(folder))
+                if (e.path().string().starts_with(target + ".") ||
+                    e.path().filename().string().starts_with("." + name + ".zavota-"))
+                    std::filesystem::remove(e.path());
+            ASSERT_TRUE(platform::ReplaceFileAtomically(k.file, k.old));
+        };
         std::string fresh;
         const KillCount count = KillAtEveryStep(
-            [&] {
-                for (const auto& e : std::filesystem::directory_iterator(platform::FolderOf(k.file)))
-                    if (e.path().string().starts_with(k.file + ".")) std::filesystem::remove(e.path());
-                ASSERT_TRUE(platform::ReplaceFileAtomically(k.file, k.old));
-            },
-            k.save,
+            reset, k.save,
             [&] {
                 fresh = platform::ReadFileBytes(k.file).bytes;
                 ASSERT_NE(fresh, k.old);
             },
             [&] {
                 const platform::FileContent after = platform::ReadFileBytes(k.file);
-                return after.status == platform::ReadStatus::Ok && (after.bytes == k.old || after.bytes == fresh);
+                return after.status == platform::ReadStatus::Ok && (after.bytes == k.old || after.bytes == fresh) &&
+                       std::filesystem::is_symlink(k.file) == k.link;
             });
         std::cout << "kill test: " << k.name << ": " << count.steps << " steps, " << count.kills << " kills, "
                   << count.broken << " torn\n";
+
+        // Each step failing in turn: the result tells the truth (a success is the new file, a
+        // failure the old one, or the new one when only the folder's fsync failed, which is
+        // never a success), and no temporary file stays behind.
+        int faults = 0, wrong = 0;
+        for (const int error : {ENOSPC, EIO, EACCES}) {
+            for (int at = 1; at <= count.steps; ++at) {
+                reset();
+                int step = 0;
+                bool folderSync = false;
+                platform::SetFileStepHook([&](platform::FileStep kind, const std::string&) {
+                    if (++step != at) return 0;
+                    folderSync = kind == platform::FileStep::SyncFolder;
+                    return error;
+                });
+                const bool saved = k.save();
+                platform::SetFileStepHook({});
+                const std::string after = platform::ReadFileBytes(k.file).bytes;
+                const std::string target = platform::SaveTarget(k.file), folder = platform::FolderOf(target);
+                bool leftover = false;
+                for (const auto& e : std::filesystem::directory_iterator(folder))
+                    leftover = leftover || e.path().filename().string().starts_with(
+                                               "." + target.substr(folder.size()) + ".zavota-");
+                ++faults;
+                if ((saved ? after != fresh || folderSync : after != k.old && after != fresh) || leftover) {
+                    ++wrong;
+                    ADD_FAILURE() << k.name << ": step " << at << " failing with " << error << " left "
+                                  << (leftover ? "a temporary file" : saved ? "an old file after success" : "a torn file");
+                }
+            }
+        }
+        std::cout << "fault test: " << k.name << ": " << faults << " failed steps, " << wrong << " wrong\n";
     }
 }
 

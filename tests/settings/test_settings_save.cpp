@@ -12,6 +12,7 @@
 
 #include "SettingsFixture.h"
 #include "core/YenTesting.h"
+#include "platform/FileIo.h"
 #include "settings/StoredText.h"
 #include "support/Unprivileged.h"
 
@@ -225,6 +226,30 @@ TEST_F(SaveTest, ASaveIntoAReadOnlyFolderFailsAndKeepsTheOldFile) {
         EXPECT_EQ(FileText(home.HivePath()), before);
     });
     EXPECT_EQ(Reloaded()->program.option.TopMost, 1);
+}
+
+// A link's save under kills and failures is in the save kill test; here a chain of links to a
+// file not there yet, then a damaged target.
+TEST_F(SaveTest, SettingsKeptAsALinkAreSavedThroughIt) {
+    const std::string config = platform::FolderOf(home.HivePath()), target = home / "dotfiles/Vekkar.reg";
+    std::filesystem::create_directories(config);
+    std::filesystem::create_directories(home / "dotfiles");
+    std::filesystem::create_symlink("../../dotfiles/Vekkar.reg", config + "middle.reg");
+    std::filesystem::create_symlink("middle.reg", home.HivePath());
+    store.LoadAll();
+    program.option.Word = "新しい";
+    ASSERT_TRUE(store.SaveStartupOptions());
+    std::ofstream(target, std::ios::app) << "junk";
+    store.LoadAll();
+    program.option.TopMost = 1;
+    ASSERT_TRUE(store.SaveTopMost());
+    EXPECT_EQ(std::filesystem::read_symlink(home.HivePath()), "middle.reg");
+    const auto again = Reloaded();
+    EXPECT_EQ(again->program.option.TopMost, 1);
+    EXPECT_EQ(again->program.option.Word, "新しい");
+    // The damaged file is kept aside beside the target, and nothing else is left there.
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(home / "dotfiles"), {}), 2);
+    EXPECT_TRUE(std::filesystem::exists(target));
 }
 
 TEST_F(SaveTest, InstancesSavingAtOnceKeepEachOthersLastWrites) {

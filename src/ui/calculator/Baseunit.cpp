@@ -12,6 +12,11 @@
 
 namespace zavota::ui {
 
+namespace {
+constexpr int kMsgSettingsKeptAside = 295;
+constexpr int kMsgSettingsUnread = 296;
+}  // namespace
+
 TBaseForm::TBaseForm(std::string hivePath, std::string_view commandLine, MessagePresenter* presenter)
     : QWidget(nullptr, Qt::FramelessWindowHint), state_(std::make_unique<AppState>(std::move(hivePath))) {
     setObjectName(QStringLiteral("BaseForm"));
@@ -20,6 +25,13 @@ TBaseForm::TBaseForm(std::string hivePath, std::string_view commandLine, Message
     s.stateWindow = this;
     s.safeStart = SafeStartRequested(commandLine);
     s.store.LoadAll();
+    // Said once, before any window: every setting the file held is now at its default. An
+    // unattended run (no presenter) leaves the file to the first save, which keeps it aside.
+    if (presenter != nullptr && s.store.LoadFoundDamage()) {
+        const std::string aside = s.store.KeepDamagedAside();
+        if (aside.empty()) s.messages.ShowMessage(kMsgSettingsUnread, s.store.HivePath());
+        else s.messages.ShowMessage(kMsgSettingsKeptAside, aside);
+    }
     if (s.safeStart) {
         s.option().TopMost = 0;
         s.option().ShowMemo = 0;

@@ -1,4 +1,5 @@
 #include <filesystem>
+#include <fstream>
 
 #include <QAction>
 #include <QSignalSpy>
@@ -34,6 +35,35 @@ protected:
     }
     std::unique_ptr<RecordingPresenter> recorder_;
 };
+
+// Boxes shown while the state window is being built, before a catalogue exists to ask.
+struct TextRecorder : MessagePresenter {
+    void Show(const MessageBoxContent& box) override { texts.push_back(box.text); }
+    MessageAnswer Ask(const MessageBoxContent&) override { return MessageAnswer::Cancel; }
+    std::vector<std::string> texts;
+};
+
+TEST_F(BaseFormTest, AnUnreadableSettingsFileIsKeptAsideAndNamedOnce) {
+    const std::string hive = Home().HivePath();
+    std::filesystem::create_directories(std::filesystem::path(hive).parent_path());
+    for (const std::uintmax_t size : {std::uintmax_t{4}, std::uintmax_t{100} << 20}) {  // damaged, too large
+        SCOPED_TRACE(size);
+        std::ofstream(hive, std::ios::binary) << "junk";
+        std::filesystem::resize_file(hive, size);
+        TextRecorder shown;
+        ui::TBaseForm base(hive, "zavota", &shown);
+        ASSERT_EQ(shown.texts.size(), 1u);
+        const std::string aside = shown.texts[0].substr(shown.texts[0].find('\n') + 1);
+        EXPECT_EQ(shown.texts[0], "設定ファイルを読み込めないため、初期設定で始めます。元のファイルは次の名前で残しました。\n" + aside);
+        EXPECT_TRUE(aside.starts_with(hive + ".damaged-"));
+        EXPECT_EQ(std::filesystem::file_size(aside), size);
+        // The first save replaces the file without keeping a second copy.
+        ASSERT_TRUE(base.State().store.SaveTopMost());
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(std::filesystem::path(hive).parent_path()), {}),
+                  3);  // the hive, its copy and the lock file
+        std::filesystem::remove(aside);
+    }
+}
 
 TEST_F(BaseFormTest, DefaultShowPicksTheFirstWindow) {
     for (int defaultShow : {0, 1, 7}) {
