@@ -110,6 +110,8 @@ public:
     void SetYieldHook(YieldHook hook, void* context) { yieldHook_ = hook; yieldContext_ = context; }
     // Rounds run by searches and break-even loops since construction (for the benchmarks).
     std::int64_t Rounds() const { return rounds_; }
+    // Stretches of rounds the fast walk took at once since construction (for the tests).
+    std::int64_t Jumps() const { return jumps_; }
 
 private:
     struct Counter {
@@ -167,6 +169,7 @@ private:
     YieldHook yieldHook_ = nullptr;
     void* yieldContext_ = nullptr;
     std::int64_t rounds_ = 0;
+    std::int64_t jumps_ = 0;
 };
 
 // 10,000,000,000 yen or more cannot be traded.

@@ -147,6 +147,7 @@ bool CalcState::TryJump(Yen p, bool up, bool big, Side side, Yen shares, const M
         return false;
     }
     pace.stride = std::min(kLongestStride, pace.stride * 2);
+    ++jumps_;
     *landing = Yen{static_cast<std::int64_t>(p.raw + sign * Wide{step.raw} * k)};
     return true;
 }

@@ -12,7 +12,9 @@
 #include <random>
 #include <sstream>
 #include <string>
+#include <initializer_list>
 #include <tuple>
+#include <vector>
 
 #include "YenTesting.h"
 #include "core/CalcState.h"
@@ -160,6 +162,132 @@ TEST(FastWalk, KnownSlowCases) {
     }
 }
 
+// ---- every kind of stretch the walk may take whole, with the answer at its edges
+
+// One table for both sides: brackets {high, rate in percent, addition}, the first from 0.
+struct Bracket {
+    std::int64_t high, ratePercent, addition;
+};
+MarginTable Table(std::initializer_list<Bracket> brackets, std::int64_t minimum = 0, std::int64_t maximum = 0) {
+    MarginTable t;
+    t.inUse = true;
+    std::int64_t low = 0;
+    for (const Bracket& b : brackets) {
+        t.bracketsK[t.ElementsK++] = {W(low), W(b.high), W(b.ratePercent), W(b.addition), W(0)};
+        low = b.high;
+    }
+    t.bracketsU = t.bracketsK;
+    t.ElementsU = t.ElementsK;
+    t.LowLimitK = t.LowLimitU = W(minimum);
+    t.HighLimitK = t.HighLimitU = W(maximum);
+    return t;
+}
+
+constexpr std::int64_t kOpen = 9'999'999'999;
+
+// Listed ticks of 1 yen up to 1,000 and 5 above.
+void TicksOneThenFive(CalcState& s) {
+    UnitTable& u = s.listedTicks;
+    u.Clear();
+    u.Elements = 2;
+    u.rows[0] = {W(0), W(1'000), W(1)};
+    u.rows[1] = {W(1'000), W(100'000'000), W(5)};
+}
+
+TEST(FastWalk, JumpsEndWhereTheRoundByRoundWalkEnds) {
+    // Each row sweeps one input so that the answer falls on, just before and just after the
+    // edge of a stretch the fast walk may take at once (the first and the last round skipped,
+    // the landing), from every starting alignment of its jumps.
+    struct Edge {
+        const char* what;
+        void (*setup)(CalcState&);
+        Case c;
+        Yen Case::*swept;
+        std::int64_t from, to, by;  // whole yen, or raw for a rate
+    };
+    const Edge edges[] = {
+        {"1 % + 10 % tax: the sale total dips a yen at 1,000 (buy break-even)",
+         [](CalcState& s) {
+             s.SetTickCheck(false);
+             s.tables.Slot(0) = Table({{kOpen, 1, 0}});
+             s.tax.KaiS = s.tax.UriS = W(10);
+         },
+         {true, NoQuestion, {}, W(1), {}}, &Case::price, 900, 1'000, 1},
+        {"the same dip as the last round before a bracket edge at 1,001",
+         [](CalcState& s) {
+             s.SetTickCheck(false);
+             s.tables.Slot(0) = Table({{1'001, 1, 0}, {kOpen, 1, 0}});
+             s.tax.KaiS = s.tax.UriS = W(10);
+         },
+         {true, NoQuestion, {}, W(1), {}}, &Case::price, 900, 1'000, 1},
+        {"tick band 1 -> 5 at 1,000 (buy break-even)", TicksOneThenFive, {true, NoQuestion, {}, W(100), {}},
+         &Case::price, 930, 1'000, 1},
+        {"commission bracket ends at 100,000 (buy break-even)",
+         [](CalcState& s) {
+             s.SetTickCheck(false);
+             s.tables.Slot(0) = Table({{100'000, 0, 500}, {kOpen, 0, 1'500}});
+         },
+         {true, NoQuestion, {}, W(100), {}}, &Case::price, 940, 1'000, 1},
+        {"minimum gives way to the rate at 100,000 (buy break-even)",
+         [](CalcState& s) {
+             s.SetTickCheck(false);
+             s.tables.Slot(0) = Table({{kOpen, 1, 0}}, 1'000);
+         },
+         {true, NoQuestion, {}, W(100), {}}, &Case::price, 950, 1'000, 1},
+        {"maximum takes over at 100,000 (buy break-even)",
+         [](CalcState& s) {
+             s.SetTickCheck(false);
+             s.tables.Slot(0) = Table({{kOpen, 3, 0}}, 0, 3'000);
+         },
+         {true, NoQuestion, {}, W(100), {}}, &Case::price, 920, 1'000, 1},
+        {"profit tax switches on at a net of 3,000 (sell price for a profit)",
+         [](CalcState& s) {
+             s.SetTickCheck(false);
+             s.tax.YearGain = W(-3'000);
+         },
+         {true, TargetYen, W(1'000), W(10), {}}, &Case::value, 2'400, 3'200, 10},
+        {"big steps give way to small ones (sell price for a rate)",
+         [](CalcState& s) { s.SetTickCheck(false); }, {true, TargetRate, W(1'000), W(1'000), {}}, &Case::value,
+         550'000, 1'200'000, 12'500},
+        {"the buy price falls across the tick band at 1,000 (buy price for a gain)", TicksOneThenFive,
+         {false, TargetYen, W(1'100), W(100), {}}, &Case::value, 5'000, 9'000, 50},
+        {"the buy price falls across a bracket (buy price for a rate)",
+         [](CalcState& s) {
+             s.SetTickCheck(false);
+             s.tables.Slot(0) = Table({{100'000, 0, 500}, {kOpen, 0, 1'500}});
+         },
+         {false, TargetRate, W(1'100), W(100), {}}, &Case::value, 40'000, 160'000, 2'000},
+        {"the sell break-even falls across the tick band at 1,000", TicksOneThenFive,
+         {false, NoQuestion, {}, W(100), {}}, &Case::price, 1'000, 1'050, 1},
+        {"1 % + 10 % tax: the buy-back cost dips at 1,000 (sell break-even)",
+         [](CalcState& s) {
+             s.SetTickCheck(false);
+             s.tables.Slot(0) = Table({{kOpen, 1, 0}});
+             s.tax.KaiS = s.tax.UriS = W(10);
+         },
+         {false, NoQuestion, {}, W(1), {}}, &Case::price, 1'000, 1'040, 1},
+    };
+    for (const Edge& e : edges) {
+        std::int64_t jumps = 0;
+        for (std::int64_t v = e.from; v <= e.to; v += e.by) {
+            CalcState settings;
+            settings.buyPageFlag = e.c.buyPage;
+            e.setup(settings);
+            Case c = e.c;
+            c.*e.swept = e.swept == &Case::value && c.question == TargetRate ? R(v) : W(v);
+            const Outcome fast = RunWith(settings, c, Walk::Fast);
+            jumps += fast.state.Jumps() - settings.Jumps();
+            ExpectSame(fast, RunWith(settings, c, Walk::RoundByRound), std::string(e.what) + " at " + std::to_string(v));
+        }
+        EXPECT_GT(jumps, 0) << e.what << ": no stretch was taken at once, so nothing was tested";
+    }
+    // The dip itself: at 999 the sale returns 990 > 989 paid, at 1,000 only 989.
+    CalcState s;
+    edges[0].setup(s);
+    EXPECT_EQ(zavota::Run(s, {true, NoQuestion, W(980), W(1), {}}), 0);
+    EXPECT_EQ(s.result.buyBreakEven, W(999));
+}
+
 // ---- random calculations
 
 class Random {
@@ -223,6 +351,29 @@ void RandomTicks(Random& r, UnitTable& u) {
     }
 }
 
+// Where jumps go wrong: a price, and the answer of a price or yen question, a few ticks from a
+// tick-band boundary or from an amount where a commission bracket ends.
+void NearAnEdge(Random& r, const CalcState& s, Case* c) {
+    std::vector<std::int64_t> edges;
+    if (!s.listedTicks.DontUse)
+        for (int i = 0; i < s.listedTicks.Elements; ++i) edges.push_back(s.listedTicks.rows[i].high.Whole());
+    const std::int64_t perPrice = (s.buy.mini ? s.buy.unit : c->shares).Whole();
+    for (const MarginTable* t : {&s.tables.Slot(0), &s.tables.Slot(1)})
+        for (int i = 0; i < t->ElementsK; ++i) edges.push_back(t->bracketsK[i].high.Whole() / perPrice);
+    if (edges.empty()) return;
+    const std::int64_t top = std::min<std::int64_t>(99'999'999, 9'999'999'999LL / c->shares.Whole());
+    auto near = [&] { return std::clamp<std::int64_t>(edges[r.Int(0, edges.size() - 1)] + r.Int(-40, 40), 1, top); };
+    const std::int64_t edge = near();
+    if (r.Chance(50)) {
+        c->price = W(edge);
+    } else if (c->question == AtPrice) {
+        c->value = W(edge);
+    } else if (c->question == TargetYen) {
+        const std::int64_t gain = (c->buyPage ? edge - c->price.Whole() : c->price.Whole() - edge) * c->shares.Whole();
+        c->value = W(std::clamp<std::int64_t>(gain + r.Int(-3'000, 3'000), 0, 99'999'999));
+    }
+}
+
 std::string RandomSettings(Random& r, CalcState& s, Case* c) {
     s.tables.Slot(0) = RandomTable(r);
     if (r.Chance(30)) s.tables.Slot(1) = RandomTable(r);
@@ -269,6 +420,7 @@ std::string RandomSettings(Random& r, CalcState& s, Case* c) {
     for (Yen* o : {&s.overrideBuyCommission, &s.overrideBuyCommissionTax, &s.overrideSellCommission,
                    &s.overrideSellCommissionTax})
         if (r.Chance(5)) *o = W(r.Int(0, 5'000));
+    if (r.Chance(40)) NearAnEdge(r, s, c);
     std::ostringstream d;
     d << (c->buyPage ? "buy" : "sell") << " page, question " << c->question << ", " << c->price.Whole() << " x "
       << c->shares.Whole() << ", value " << c->value.raw << "/10000, "
