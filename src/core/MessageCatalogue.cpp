@@ -65,6 +65,7 @@ constexpr NumberedText kNotices[] = {
     {236, "０円以下の金額は指定できません"},
     {237, "10,000,000,000円以上の指定はできません"},
     {238, "-10,000,000,000円以下の指定はできません"},
+    {239, "%1行目の「円以下まで」の金額は、その行と次の行の両方の呼び値単位で割り切れる値にしてください"},
     {241, "呼び値がテーブルの範囲外になったため計算ができません"},
     {242, "約定金額が手数料テーブルの範囲外になったため計算ができません"},
     {243, "約定金額が10,000,000,000円以上になる指定はできません"},
@@ -105,6 +106,8 @@ constexpr NumberedText kConfirmations[] = {
 };
 
 constexpr std::string_view kDefaultNotice = "エラーが発生しました";
+// Where a notice names what it is about (a row of a table).
+constexpr std::string_view kArgument = "%1";
 constexpr std::string_view kDefaultConfirmation = "よろしいですか？";
 // Number 2 asks a question the caller composes (for example the name of the table to delete).
 constexpr int kCallerTextConfirmation = 2;
@@ -148,10 +151,12 @@ std::string_view MessageCatalogue::NoticeText(int number) {
     return Lookup(kNotices, number, kDefaultNotice);
 }
 
-MessageBoxContent MessageCatalogue::Notice(int number) {
+MessageBoxContent MessageCatalogue::Notice(int number, std::string_view argument) {
     MessageBoxContent box;
     box.title = std::string(kNoticeTitle);
     box.text = std::string(NoticeText(number));
+    for (std::size_t at; (at = box.text.find(kArgument)) != std::string::npos;)
+        box.text.replace(at, kArgument.size(), argument);
     box.text += "。";
     box.icon = IconForNumber(number);
     box.buttons = MessageButtons::Ok;
@@ -171,10 +176,10 @@ MessageBoxContent MessageCatalogue::Confirmation(int number, std::string_view te
     return box;
 }
 
-void MessageCatalogue::ShowMessage(int number) {
+void MessageCatalogue::ShowMessage(int number, std::string_view argument) {
     current_ = number;
     if (presenter_ == nullptr) return;
-    const MessageBoxContent box = Notice(number);
+    const MessageBoxContent box = Notice(number, argument);
     BusyScope busy(busy_);
     presenter_->Show(box);
 }

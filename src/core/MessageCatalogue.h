@@ -39,12 +39,13 @@ public:
 
     // The notice text without the closing "。"; "エラーが発生しました" for a number without text.
     static std::string_view NoticeText(int number);
-    // The notice as shown: text plus "。", icon by range, title, single OK button.
-    static MessageBoxContent Notice(int number);
+    // The notice as shown: text plus "。", icon by range, title, single OK button; `argument`
+    // stands for "%1" in the few texts that name a row.
+    static MessageBoxContent Notice(int number, std::string_view argument = {});
     // A confirmation: number 2 shows `text` unchanged; others their own text.
     static MessageBoxContent Confirmation(int number, std::string_view text, bool okCancel);
 
-    void ShowMessage(int number);
+    void ShowMessage(int number, std::string_view argument = {});
     MessageAnswer AskConfirm(int number, std::string_view text, bool okCancel);
 
     // True while one of the catalogue's boxes is open.
