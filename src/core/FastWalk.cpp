@@ -75,6 +75,56 @@ bool CalcState::LegSpan(Side side, Yen lo, Yen hi, Yen shares, const MarginTable
     } else {
         *total = {Minus(a.amount, Plus(Plus(fee.hi, tax.hi), kZero)), Minus(b.amount, Plus(Plus(fee.lo, tax.lo), kZero))};
     }
+    // Those bounds widen with the stretch. Where the commission follows the amount in a straight
+    // line (give or take its truncations), the total does too, and its ends bound it within a
+    // few yen however long the stretch: a commission that eats the whole amount keeps the total
+    // still, and the walk may then cross any distance at once.
+    Yen slack;
+    if (TotalSlack(side, lo, hi, shares, table, a, b, &slack)) {
+        total->lo = High(total->lo, Minus(Low(a.total, b.total), slack));
+        total->hi = Low(total->hi, Plus(High(a.total, b.total), slack));
+    }
+    return true;
+}
+
+bool CalcState::TotalSlack(Side side, Yen lo, Yen hi, Yen shares, const MarginTable& table, const LegFigures& a,
+                           const LegFigures& b, Yen* slack) const {
+    // The commission never turns back inside a bracket: equal at the ends, it is the same
+    // throughout, and so is its tax.
+    if (a.commission == b.commission) {
+        *slack = kZero;
+        return true;
+    }
+    const TradeLeg& leg = side == Side::Buy ? buy : sell;
+    const Yen minimum = side == Side::Buy ? table.LowLimitK : table.LowLimitU;
+    const Yen maximum = side == Side::Buy ? table.HighLimitK : table.HighLimitU;
+    // A fee strictly between the limits was not moved by them, at either end and so nowhere
+    // between, the fee before the limits being monotone too.
+    auto free = [&](Yen fee) { return fee > minimum && (maximum == kZero || fee < maximum); };
+    const Yen perPrice = leg.mini ? leg.unit : shares;
+    const Yen fromAmount = D::Mul(lo, perPrice, 0, RoundNone);
+    const MarginBracket* bracket = table.BracketOf(side, fromAmount);
+    if (bracket == nullptr) return false;
+    if (leg.mini && !table.MiniAfter(side)) {
+        // The limits act on the full unit's commission, before the proration.
+        if (!free(table.Commission(side, fromAmount)) ||
+            !free(table.Commission(side, D::Mul(hi, perPrice, 0, RoundNone))))
+            return false;
+    } else if (!free(a.commission) || !free(b.commission)) {
+        return false;
+    }
+    // Each truncation to whole yen is off by less than a yen: the rated part, scaled by the
+    // discount's factor, and the fee; the proration, and the consumption tax, scaled by the rate
+    // of tax. Rounded up to whole yen, with a yen to spare for the fourth decimals.
+    auto wholeAbove = [](Yen v) {
+        const std::int64_t r = v.raw < 0 ? -v.raw : v.raw;
+        return (r + Yen::kScale * 100 - 1) / (Yen::kScale * 100);  // |v| / 100, rounded up
+    };
+    std::int64_t fee = wholeAbove(D::Sub(Yen::FromInt(100), bracket->discount, 3, RoundNone)) + 2;
+    if (leg.mini) fee = fee * std::max<std::int64_t>(1, (D::Div(shares, leg.unit, 1, RoundDown).raw + Yen::kScale - 1) / Yen::kScale) + 2;
+    const std::int64_t each = fee * (1 + wholeAbove(side == Side::Buy ? tax.KaiS : tax.UriS)) + 2;
+    // Each end is within `each` of the line, and so is every price between.
+    *slack = Yen::FromInt(2 * each);
     return true;
 }
 
@@ -123,6 +173,14 @@ bool CalcState::TryJump(Yen p, bool up, bool big, Side side, Yen shares, const M
     }
     const Yen floor = up ? run.low : High(run.low, kZero);
     std::int64_t k = std::min(pace.stride, StepsInside(p, step, up, floor, run.high));
+    if (up) {
+        // Stop short of the amount limit: the round that reaches it is run as it is, so a walk
+        // that nothing ends before the limit gets there in a few jumps.
+        constexpr Wide kLimit = Wide{10'000'000'000LL} * Yen::kScale * Yen::kScale;
+        const Yen atLimit{static_cast<std::int64_t>(std::min<Wide>((kLimit + shares.raw - 1) / shares.raw, kNoBound))};
+        const std::int64_t below = StepsInside(p, step, true, floor, atLimit);
+        k = std::min(k, big ? below : below + 1);
+    }
     const TradeLeg& leg = side == Side::Buy ? buy : sell;
     if ((side == Side::Buy ? overrideBuyCommission : overrideSellCommission) == kNoOverride) {
         const Yen perPrice = leg.mini ? leg.unit : shares;

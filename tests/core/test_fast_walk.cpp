@@ -128,6 +128,16 @@ TEST(FastWalk, KnownSlowCases) {
         int code;
         std::int64_t answer;  // the searched price
         bool compare;         // also run the reference (the others take it up to seconds)
+        Yen sellTax = W(5);
+    };
+    // A sale commission that grows a yen with every yen of amount, and no tax on it: the amount
+    // received never moves, and the buy break-even climbs to the amount limit.
+    auto eatsTheAmount = [](std::int64_t ratePercent, std::int64_t addition, std::int64_t discountPercent) {
+        MarginTable t = Flat(9'999'999'999);
+        t.bracketsU[0].rate = W(ratePercent);
+        t.bracketsU[0].addition = W(addition);
+        t.bracketsU[0].discount = W(discountPercent);
+        return t;
     };
     const Known cases[] = {
         {"profit 20,000,000 from 1 x 1", Flat(30'000'000), TradeCash, {true, TargetYen, W(1), W(1), W(20'000'000)},
@@ -146,6 +156,16 @@ TEST(FastWalk, KnownSlowCases) {
          {false, TargetYen, W(99'999'999), W(1), W(33'400'000)}, 0, 62'885'738, false},
         {"gain 20,000 at 1,000 x 100, margin", Flat(30'000'000), TradeMargin,
          {false, TargetYen, W(1'000), W(100), W(20'000)}, 0, 746, true},
+        {"sale commission 100 % + 1,500, untaxed", eatsTheAmount(100, 1'500, 0), TradeCash,
+         {true, NoQuestion, W(1'000), W(1), {}}, 13, 0, false, W(0)},
+        {"sale commission 100 %, untaxed", eatsTheAmount(100, 0, 0), TradeCash, {true, NoQuestion, W(1), W(1), {}},
+         13, 0, false, W(0)},
+        {"sale commission 50 % at a discount of -100 %, untaxed", eatsTheAmount(50, 0, -100), TradeCash,
+         {true, NoQuestion, W(1), W(1), {}}, 13, 0, false, W(0)},
+        {"same, to a limit the reference reaches", eatsTheAmount(50, 0, -100), TradeCash,
+         {true, NoQuestion, W(1), W(100'000), {}}, 13, 0, true, W(0)},
+        {"same, a profit asked", eatsTheAmount(100, 1'500, 0), TradeMargin,
+         {true, TargetYen, W(1), W(100'000), W(1'000)}, 113, 0, true, W(0)},
     };
     for (const Known& k : cases) {
         CalcState settings;
@@ -154,6 +174,7 @@ TEST(FastWalk, KnownSlowCases) {
         settings.buyPageFlag = k.c.buyPage;
         settings.tables.Slot(0) = k.table;
         settings.tables.Slot(0).inUse = true;
+        settings.tax.UriS = k.sellTax;
         const Outcome fast = RunWith(settings, k.c, Walk::Fast);
         EXPECT_EQ(fast.code, k.code) << k.what;
         EXPECT_EQ(k.c.buyPage ? fast.state.sell.price : fast.state.buy.price, W(k.answer)) << k.what;
