@@ -32,8 +32,9 @@ void ExpectSame(const Outcome& fast, const Outcome& ref, const std::string& what
     ASSERT_EQ(fast.code, ref.code) << what;
     const CalcState& f = fast.state;
     const CalcState& r = ref.state;
-    if (fast.code != ErrTick)
+    if (fast.code != ErrTick) {
         EXPECT_EQ(std::tie(f.buy.price, f.sell.price), std::tie(r.buy.price, r.sell.price)) << what;
+    }
     if (fast.code != 0) return;
     EXPECT_TRUE(f.result == r.result) << what;
     EXPECT_EQ(std::tie(f.buyTick, f.sellTick, f.buyEntered, f.sellEntered),
@@ -287,6 +288,43 @@ TEST(FastWalk, AWalkThatGoesRoundEndsWithError1) {
             }
         }
     }
+}
+
+// The slowest presses the hunt found (bench/hunt, `zavota_hunt 1000000 1`), replayed by their
+// index, with the answers the round-by-round walk gave when run to the end (up to 100 million
+// rounds); the reference runs again here where it needs no more than 300,000.
+TEST(FastWalk, HuntedSlowestPressesAgree) {
+    struct Slow {
+        std::uint64_t index;
+        int code;
+        std::int64_t buyPrice, sellPrice;  // whole yen
+    };
+    const Slow slowest[] = {
+        {31'732, 203, 178'948, 44'444'435},  {47'496, 0, 14'431'021, 30'266'679}, {93'532, 0, 1'536'666, 6'621'103},
+        {41'126, 203, 1'591, 25'258},        {74'382, 0, 40'397, 208'516},        {84'548, 203, 50, 18'083'150},
+        {64'313, 202, 1'574, 36'169'327},    {1'100, 0, 279'649, 2'519'759'169},  {9'576, 0, 41'246, 11'503'446},
+        {50'302, 0, 452'585, 50'864'709},
+    };
+    struct Endless {};
+    int compared = 0;
+    for (const Slow& slow : slowest) {
+        CalcState settings;
+        Case c;
+        const std::string what = "hunt index " + std::to_string(slow.index) + ": " + HuntPress(1, slow.index, settings, &c);
+        const Outcome fast = RunWith(settings, c, Walk::Fast);
+        EXPECT_LT(fast.work, 200'000) << what;
+        EXPECT_EQ(std::tie(fast.code, fast.state.buy.price, fast.state.sell.price),
+                  std::make_tuple(slow.code, W(slow.buyPrice), W(slow.sellPrice)))
+            << what;
+        int yields = 0;
+        settings.SetYieldHook([](void* n) { if (++*static_cast<int*>(n) > 300) throw Endless{}; }, &yields);
+        try {
+            ExpectSame(fast, RunWith(settings, c, Walk::RoundByRound), what);
+            ++compared;
+        } catch (const Endless&) {
+        }
+    }
+    EXPECT_EQ(compared, 3);
 }
 
 // ---- random calculations
