@@ -89,6 +89,18 @@ private:
     std::mt19937_64 g_;
 };
 
+// Expense set 1, chosen on both pages: annual rates up to maxRate hundredths of a percent, days
+// up to maxDays, fees and credits of a few thousand yen.
+inline void RandomExpenses(Random& r, CalcState& s, std::int64_t maxRate, std::int64_t maxDays) {
+    KeihiSet& k = s.keihiSets[0];
+    k = {};
+    for (double* v : {&k.RateK, &k.RateU}) *v = static_cast<double>(r.Int(0, maxRate)) / 100;
+    for (double* v : {&k.DaysK, &k.DaysU}) *v = static_cast<double>(r.Int(0, maxDays));
+    for (double* v : {&k.Kanri, &k.Meigi}) *v = static_cast<double>(r.Int(0, 5'000));
+    for (double* v : {&k.Haitou, &k.Hibu, &k.Other}) *v = static_cast<double>(r.Int(-5'000, 5'000));
+    s.keihiSelected = {1, 1};
+}
+
 // A random press on tables the editors and files accept, leaning to the degenerate: commissions
 // that eat the whole amount, many tiny brackets, limits, mini-stock, and tick tables of a few
 // rows with small ticks, now and then ones whose steps do not chain (a settings file may hold
@@ -164,15 +176,7 @@ inline std::string HuntPress(std::uint64_t seed, std::uint64_t index, CalcState&
     s.tax.DontUse = r.Chance(10) ? 1 : 0;
     s.tax.YearGain = r.Chance(50) ? W(0) : W(r.Int(-9'999'999'999, 9'999'999'999));
     s.TradeKind = r.Chance(50) ? TradeCash : TradeMargin;
-    if (r.Chance(30)) {
-        KeihiSet& k = s.keihiSets[0];
-        k = {};
-        for (double* v : {&k.RateK, &k.RateU}) *v = static_cast<double>(r.Int(0, 9'999)) / 100;
-        for (double* v : {&k.DaysK, &k.DaysU}) *v = static_cast<double>(r.Int(0, 365));
-        for (double* v : {&k.Kanri, &k.Meigi}) *v = static_cast<double>(r.Int(0, 5'000));
-        for (double* v : {&k.Haitou, &k.Hibu, &k.Other}) *v = static_cast<double>(r.Int(-5'000, 5'000));
-        s.keihiSelected = {1, 1};
-    }
+    if (r.Chance(30)) RandomExpenses(r, s, 9'999, 365);
     c->buyPage = r.Chance(50);
     s.buyPageFlag = c->buyPage;
     c->question = static_cast<Question>(r.Int(0, 4));

@@ -414,15 +414,7 @@ std::string RandomSettings(Random& r, CalcState& s, Case* c) {
     s.TradeKind = r.Chance(50) ? TradeCash : TradeMargin;
     c->buyPage = r.Chance(50);
     s.buyPageFlag = r.Chance(90) ? c->buyPage : !c->buyPage;
-    if (r.Chance(50)) {
-        KeihiSet& k = s.keihiSets[0];
-        k = {};
-        for (double* v : {&k.RateK, &k.RateU}) *v = static_cast<double>(r.Int(0, 1'000)) / 100;
-        for (double* v : {&k.DaysK, &k.DaysU}) *v = static_cast<double>(r.Int(0, 400));
-        for (double* v : {&k.Kanri, &k.Meigi}) *v = static_cast<double>(r.Int(0, 5'000));
-        for (double* v : {&k.Haitou, &k.Hibu, &k.Other}) *v = static_cast<double>(r.Int(-5'000, 5'000));
-        s.keihiSelected = {1, 1};
-    }
+    if (r.Chance(50)) RandomExpenses(r, s, 1'000, 400);
     c->question = static_cast<Question>(r.Int(0, 4));
     c->shares = W(r.Scale(1'000'000));
     c->price = W(std::min(r.Scale(99'999'999), std::max<std::int64_t>(1, 9'999'999'999LL / c->shares.Whole())));
