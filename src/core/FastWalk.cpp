@@ -5,6 +5,7 @@
 // the whole stretch is taken at once; the rounds that can end it are always run one by one.
 #include <algorithm>
 #include <limits>
+#include <numeric>
 
 #include "CalcState.h"
 #include "DecimalCalc.h"
@@ -113,18 +114,32 @@ bool CalcState::TotalSlack(Side side, Yen lo, Yen hi, Yen shares, const MarginTa
     } else if (!free(a.commission) || !free(b.commission)) {
         return false;
     }
-    // Each truncation to whole yen is off by less than a yen: the rated part, scaled by the
-    // discount's factor, and the fee; the proration, and the consumption tax, scaled by the rate
-    // of tax. Rounded up to whole yen, with a yen to spare for the fourth decimals.
-    auto wholeAbove = [](Yen v) {
-        const std::int64_t r = v.raw < 0 ? -v.raw : v.raw;
-        return (r + Yen::kScale * 100 - 1) / (Yen::kScale * 100);  // |v| / 100, rounded up
+    // How far each truncation to whole yen may fall from the line, in millionths of a yen. A
+    // whole number times a rate of r millionths leaves fractions in steps of gcd(r, 10^6), so
+    // the loss is at most 10^6 minus that step: none at all for a rate of 100 % or a tax of
+    // 0, the cases where a stretch must be crossed at once. Where the prices or the addition
+    // are not whole, up to a yen.
+    const bool whole = lo.IsWhole() && hi.IsWhole() && perPrice.IsWhole() && shares.IsWhole();
+    auto loss = [&](Yen rate) -> Wide {
+        constexpr std::int64_t kMillion = 1'000'000;
+        return whole ? kMillion - std::gcd(rate.raw < 0 ? -rate.raw : rate.raw, kMillion) : kMillion;
     };
-    std::int64_t fee = wholeAbove(D::Sub(Yen::FromInt(100), bracket->discount, 3, RoundNone)) + 2;
-    if (leg.mini) fee = fee * std::max<std::int64_t>(1, (D::Div(shares, leg.unit, 1, RoundDown).raw + Yen::kScale - 1) / Yen::kScale) + 2;
-    const std::int64_t each = fee * (1 + wholeAbove(side == Side::Buy ? tax.KaiS : tax.UriS)) + 2;
-    // Each end is within `each` of the line, and so is every price between.
-    *slack = Yen::FromInt(2 * each);
+    auto scaled = [](Wide micro, Yen percent) {  // micro x |percent| / 100, rounded up
+        const Wide p = percent.raw < 0 ? -Wide{percent.raw} : Wide{percent.raw};
+        return (micro * p + 1'000'000 - 1) / 1'000'000;
+    };
+    const Yen factor = D::Sub(Yen::FromInt(100), bracket->discount, 3, RoundNone);
+    Wide fee = scaled(loss(bracket->rate), factor) + (bracket->addition.IsWhole() ? loss(factor) : 1'000'000);
+    if (leg.mini) {
+        const Yen ratio = D::Div(shares, leg.unit, 1, RoundDown);
+        fee = scaled(fee, Yen{ratio.raw * 100}) + (whole ? Wide{1'000'000} - std::gcd(ratio.raw * 100, std::int64_t{1'000'000}) : 1'000'000);
+    }
+    const bool taxFixed = (side == Side::Buy ? overrideBuyCommissionTax : overrideSellCommissionTax) != kNoOverride;
+    const Yen rate = side == Side::Buy ? tax.KaiS : tax.UriS;
+    const Wide each = fee + (taxFixed ? 0 : scaled(fee, rate) + loss(rate));
+    // Each end is within `each` of the line, and so is every price between: twice that, in
+    // ten-thousandths of a yen, rounded up.
+    *slack = Yen{static_cast<std::int64_t>((2 * each + 99) / 100)};
     return true;
 }
 
