@@ -198,7 +198,7 @@ int CalcState::BuyBreakEven(Yen price, Yen shares, Yen totalPaid, const MarginTa
         LegFigures sale;
         if (const int e = PriceLeg(Side::Sell, g, shares, sellTable, &sale); e != CalcOk) return e;
         if (sale.total > target) break;
-        JumpBreakEvenUp(&g, shares, target, sellTable, pace, counter);
+        if (walk == Walk::Fast) JumpBreakEvenUp(&g, shares, target, sellTable, pace, counter);
     }
     *breakEven = g;
     return CalcOk;
@@ -241,7 +241,7 @@ int CalcState::SellBreakEven(Yen price, Yen shares, Yen totalReceived, const Mar
         LegFigures buyBack;
         if (const int e = PriceLeg(Side::Buy, c, shares, buyTable, &buyBack); e != CalcOk) return e;
         if (buyBack.total < limit) break;
-        JumpBreakEvenDown(&c, shares, limit, buyTable, pace, counter);
+        if (walk == Walk::Fast) JumpBreakEvenDown(&c, shares, limit, buyTable, pace, counter);
     }
     *breakEven = c;
     return CalcOk;
@@ -332,7 +332,8 @@ int CalcState::SearchSellPrice(const MarginTable& buyTable, const MarginTable& s
                                 : D::Compare(result.finalProfit, targetProfit, RelGreaterOrEqual);
         if (met) break;
         const Yen gap = D::Sub(goalRate, result.profitRate, 0, RoundNone);
-        if (JumpSearch(true, sellTable, byRate, goalRate, gap >= kBigGap, pace, counter)) continue;
+        if (walk == Walk::Fast && JumpSearch(true, sellTable, byRate, goalRate, gap >= kBigGap, pace, counter))
+            continue;
         if (gap >= kBigGap) {
             const Yen kept = sell.price;
             Yen p = Plus(kept, kBigStep);
@@ -392,7 +393,8 @@ int CalcState::SearchBuyPrice(const MarginTable& sellTable, const MarginTable& b
                                 : D::Compare(result.finalProfit, targetProfit, RelGreaterOrEqual);
         if (met) break;
         const Yen gap = D::Sub(goalRate, result.profitRate, 0, RoundNone);
-        if (JumpSearch(false, buyTable, byRate, goalRate, gap >= kBigGap, pace, counter)) continue;
+        if (walk == Walk::Fast && JumpSearch(false, buyTable, byRate, goalRate, gap >= kBigGap, pace, counter))
+            continue;
         if (gap >= kBigGap) {
             const Yen kept = buy.price;
             Yen p = Minus(kept, kBigStep);
