@@ -162,10 +162,10 @@ private:
     };
     // One leg's figures at price p, with the leg's overrides and mini-stock choice.
     int PriceLeg(Side side, Yen p, Yen shares, const MarginTable& table, LegFigures* out) const;
-    // How far a leg's total may stray, anywhere in [lo, hi], from the straight line through
-    // its values at the two ends; false when a minimum or maximum may take over in between.
-    bool TotalSlack(Side side, Yen lo, Yen hi, Yen shares, const MarginTable& table, const LegFigures& a,
-                    const LegFigures& b, Yen* slack) const;
+    // Bounds of a leg's total over [lo, hi] from the straight line the commission follows inside
+    // a bracket, however long the stretch; false when a minimum or maximum may take over between.
+    bool LineBounds(Side side, Yen lo, Yen hi, Yen shares, const MarginTable& table, const LegFigures& a,
+                    const LegFigures& b, Span* bounds) const;
 
     int SearchSellPrice(const MarginTable& buyTable, const MarginTable& sellTable, bool byRate);
     int SearchBuyPrice(const MarginTable& sellTable, const MarginTable& buyTable, bool byRate);

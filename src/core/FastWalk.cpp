@@ -80,20 +80,20 @@ bool CalcState::LegSpan(Side side, Yen lo, Yen hi, Yen shares, const MarginTable
     // line (give or take its truncations), the total does too, and its ends bound it within a
     // few yen however long the stretch: a commission that eats the whole amount keeps the total
     // still, and the walk may then cross any distance at once.
-    Yen slack;
-    if (TotalSlack(side, lo, hi, shares, table, a, b, &slack)) {
-        total->lo = High(total->lo, Minus(Low(a.total, b.total), slack));
-        total->hi = Low(total->hi, Plus(High(a.total, b.total), slack));
+    Span line;
+    if (LineBounds(side, lo, hi, shares, table, a, b, &line)) {
+        total->lo = High(total->lo, line.lo);
+        total->hi = Low(total->hi, line.hi);
     }
     return true;
 }
 
-bool CalcState::TotalSlack(Side side, Yen lo, Yen hi, Yen shares, const MarginTable& table, const LegFigures& a,
-                           const LegFigures& b, Yen* slack) const {
+bool CalcState::LineBounds(Side side, Yen lo, Yen hi, Yen shares, const MarginTable& table, const LegFigures& a,
+                           const LegFigures& b, Span* bounds) const {
     // The commission never turns back inside a bracket: equal at the ends, it is the same
     // throughout, and so is its tax.
     if (a.commission == b.commission) {
-        *slack = kZero;
+        *bounds = {Low(a.total, b.total), High(a.total, b.total)};
         return true;
     }
     const TradeLeg& leg = side == Side::Buy ? buy : sell;
@@ -139,7 +139,42 @@ bool CalcState::TotalSlack(Side side, Yen lo, Yen hi, Yen shares, const MarginTa
     const Wide each = fee + (taxFixed ? 0 : scaled(fee, rate) + loss(rate));
     // Each end is within `each` of the line, and so is every price between: twice that, in
     // ten-thousandths of a yen, rounded up.
-    *slack = Yen{static_cast<std::int64_t>((2 * each + 99) / 100)};
+    const Yen slack{static_cast<std::int64_t>((2 * each + 99) / 100)};
+    *bounds = {Minus(Low(a.total, b.total), slack), Plus(High(a.total, b.total), slack)};
+
+    // Where nothing is negative every truncation only takes away, so the total keeps to one side
+    // of the line, within the losses' sum on the other: the line itself, worked out from the
+    // bracket at both ends, bounds it far closer than the ends' own figures.
+    const Yen amountRate = bracket->rate;
+    if (!whole || leg.mini || taxFixed || !bracket->addition.IsWhole() || amountRate < kZero || factor < kZero ||
+        rate < kZero)
+        return true;
+    const Yen startSum = D::Add(D::Div(D::Mul(fromAmount, amountRate, 0, RoundNone), Yen::FromInt(100), 0, RoundDown),
+                                bracket->addition, 0, RoundNone);
+    if (startSum < kZero) return true;
+    // In units of 10^-18 yen: the amount, and the commission with its tax on the line.
+    constexpr Wide kE6 = 1'000'000, kE12 = kE6 * kE6, kE18 = kE12 * kE6, kPerRaw = kE18 / Yen::kScale;
+    auto feeAndTax = [&](Yen p) {
+        const Wide amount = Wide{D::Mul(p, perPrice, 0, RoundNone).Whole()};
+        const Wide onLine = (amount * amountRate.raw + Wide{bracket->addition.raw} * 100) * factor.raw * (kE6 + rate.raw);
+        return std::pair{amount * kE18, onLine};
+    };
+    const Wide losses = (scaled(loss(amountRate), factor) * kE6 + loss(factor) * kE6) * (kE6 + rate.raw) / kE6 * kE6 +
+                        loss(rate) * kE12;
+    auto floorRaw = [](Wide v) { return static_cast<std::int64_t>(v >= 0 ? v / kPerRaw : -((-v + kPerRaw - 1) / kPerRaw)); };
+    auto ceilRaw = [](Wide v) { return static_cast<std::int64_t>(v >= 0 ? (v + kPerRaw - 1) / kPerRaw : -(-v / kPerRaw)); };
+    const auto [amountLo, feeLo] = feeAndTax(lo);
+    const auto [amountHi, feeHi] = feeAndTax(hi);
+    Wide least, most;
+    if (side == Side::Sell) {  // received: at or above the line, below it plus the losses
+        least = std::min(amountLo - feeLo, amountHi - feeHi);
+        most = std::max(amountLo - feeLo, amountHi - feeHi) + losses;
+    } else {  // paid: at or below the line, above it less the losses
+        least = std::min(amountLo + feeLo, amountHi + feeHi) - losses;
+        most = std::max(amountLo + feeLo, amountHi + feeHi);
+    }
+    bounds->lo = High(bounds->lo, Yen{ceilRaw(least)});
+    bounds->hi = Low(bounds->hi, Yen{floorRaw(most)});
     return true;
 }
 
