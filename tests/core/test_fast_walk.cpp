@@ -307,6 +307,9 @@ TEST(FastWalk, HuntedSlowestPressesAgree) {
         // Commissions that eat the amount a yen for a yen, within a few yen of the target: 54 s
         // and 3.7 s before the totals were bounded by the commission's own line.
         {188'953, 112, 3, 0}, {109'336, 11, 1, 108'492},
+        // Profit taxes of 100 % or more in all, the final profit still: 563, 120 and 28 ms before the
+        // final profit was bounded by the tax's own line.
+        {478'407, 203, 43, 10'373'444}, {766'431, 1, 399, 99'999'963}, {284'211, 203, 28, 11'135'845},
     };
     struct Endless {};
     int compared = 0;
@@ -327,7 +330,7 @@ TEST(FastWalk, HuntedSlowestPressesAgree) {
         } catch (const Endless&) {
         }
     }
-    EXPECT_EQ(compared, 3);
+    EXPECT_EQ(compared, 4);
 }
 
 // ---- random calculations
