@@ -27,6 +27,10 @@ Yen Minus(Yen a, Yen b) { return D::Sub(a, b, 0, RoundNone); }
 Yen Low(Yen a, Yen b) { return a < b ? a : b; }
 Yen High(Yen a, Yen b) { return a < b ? b : a; }
 
+// v / d rounded down and up, for d > 0; the results fit 64 bits where they are used.
+std::int64_t FloorDiv(Wide v, Wide d) { return static_cast<std::int64_t>(v >= 0 ? v / d : -((-v + d - 1) / d)); }
+std::int64_t CeilDiv(Wide v, Wide d) { return static_cast<std::int64_t>(v >= 0 ? (v + d - 1) / d : -(-v / d)); }
+
 // Steps of `step` from p that stay strictly inside (low, high) (bounds at the int64 limits mean none).
 std::int64_t StepsInside(Yen p, Yen step, bool up, Yen low, Yen high) {
     const Wide room = up ? Wide{high.raw} - p.raw - 1 : Wide{p.raw} - low.raw - 1;
@@ -161,8 +165,6 @@ bool CalcState::LineBounds(Side side, Yen lo, Yen hi, Yen shares, const MarginTa
     };
     const Wide losses = (scaled(loss(amountRate), factor) * kE6 + loss(factor) * kE6) * (kE6 + rate.raw) / kE6 * kE6 +
                         loss(rate) * kE12;
-    auto floorRaw = [](Wide v) { return static_cast<std::int64_t>(v >= 0 ? v / kPerRaw : -((-v + kPerRaw - 1) / kPerRaw)); };
-    auto ceilRaw = [](Wide v) { return static_cast<std::int64_t>(v >= 0 ? (v + kPerRaw - 1) / kPerRaw : -(-v / kPerRaw)); };
     const auto [amountLo, feeLo] = feeAndTax(lo);
     const auto [amountHi, feeHi] = feeAndTax(hi);
     Wide least, most;
@@ -173,8 +175,8 @@ bool CalcState::LineBounds(Side side, Yen lo, Yen hi, Yen shares, const MarginTa
         least = std::min(amountLo + feeLo, amountHi + feeHi) - losses;
         most = std::max(amountLo + feeLo, amountHi + feeHi);
     }
-    bounds->lo = High(bounds->lo, Yen{ceilRaw(least)});
-    bounds->hi = Low(bounds->hi, Yen{floorRaw(most)});
+    bounds->lo = High(bounds->lo, Yen{CeilDiv(least, kPerRaw)});
+    bounds->hi = Low(bounds->hi, Yen{FloorDiv(most, kPerRaw)});
     return true;
 }
 
@@ -208,10 +210,8 @@ bool CalcState::ProfitSpan(Span received, Span paid, Span buyAmount, Span sellAm
         const Wide losses = Wide{tax.CalcEach == 1 ? 2 : 1} * Yen::kScale * kPerRaw;
         const Wide least = std::min(line(net.lo), line(net.hi));
         const Wide most = std::max(line(net.lo), line(net.hi)) + losses;
-        auto floorRaw = [](Wide v) { return static_cast<std::int64_t>(v >= 0 ? v / kPerRaw : -((-v + kPerRaw - 1) / kPerRaw)); };
-        auto ceilRaw = [](Wide v) { return static_cast<std::int64_t>(v >= 0 ? (v + kPerRaw - 1) / kPerRaw : -(-v / kPerRaw)); };
-        final->lo = High(final->lo, Yen{ceilRaw(least)});
-        final->hi = Low(final->hi, Yen{floorRaw(most)});
+        final->lo = High(final->lo, Yen{CeilDiv(least, kPerRaw)});
+        final->hi = Low(final->hi, Yen{FloorDiv(most, kPerRaw)});
     }
     constexpr Yen kHundred = Yen::FromInt(100);
     auto rateOf = [&](Yen f, Yen p) { return D::Div(D::Mul(f, kHundred, 0, RoundNone), p, 2, RoundHalfUp); };
