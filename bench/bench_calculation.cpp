@@ -209,6 +209,35 @@ BENCHMARK_CAPTURE(BM_Search, gain_30000000x1_margin_ticks_on,
     ->Unit(benchmark::kMillisecond);
 
 // The budget case as the user meets it: the whole press, field texts to outcome.
+// A sale commission that grows a yen with every yen of amount (rate 100 %, or 50 % at a discount
+// of -100 %) and no consumption tax on it: the amount received never moves, and the buy
+// break-even of every press, asked nothing, climbs to the amount limit. 1 yen x 1 share, tick
+// check off: ten billion rounds round by round.
+void BM_BreakEvenEatenAmount(benchmark::State& state, std::int64_t rate, std::int64_t addition, std::int64_t discount) {
+    CalcState calc;
+    calc.SetTickCheck(false);
+    calc.tax.UriS = Yen{};
+    MarginTable& table = calc.tables.Slot(0);
+    table.bracketsU[0] = {Yen{}, Yen::FromInt(9'999'999'999LL), Yen::FromInt(rate), Yen::FromInt(addition),
+                          Yen::FromInt(discount)};
+    table.bracketsK[0].high = Yen::FromInt(9'999'999'999LL);
+    int code = 0;
+    std::int64_t rounds = 0;
+    for (auto _ : state) {
+        calc.Reset();
+        calc.SelectExpenses(true);
+        calc.buy = {Yen::FromInt(1), Yen::FromInt(1), false, {}};
+        const std::int64_t r0 = calc.Rounds();
+        code = calc.CalcBuy(table, table);
+        rounds += calc.Rounds() - r0;
+    }
+    ReportRounds(state, rounds);
+    state.SetLabel("error " + std::to_string(code));
+}
+BENCHMARK_CAPTURE(BM_BreakEvenEatenAmount, rate_100_plus_1500, 100, 1'500, 0)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_BreakEvenEatenAmount, rate_100, 100, 0, 0)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_BreakEvenEatenAmount, rate_50_discount_minus_100, 50, 0, -100)->Unit(benchmark::kMillisecond);
+
 void BM_PressWorstSearch(benchmark::State& state) {
     CalcState calc;
     calc.SetTickCheck(false);

@@ -152,6 +152,7 @@ Refusal ApplySettings(const CalcOptions& o, const std::optional<std::string>& ex
     if (o.noProfitTax) tax.DontUse = 1;
     if (o.separateTaxes) tax.CalcEach = 1;
     if (o.noTickCheck) state.SetTickCheck(false);
+    if (o.referenceWalk) state.walk = Walk::RoundByRound;
 
     const int pageIndex = o.page == Page::Buy ? 0 : 1;
     if (expenseSet) {

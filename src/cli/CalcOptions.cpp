@@ -52,6 +52,7 @@ bool* FlagSlot(std::string_view name, CalcOptions& o) {
     if (name == "--no-profit-tax") return &o.noProfitTax;
     if (name == "--separate-taxes") return &o.separateTaxes;
     if (name == "--reject-adjustment") return &o.rejectAdjustment;
+    if (name == "--reference-walk") return &o.referenceWalk;
     if (name == "--json") return &o.json;
     if (name == "--help" || name == "-h") return &o.help;
     return nullptr;

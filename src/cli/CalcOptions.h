@@ -34,6 +34,7 @@ struct CalcOptions {
     std::optional<std::string> expenseSet;
     std::optional<std::string> expensesFile;
     bool rejectAdjustment = false;
+    bool referenceWalk = false;  // walk round by round, to compare with the fast walk
     bool json = false;
     bool help = false;
 };
@@ -58,6 +59,6 @@ inline constexpr const char* kCalcUsage =
     "[--commission-buy|--commission-tax-buy|--commission-sell|--commission-tax-sell TEXT] "
     "[--tax-buy|--tax-sell|--income-tax|--resident-tax|--year-gain TEXT] [--no-profit-tax] "
     "[--separate-taxes] [--expense-set R_K,D_K,R_U,D_U,KANRI,MEIGI,HAITOU,HIBU,OTHER|--expenses PATH] "
-    "[--reject-adjustment] [--json]";
+    "[--reject-adjustment] [--reference-walk] [--json]";
 
 }  // namespace zavota::cli

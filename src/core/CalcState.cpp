@@ -17,6 +17,36 @@ constexpr int kRoundsBetweenYields = 1000;
 
 Yen Plus(Yen a, Yen b) { return D::Add(a, b, 0, RoundNone); }
 Yen Minus(Yen a, Yen b) { return D::Sub(a, b, 0, RoundNone); }
+// Some tick tables send a walk back and forth for ever: a step down lands in a band whose grid
+// moves the price back up. Each round starts from a price that alone decides the rest of the
+// walk, so a price seen twice at the start of a round means the walk never ends. Only the
+// rounds that turn back can repeat one; Brent's doubling checkpoints find the repeat among them
+// without keeping a list.
+class LoopCheck {
+public:
+    explicit LoopCheck(bool down) : down_(down) {}
+    bool Loops(Yen p) {
+        const bool back = started_ && (down_ ? p >= last_ : p <= last_);
+        const bool still = started_ && p == last_;
+        started_ = true;
+        last_ = p;
+        if (!back) return false;
+        if (still || p == checkpoint_) return true;
+        if (++seen_ == power_) {
+            checkpoint_ = p;
+            power_ *= 2;
+            seen_ = 0;
+        }
+        return false;
+    }
+
+private:
+    bool down_;
+    bool started_ = false;
+    Yen last_, checkpoint_{-1};
+    std::int64_t power_ = 1, seen_ = 0;
+};
+
 // Interest on an amount at a period rate in percent, truncated to whole yen.
 Yen InterestOn(Yen amount, Yen rate) { return D::Div(D::Mul(amount, rate, 0, RoundNone), kHundred, 0, RoundDown); }
 }  // namespace
@@ -157,8 +187,10 @@ int CalcState::BuyBreakEven(Yen price, Yen shares, Yen totalPaid, const MarginTa
     const UnitTable& ticks = Ticks();
     Counter counter;
     JumpPace pace;
+    LoopCheck loop(false);
     for (;;) {
         YieldRound(counter);
+        if (loop.Loops(g)) return ErrTick;
         const Yen tick = ticks.Tick(g, true);
         if (tick < kZero) return ErrTick;
         g = Plus(GridFloor(g, tick), tick);
@@ -166,7 +198,7 @@ int CalcState::BuyBreakEven(Yen price, Yen shares, Yen totalPaid, const MarginTa
         LegFigures sale;
         if (const int e = PriceLeg(Side::Sell, g, shares, sellTable, &sale); e != CalcOk) return e;
         if (sale.total > target) break;
-        JumpBreakEvenUp(&g, shares, target, sellTable, pace, counter);
+        if (walk == Walk::Fast) JumpBreakEvenUp(&g, shares, target, sellTable, pace, counter);
     }
     *breakEven = g;
     return CalcOk;
@@ -195,6 +227,7 @@ int CalcState::SellBreakEven(Yen price, Yen shares, Yen totalReceived, const Mar
     }
     Counter counter;
     JumpPace pace;
+    LoopCheck loop(true);
     for (bool first = true;; first = false) {
         YieldRound(counter);
         if (!first) {
@@ -203,11 +236,12 @@ int CalcState::SellBreakEven(Yen price, Yen shares, Yen totalReceived, const Mar
             c = Minus(GridFloor(c, tick), tick);
             if (c <= kZero) return CalcOk;
         }
+        if (loop.Loops(c)) return ErrTick;
         if (AmountAtLimit(c, shares)) return ErrAmountLimit;
         LegFigures buyBack;
         if (const int e = PriceLeg(Side::Buy, c, shares, buyTable, &buyBack); e != CalcOk) return e;
         if (buyBack.total < limit) break;
-        JumpBreakEvenDown(&c, shares, limit, buyTable, pace, counter);
+        if (walk == Walk::Fast) JumpBreakEvenDown(&c, shares, limit, buyTable, pace, counter);
     }
     *breakEven = c;
     return CalcOk;
@@ -287,8 +321,10 @@ int CalcState::SearchSellPrice(const MarginTable& buyTable, const MarginTable& s
     };
     Counter counter;
     JumpPace pace;
+    LoopCheck loop(false);
     for (;;) {
         YieldRound(counter);
+        if (loop.Loops(sell.price)) return ErrTick;
         e = SellLeg(sellTable);
         if (e != CalcOk) return kSellLegOffset + e;
         Profit();
@@ -296,7 +332,8 @@ int CalcState::SearchSellPrice(const MarginTable& buyTable, const MarginTable& s
                                 : D::Compare(result.finalProfit, targetProfit, RelGreaterOrEqual);
         if (met) break;
         const Yen gap = D::Sub(goalRate, result.profitRate, 0, RoundNone);
-        if (JumpSearch(true, sellTable, byRate, goalRate, gap >= kBigGap, pace, counter)) continue;
+        if (walk == Walk::Fast && JumpSearch(true, sellTable, byRate, goalRate, gap >= kBigGap, pace, counter))
+            continue;
         if (gap >= kBigGap) {
             const Yen kept = sell.price;
             Yen p = Plus(kept, kBigStep);
@@ -345,8 +382,10 @@ int CalcState::SearchBuyPrice(const MarginTable& sellTable, const MarginTable& b
     };
     Counter counter;
     JumpPace pace;
+    LoopCheck loop(true);
     while (buy.price > kZero) {
         YieldRound(counter);
+        if (loop.Loops(buy.price)) return ErrTick;
         e = BuyLeg(buyTable);
         if (e != CalcOk) return kBuyLegOffset + e;
         Profit();
@@ -354,7 +393,8 @@ int CalcState::SearchBuyPrice(const MarginTable& sellTable, const MarginTable& b
                                 : D::Compare(result.finalProfit, targetProfit, RelGreaterOrEqual);
         if (met) break;
         const Yen gap = D::Sub(goalRate, result.profitRate, 0, RoundNone);
-        if (JumpSearch(false, buyTable, byRate, goalRate, gap >= kBigGap, pace, counter)) continue;
+        if (walk == Walk::Fast && JumpSearch(false, buyTable, byRate, goalRate, gap >= kBigGap, pace, counter))
+            continue;
         if (gap >= kBigGap) {
             const Yen kept = buy.price;
             Yen p = Minus(kept, kBigStep);

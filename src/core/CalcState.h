@@ -110,6 +110,8 @@ public:
     void SetYieldHook(YieldHook hook, void* context) { yieldHook_ = hook; yieldContext_ = context; }
     // Rounds run by searches and break-even loops since construction (for the benchmarks).
     std::int64_t Rounds() const { return rounds_; }
+    // Stretches of rounds the fast walk took at once since construction (for the tests).
+    std::int64_t Jumps() const { return jumps_; }
 
 private:
     struct Counter {
@@ -160,6 +162,10 @@ private:
     };
     // One leg's figures at price p, with the leg's overrides and mini-stock choice.
     int PriceLeg(Side side, Yen p, Yen shares, const MarginTable& table, LegFigures* out) const;
+    // Bounds of a leg's total over [lo, hi] from the straight line the commission follows inside
+    // a bracket, however long the stretch; false when a minimum or maximum may take over between.
+    bool LineBounds(Side side, Yen lo, Yen hi, Yen shares, const MarginTable& table, const LegFigures& a,
+                    const LegFigures& b, Span* bounds) const;
 
     int SearchSellPrice(const MarginTable& buyTable, const MarginTable& sellTable, bool byRate);
     int SearchBuyPrice(const MarginTable& sellTable, const MarginTable& buyTable, bool byRate);
@@ -167,6 +173,7 @@ private:
     YieldHook yieldHook_ = nullptr;
     void* yieldContext_ = nullptr;
     std::int64_t rounds_ = 0;
+    std::int64_t jumps_ = 0;
 };
 
 // 10,000,000,000 yen or more cannot be traded.

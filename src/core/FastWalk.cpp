@@ -5,6 +5,7 @@
 // the whole stretch is taken at once; the rounds that can end it are always run one by one.
 #include <algorithm>
 #include <limits>
+#include <numeric>
 
 #include "CalcState.h"
 #include "DecimalCalc.h"
@@ -25,6 +26,10 @@ Yen Plus(Yen a, Yen b) { return D::Add(a, b, 0, RoundNone); }
 Yen Minus(Yen a, Yen b) { return D::Sub(a, b, 0, RoundNone); }
 Yen Low(Yen a, Yen b) { return a < b ? a : b; }
 Yen High(Yen a, Yen b) { return a < b ? b : a; }
+
+// v / d rounded down and up, for d > 0; the results fit 64 bits where they are used.
+std::int64_t FloorDiv(Wide v, Wide d) { return static_cast<std::int64_t>(v >= 0 ? v / d : -((-v + d - 1) / d)); }
+std::int64_t CeilDiv(Wide v, Wide d) { return static_cast<std::int64_t>(v >= 0 ? (v + d - 1) / d : -(-v / d)); }
 
 // Steps of `step` from p that stay strictly inside (low, high) (bounds at the int64 limits mean none).
 std::int64_t StepsInside(Yen p, Yen step, bool up, Yen low, Yen high) {
@@ -75,6 +80,103 @@ bool CalcState::LegSpan(Side side, Yen lo, Yen hi, Yen shares, const MarginTable
     } else {
         *total = {Minus(a.amount, Plus(Plus(fee.hi, tax.hi), kZero)), Minus(b.amount, Plus(Plus(fee.lo, tax.lo), kZero))};
     }
+    // Those bounds widen with the stretch. Where the commission follows the amount in a straight
+    // line (give or take its truncations), the total does too, and its ends bound it within a
+    // few yen however long the stretch: a commission that eats the whole amount keeps the total
+    // still, and the walk may then cross any distance at once.
+    Span line;
+    if (LineBounds(side, lo, hi, shares, table, a, b, &line)) {
+        total->lo = High(total->lo, line.lo);
+        total->hi = Low(total->hi, line.hi);
+    }
+    return true;
+}
+
+bool CalcState::LineBounds(Side side, Yen lo, Yen hi, Yen shares, const MarginTable& table, const LegFigures& a,
+                           const LegFigures& b, Span* bounds) const {
+    // The commission never turns back inside a bracket: equal at the ends, it is the same
+    // throughout, and so is its tax.
+    if (a.commission == b.commission) {
+        *bounds = {Low(a.total, b.total), High(a.total, b.total)};
+        return true;
+    }
+    const TradeLeg& leg = side == Side::Buy ? buy : sell;
+    const Yen minimum = side == Side::Buy ? table.LowLimitK : table.LowLimitU;
+    const Yen maximum = side == Side::Buy ? table.HighLimitK : table.HighLimitU;
+    // A fee strictly between the limits was not moved by them, at either end and so nowhere
+    // between, the fee before the limits being monotone too.
+    auto free = [&](Yen fee) { return fee > minimum && (maximum == kZero || fee < maximum); };
+    const Yen perPrice = leg.mini ? leg.unit : shares;
+    const Yen fromAmount = D::Mul(lo, perPrice, 0, RoundNone);
+    const MarginBracket* bracket = table.BracketOf(side, fromAmount);
+    if (bracket == nullptr) return false;
+    if (leg.mini && !table.MiniAfter(side)) {
+        // The limits act on the full unit's commission, before the proration.
+        if (!free(table.Commission(side, fromAmount)) ||
+            !free(table.Commission(side, D::Mul(hi, perPrice, 0, RoundNone))))
+            return false;
+    } else if (!free(a.commission) || !free(b.commission)) {
+        return false;
+    }
+    // How far each truncation to whole yen may fall from the line, in millionths of a yen. A
+    // whole number times a rate of r millionths leaves fractions in steps of gcd(r, 10^6), so
+    // the loss is at most 10^6 minus that step: none at all for a rate of 100 % or a tax of
+    // 0, the cases where a stretch must be crossed at once. Where the prices or the addition
+    // are not whole, up to a yen.
+    const bool whole = lo.IsWhole() && hi.IsWhole() && perPrice.IsWhole() && shares.IsWhole();
+    auto loss = [&](Yen rate) -> Wide {
+        constexpr std::int64_t kMillion = 1'000'000;
+        return whole ? kMillion - std::gcd(rate.raw < 0 ? -rate.raw : rate.raw, kMillion) : kMillion;
+    };
+    auto scaled = [](Wide micro, Yen percent) {  // micro x |percent| / 100, rounded up
+        const Wide p = percent.raw < 0 ? -Wide{percent.raw} : Wide{percent.raw};
+        return (micro * p + 1'000'000 - 1) / 1'000'000;
+    };
+    const Yen factor = D::Sub(Yen::FromInt(100), bracket->discount, 3, RoundNone);
+    Wide fee = scaled(loss(bracket->rate), factor) + (bracket->addition.IsWhole() ? loss(factor) : 1'000'000);
+    if (leg.mini) {
+        const Yen ratio = D::Div(shares, leg.unit, 1, RoundDown);
+        fee = scaled(fee, Yen{ratio.raw * 100}) + (whole ? Wide{1'000'000} - std::gcd(ratio.raw * 100, std::int64_t{1'000'000}) : 1'000'000);
+    }
+    const bool taxFixed = (side == Side::Buy ? overrideBuyCommissionTax : overrideSellCommissionTax) != kNoOverride;
+    const Yen rate = side == Side::Buy ? tax.KaiS : tax.UriS;
+    const Wide each = fee + (taxFixed ? 0 : scaled(fee, rate) + loss(rate));
+    // Each end is within `each` of the line, and so is every price between: twice that, in
+    // ten-thousandths of a yen, rounded up.
+    const Yen slack{static_cast<std::int64_t>((2 * each + 99) / 100)};
+    *bounds = {Minus(Low(a.total, b.total), slack), Plus(High(a.total, b.total), slack)};
+
+    // Where nothing is negative every truncation only takes away, so the total keeps to one side
+    // of the line, within the losses' sum on the other: the line itself, worked out from the
+    // bracket at both ends, bounds it far closer than the ends' own figures.
+    const Yen amountRate = bracket->rate;
+    if (!whole || leg.mini || taxFixed || !bracket->addition.IsWhole() || amountRate < kZero || factor < kZero ||
+        rate < kZero)
+        return true;
+    const Yen startSum = D::Add(D::Div(D::Mul(fromAmount, amountRate, 0, RoundNone), Yen::FromInt(100), 0, RoundDown),
+                                bracket->addition, 0, RoundNone);
+    if (startSum < kZero) return true;
+    // In units of 10^-18 yen: the amount, and the commission with its tax on the line.
+    constexpr Wide kE6 = 1'000'000, kE12 = kE6 * kE6, kE18 = kE12 * kE6, kPerRaw = kE18 / Yen::kScale;
+    auto feeAndTax = [&](Yen p) {
+        const Wide amount = Wide{D::Mul(p, perPrice, 0, RoundNone).Whole()};
+        const Wide onLine = (amount * amountRate.raw + Wide{bracket->addition.raw} * 100) * factor.raw * (kE6 + rate.raw);
+        return std::pair{amount * kE18, onLine};
+    };
+    const Wide losses = (scaled(loss(amountRate), factor) * kE6 + loss(factor) * kE6) * (kE6 + rate.raw) / kE6 * kE6 +
+                        loss(rate) * kE12;
+    const auto [amountLo, feeLo] = feeAndTax(lo);
+    const auto [amountHi, feeHi] = feeAndTax(hi);
+    Wide least, most;
+    if (side == Side::Sell) {  // received: at or above the line, below it plus the losses
+        least = std::min(amountLo - feeLo, amountHi - feeHi);
+        most = std::max(amountLo - feeLo, amountHi - feeHi) + losses;
+    } else {  // paid: at or below the line, above it less the losses
+        least = std::min(amountLo + feeLo, amountHi + feeHi) - losses;
+        most = std::max(amountLo + feeLo, amountHi + feeHi);
+    }
+    bounds->lo = High(bounds->lo, Yen{CeilDiv(least, kPerRaw)});
+    bounds->hi = Low(bounds->hi, Yen{FloorDiv(most, kPerRaw)});
     return true;
 }
 
@@ -94,6 +196,23 @@ bool CalcState::ProfitSpan(Span received, Span paid, Span buyAmount, Span sellAm
     *final = taxed ? Span{D::Sub(net.lo, tax.OnProfit(net.hi, true).tax, 0, RoundNone),
                           D::Sub(net.hi, tax.OnProfit(net.lo, true).tax, 0, RoundNone)}
                    : net;
+    // Those bounds widen with the net's span. Where the year's total stays above 0, the tax is
+    // the total times its rate less at most a yen a truncation, so the final profit keeps within
+    // that of a straight line in the net: with rates of 100 % in all it hardly moves, and the
+    // search may cross any distance at once.
+    if (taxed && D::Add(net.lo, tax.YearGain, 0, RoundNone) > kZero) {
+        constexpr Wide kPerRaw = 1'000'000;  // units of 10^-10 yen in one ten-thousandth
+        const Yen rate = D::Add(tax.ShinSyotoku, tax.ShinJyuumin, 2, RoundNone);
+        const Yen prior = tax.YearGain > kZero ? tax.TaxOf(tax.YearGain) : kZero;
+        auto line = [&](Yen n) {
+            return Wide{n.raw} * kPerRaw - (Wide{n.raw} + tax.YearGain.raw) * rate.raw + Wide{prior.raw} * kPerRaw;
+        };
+        const Wide losses = Wide{tax.CalcEach == 1 ? 2 : 1} * Yen::kScale * kPerRaw;
+        const Wide least = std::min(line(net.lo), line(net.hi));
+        const Wide most = std::max(line(net.lo), line(net.hi)) + losses;
+        final->lo = High(final->lo, Yen{CeilDiv(least, kPerRaw)});
+        final->hi = Low(final->hi, Yen{FloorDiv(most, kPerRaw)});
+    }
     constexpr Yen kHundred = Yen::FromInt(100);
     auto rateOf = [&](Yen f, Yen p) { return D::Div(D::Mul(f, kHundred, 0, RoundNone), p, 2, RoundHalfUp); };
     const Yen corners[] = {rateOf(final->lo, paid.lo), rateOf(final->lo, paid.hi), rateOf(final->hi, paid.lo),
@@ -123,6 +242,14 @@ bool CalcState::TryJump(Yen p, bool up, bool big, Side side, Yen shares, const M
     }
     const Yen floor = up ? run.low : High(run.low, kZero);
     std::int64_t k = std::min(pace.stride, StepsInside(p, step, up, floor, run.high));
+    if (up) {
+        // Stop short of the amount limit: the round that reaches it is run as it is, so a walk
+        // that nothing ends before the limit gets there in a few jumps.
+        constexpr Wide kLimit = Wide{10'000'000'000LL} * Yen::kScale * Yen::kScale;
+        const Yen atLimit{static_cast<std::int64_t>(std::min<Wide>((kLimit + shares.raw - 1) / shares.raw, kNoBound))};
+        const std::int64_t below = StepsInside(p, step, true, floor, atLimit);
+        k = std::min(k, big ? below : below + 1);
+    }
     const TradeLeg& leg = side == Side::Buy ? buy : sell;
     if ((side == Side::Buy ? overrideBuyCommission : overrideSellCommission) == kNoOverride) {
         const Yen perPrice = leg.mini ? leg.unit : shares;
@@ -147,6 +274,7 @@ bool CalcState::TryJump(Yen p, bool up, bool big, Side side, Yen shares, const M
         return false;
     }
     pace.stride = std::min(kLongestStride, pace.stride * 2);
+    ++jumps_;
     *landing = Yen{static_cast<std::int64_t>(p.raw + sign * Wide{step.raw} * k)};
     return true;
 }

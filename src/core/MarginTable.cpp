@@ -20,22 +20,24 @@ Yen MarginTable::ApplyLimits(Side side, Yen fee) const {
     return fee;
 }
 
-Yen MarginTable::Commission(Side side, Yen amount) const {
+const MarginBracket* MarginTable::BracketOf(Side side, Yen amount) const {
     const int n = side == Side::Buy ? ElementsK : ElementsU;
-    if (n <= 0) return kFailure;
     const auto& brackets = side == Side::Buy ? bracketsK : bracketsU;
     const int count = n < kMaxBrackets ? n : kMaxBrackets;
-    for (int i = 0; i < count; ++i) {
-        const MarginBracket& b = brackets[i];
-        if (!(b.low < amount && amount <= b.high)) continue;
-        const Yen rated = DecimalCalc::Div(DecimalCalc::Mul(amount, b.rate, 0, RoundNone), kHundred, 0, RoundDown);
-        const Yen sum = DecimalCalc::Add(rated, b.addition, 0, RoundNone);
-        const Yen factor = DecimalCalc::Sub(kHundred, b.discount, 3, RoundNone);
-        Yen fee = DecimalCalc::Div(DecimalCalc::Mul(sum, factor, 0, RoundNone), kHundred, 0, RoundDown);
-        if (!MiniAfter(side)) fee = ApplyLimits(side, fee);
-        return fee;
-    }
-    return kFailure;
+    for (int i = 0; i < count; ++i)
+        if (brackets[i].low < amount && amount <= brackets[i].high) return &brackets[i];
+    return nullptr;
+}
+
+Yen MarginTable::Commission(Side side, Yen amount) const {
+    const MarginBracket* b = BracketOf(side, amount);
+    if (b == nullptr) return kFailure;
+    const Yen rated = DecimalCalc::Div(DecimalCalc::Mul(amount, b->rate, 0, RoundNone), kHundred, 0, RoundDown);
+    const Yen sum = DecimalCalc::Add(rated, b->addition, 0, RoundNone);
+    const Yen factor = DecimalCalc::Sub(kHundred, b->discount, 3, RoundNone);
+    Yen fee = DecimalCalc::Div(DecimalCalc::Mul(sum, factor, 0, RoundNone), kHundred, 0, RoundDown);
+    if (!MiniAfter(side)) fee = ApplyLimits(side, fee);
+    return fee;
 }
 
 MarginTable::Run MarginTable::BracketRun(Side side, Yen amount) const {

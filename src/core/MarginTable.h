@@ -42,6 +42,9 @@ struct MarginTable {
     // has no bracket for the amount.
     Yen Commission(Side side, Yen amount) const;
 
+    // The bracket that prices `amount` on one side, or nullptr.
+    const MarginBracket* BracketOf(Side side, Yen amount) const;
+
     // The amounts around `amount`, (low, high], that one side sends to the same bracket (or to
     // none): inside them the commission moves with the amount in one direction only.
     struct Run {

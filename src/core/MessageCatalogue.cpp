@@ -68,6 +68,7 @@ constexpr NumberedText kNotices[] = {
     {236, "０円以下の金額は指定できません"},
     {237, "10,000,000,000円以上の指定はできません"},
     {238, "-10,000,000,000円以下の指定はできません"},
+    {239, "%1行目の「円以下まで」の金額は、その行と次の行の両方の呼び値単位で割り切れる値にしてください"},
     {241, "呼び値がテーブルの範囲外になったため計算ができません"},
     {242, "約定金額が手数料テーブルの範囲外になったため計算ができません"},
     {243, "約定金額が10,000,000,000円以上になる指定はできません"},
@@ -113,6 +114,8 @@ constexpr NumberedText kConfirmations[] = {
 };
 
 constexpr std::string_view kDefaultNotice = "エラーが発生しました";
+// Where a notice names what it is about (a row of a table).
+constexpr std::string_view kArgument = "%1";
 constexpr std::string_view kDefaultConfirmation = "よろしいですか？";
 // Number 2 asks a question the caller composes (for example the name of the table to delete).
 constexpr int kCallerTextConfirmation = 2;
@@ -160,8 +163,12 @@ MessageBoxContent MessageCatalogue::Notice(int number, std::string_view detail) 
     MessageBoxContent box;
     box.title = std::string(kNoticeTitle);
     box.text = std::string(NoticeText(number));
+    const bool named = box.text.find(kArgument) != std::string::npos;
+    // Past each replacement, so a detail that itself holds "%1" cannot loop.
+    for (std::size_t at = 0; (at = box.text.find(kArgument, at)) != std::string::npos; at += detail.size())
+        box.text.replace(at, kArgument.size(), detail);
     box.text += "。";
-    if (!detail.empty()) {
+    if (!named && !detail.empty()) {
         box.text += "\n";
         box.text += detail;
     }

@@ -39,8 +39,9 @@ public:
 
     // The notice text without the closing "。"; "エラーが発生しました" for a number without text.
     static std::string_view NoticeText(int number);
-    // The notice as shown: text plus "。", icon by range, title, single OK button; a non-empty
-    // detail (a path the user needs) follows on a line of its own.
+    // The notice as shown: text plus "。", icon by range, title, single OK button. `detail` is
+    // what the user needs besides the text: it stands for "%1" in the few texts that name a row,
+    // else (a path) it follows on a line of its own.
     static MessageBoxContent Notice(int number, std::string_view detail = {});
     // A confirmation: number 2 shows `text` unchanged; others their own text.
     static MessageBoxContent Confirmation(int number, std::string_view text, bool okCancel);

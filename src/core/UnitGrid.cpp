@@ -1,6 +1,7 @@
 #include "UnitGrid.h"
 
 #include <cmath>
+#include <cstdint>
 
 #include "DecimalCalc.h"
 
@@ -21,6 +22,13 @@ GridCheck CommitUnitGrid(UnitTable& table, const GridTexts& cells) {
     for (int r = 0; r < count; ++r) {
         if (v[r][2] < 1) return {236, r + 1, 2};
         if (v[r][2] >= v[r][1]) return {230, r + 1, 2};
+    }
+    // A step down from the band above must land on a price of the band below and the other way
+    // round, or the walks go back and forth between the two bands for ever.
+    for (int r = 0; r + 1 < count; ++r) {
+        const auto boundary = static_cast<std::int64_t>(v[r][1]);
+        if (boundary % static_cast<std::int64_t>(v[r][2]) != 0 || boundary % static_cast<std::int64_t>(v[r + 1][2]) != 0)
+            return {kUnchainedTicks, r + 1, 1};
     }
     std::array<UnitRow, kMaxUnitRows> rows{};
     for (int r = 0; r < count && r < kMaxUnitRows; ++r)

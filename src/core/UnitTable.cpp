@@ -105,15 +105,7 @@ void UnitTable::ResetKeepingDontUse() {
     DontUse = keep;
 }
 
-Yen GridFloor(Yen p, Yen tick) {
-    return DecimalCalc::Mul(DecimalCalc::Div(p, tick, 0, RoundDown), tick, 0, RoundDown);
-}
 
-Yen OntoGrid(Yen p, Yen tick) {
-    const Yen floor = GridFloor(p, tick);
-    if (floor == p) return p;
-    return DecimalCalc::Add(floor, tick, 0, RoundNone);
-}
 
 std::string AdjustmentLine(Yen entered, Yen used, Yen tick) {
     // Plain digits: the values are whole yen once they reach the dialog.

@@ -4,6 +4,7 @@
 #include <array>
 #include <string>
 
+#include "DecimalCalc.h"
 #include "Yen.h"
 
 namespace zavota {
@@ -50,9 +51,19 @@ struct UnitTable {
 };
 
 // The largest multiple of tick not above p.
-Yen GridFloor(Yen p, Yen tick);
+inline Yen GridFloor(Yen p, Yen tick) {
+    // With the tick check off every step is one yen: the same truncation to whole yen, without
+    // the two divisions by a tick the compiler cannot see.
+    if (tick.raw == Yen::kScale) return Yen{p.raw / Yen::kScale * Yen::kScale};
+    return DecimalCalc::Mul(DecimalCalc::Div(p, tick, 0, RoundDown), tick, 0, RoundDown);
+}
 // p itself when on the grid, otherwise the next grid price above.
-Yen OntoGrid(Yen p, Yen tick);
+inline Yen OntoGrid(Yen p, Yen tick) {
+    const Yen floor = GridFloor(p, tick);
+    if (floor == p) return p;
+    return DecimalCalc::Add(floor, tick, 0, RoundNone);
+}
+
 
 // "2003円 → 2005円 （呼び値単位：5円）"
 std::string AdjustmentLine(Yen entered, Yen used, Yen tick);

@@ -200,5 +200,44 @@ TEST_F(StoredSettingsTest, CalcWritesNothing) {
     EXPECT_FALSE(platform::FolderExists(platform::FolderOf(platform::HivePath())));
 }
 
+// Stored tick tables whose bands send a search back and forth: both walks end at once with the
+// walk's error, and on an everyday press the reference walk prints what the fast walk prints.
+TEST_F(StoredSettingsTest, SearchesEndOnStoredTicksThatCannotChainAndTheReferenceWalkAgrees) {
+    struct Loop {
+        UnitRow low, high;
+        std::vector<std::string> press;
+    };
+    auto y = [](std::int64_t v) { return Yen::FromInt(v); };
+    const Loop loops[] = {
+        {{y(0), y(100), y(30)}, {y(100), y(1'000), y(7)},
+         {"--page", "sell", "--price", "200", "--shares", "100", "--target-rate", "90"}},
+        {{y(0), y(895), y(10)}, {y(895), y(1'137), y(3)},
+         {"--page", "sell", "--price", "893", "--shares", "1000", "--target-rate", "3"}},
+    };
+    for (const Loop& l : loops) {
+        calc.listedTicks.Clear();
+        calc.listedTicks.Elements = 2;
+        calc.listedTicks.rows[0] = l.low;
+        calc.listedTicks.rows[1] = l.high;
+        ASSERT_TRUE(store.SaveTickTables());
+        for (const bool reference : {false, true}) {
+            std::vector<std::string> args = l.press;
+            args.push_back("--json");
+            if (reference) args.push_back("--reference-walk");
+            const CliRun run = Calc(args);
+            EXPECT_EQ(run.code, 1);
+            EXPECT_NE(run.out.find(R"("message":241)"), std::string::npos) << run.out;
+        }
+    }
+    calc.listedTicks.LoadDefaults();
+    ASSERT_TRUE(store.SaveTickTables());
+    const std::vector<std::string> press = {"--price", "1000", "--shares", "1000", "--target-profit", "50000", "--json"};
+    std::vector<std::string> reference = press;
+    reference.push_back("--reference-walk");
+    const CliRun fast = Calc(press), slow = Calc(reference);
+    EXPECT_EQ(fast.code, 0);
+    EXPECT_EQ(fast.out, slow.out);
+}
+
 }  // namespace
 }  // namespace zavota::cli

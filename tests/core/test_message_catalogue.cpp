@@ -75,6 +75,9 @@ TEST(MessageCatalogueTest, NoticeTextIconAndTitle) {
         EXPECT_EQ(box.defaultButton, 0);
     }
     EXPECT_EQ(MessageCatalogue::NoticeText(101), "整数で入力してください");
+    // The tick editor's refusal names its row.
+    EXPECT_EQ(MessageCatalogue::Notice(239, "3").text,
+              "3行目の「円以下まで」の金額は、その行と次の行の両方の呼び値単位で割り切れる値にしてください。");
 }
 
 TEST(MessageCatalogueTest, Confirmations) {

@@ -180,7 +180,14 @@ INSTANTIATE_TEST_SUITE_P(
                       UnitCase{"tick equal to the upper bound", {{"0", "2,000", "2,000"}}, 230, 1, 2},
                       UnitCase{"tick 0", {{"0", "2,000", "0"}}, 236, 1, 2},
                       UnitCase{"tick 0.5 is 0", {{"0", "2,000", "0.5"}}, 236, 1, 2},
-                      UnitCase{"discontinuous", {{"0", "2,000", "1"}, {"2,500", "4,000", "5"}}, 222, 2, 0}));
+                      UnitCase{"discontinuous", {{"0", "2,000", "1"}, {"2,500", "4,000", "5"}}, 222, 2, 0},
+                      // Steps that cannot chain: the bound a multiple of neither, or of one tick only.
+                      UnitCase{"100 after a tick of 30", {{"0", "100", "30"}, {"100", "1,000", "7"}}, 239, 1, 1},
+                      UnitCase{"1,100 before a tick of 3",
+                               {{"0", "1,000", "1"}, {"1,000", "1,100", "10"}, {"1,100", "1,137", "3"}}, 239, 2, 1},
+                      UnitCase{"2,000 before a tick of 3", {{"0", "2,000", "1"}, {"2,000", "3,000", "3"}}, 239, 1, 1},
+                      UnitCase{"2,005 after a tick of 10", {{"0", "2,005", "10"}, {"2,005", "3,000", "5"}}, 239, 1, 1},
+                      UnitCase{"the last bound need not chain", {{"0", "1,000", "1"}, {"1,000", "1,237", "10"}}}));
 
 TEST(UnitCommit, TicksAreTruncatedAndRowsAfterTheCountCleared) {
     UnitTable table(0);

@@ -123,7 +123,7 @@ bool TfrmYobine::CommitGrid() {
     const GridCheck check = CommitUnitGrid(Table(current_), grdYobine_->Cells());
     if (check.Ok()) return true;
     grdYobine_->SetCurrent(check.row, check.col);
-    state_.messages.ShowMessage(check.message);
+    state_.messages.ShowMessage(check.message, std::to_string(check.row));
     grdYobine_->setFocus();
     return false;
 }

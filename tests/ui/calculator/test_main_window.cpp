@@ -230,6 +230,31 @@ TEST_F(MainWindowTest, SellPageShowsItsBlockFirstAndMarksItsAnswer) {
     EXPECT_EQ(Background("mmResult_Last"), ColourOf(Colour::Marker));
 }
 
+// Tick tables a settings file may still hold whose bands send a search back and forth: the
+// press ends at once with the walk's error instead of hanging the window.
+TEST_F(MainWindowTest, ASearchThatGoesRoundEndsWithMessage241) {
+    struct Loop {
+        UnitRow low, high;
+        const char *price, *shares, *rate;
+    };
+    auto y = [](std::int64_t v) { return Yen::FromInt(v); };
+    const Loop loops[] = {{{y(0), y(100), y(30)}, {y(100), y(1'000), y(7)}, "200", "100", "90"},
+                          {{y(0), y(895), y(10)}, {y(895), y(1'137), y(3)}, "893", "1000", "3"}};
+    for (const Loop& l : loops) {
+        UnitTable& t = State().calc.listedTicks;
+        t.Clear();
+        t.Elements = 2;
+        t.rows[0] = l.low;
+        t.rows[1] = l.high;
+        Open();
+        Find<QTabWidget>(W(), "pgcCalcInput")->setCurrentIndex(1);
+        Calculate(l.price, l.shares, "edtK2_U", l.rate, false);
+        EXPECT_EQ(Messages().numbers, std::vector<int>{241}) << l.price;
+        EXPECT_EQ(Text(W(), "mmGaku_K"), "") << l.price;
+        main_->close();
+    }
+}
+
 TEST_F(MainWindowTest, ExpenseSetChosenWithOkIsWrittenAndApplied) {
     Open();
     Select(W(), "cmbTax_K", 1);  // margin trading, so the interest applies

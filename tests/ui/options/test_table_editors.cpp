@@ -200,6 +200,29 @@ TEST_F(TableEditorTest, TickResetThenCancelRestoresBothTablesAndTheCheckStaysOff
     EXPECT_EQ(State().calc.otcTicks, otc);
 }
 
+TEST_F(TableEditorTest, TicksThatCannotChainAreRefusedNamingTheRow) {
+    const std::vector<std::vector<const char*>> tables[] = {{{"0", "100", "30"}, {"100", "1,000", "7"}},
+                                                            {{"0", "895", "10"}, {"895", "1,137", "3"}}};
+    for (const auto& rows : tables) {
+        ui::TfrmYobine d(State());
+        d.show();
+        Settle();
+        QTableWidget* g = Grid(&d, "grdYobine");
+        for (int r = 1; r <= kMaxUnitRows; ++r) SetRow(g, r, {"", "", ""});
+        SetRow(g, 1, rows[0]);
+        SetRow(g, 2, rows[1]);
+        Messages().Clear();
+        Click(&d, "btnOK");
+        EXPECT_EQ(Messages().numbers, std::vector<int>{239});
+        ASSERT_EQ(Messages().texts.size(), 1u);
+        EXPECT_TRUE(Messages().texts[0].starts_with("1行目の")) << Messages().texts[0];
+        EXPECT_EQ(Current(g), std::make_pair(1, 1));
+        EXPECT_TRUE(d.isVisible());
+        EXPECT_EQ(State().calc.listedTicks, UnitTable(0));
+        d.close();
+    }
+}
+
 TEST_F(TableEditorTest, TickTypedWithAPointIsCheckedOnEveryChangeAndStoredWhole) {
     ui::TfrmYobine d(State());
     d.show();
