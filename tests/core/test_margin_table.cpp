@@ -183,6 +183,13 @@ MarginTable SellMiniAfterOnly() {
     return t;
 }
 
+// The sample with a 2,000 yen minimum applied after proration on both sides.
+MarginTable LimitsAfter() {
+    MarginTable t = WithLimits(SampleTable(), W(2000), W(0), W(2000), W(0));
+    t.MiniAfterK = t.MiniAfterU = 1;
+    return t;
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Cases, OrderCommissionRule,
     ::testing::Values(
@@ -208,7 +215,17 @@ INSTANTIATE_TEST_SUITE_P(
         // 1,500 × 0.3 = 450 on the sample
         OrderCase{"mini sample", SampleTable(), Side::Buy, W(500), W(300), true, W(1000), W(450)},
         // The full unit at 40,000 yen is 40,000,000: beyond the sample even though the order is not.
-        OrderCase{"mini base out of table", SampleTable(), Side::Buy, W(40'000), W(100), true, W(1000), W(-1)}));
+        OrderCase{"mini base out of table", SampleTable(), Side::Buy, W(40'000), W(100), true, W(1000), W(-1)},
+        // Proration rounds down: 300.3 and 700.7 of a 1,001 yen base.
+        OrderCase{"mini fraction down", OneBracket(W(0), W(1001), W(0)), Side::Buy, W(500), W(30), true, W(100),
+                  W(300)},
+        OrderCase{"mini fraction above half", OneBracket(W(0), W(1001), W(0)), Side::Sell, W(500), W(70), true,
+                  W(100), W(700)},
+        // Limits applied last must never turn a missing bracket into the minimum fee.
+        OrderCase{"limits after, in table", LimitsAfter(), Side::Buy, W(1000), W(1000), false, W(0), W(2000)},
+        OrderCase{"limits after, out of table", LimitsAfter(), Side::Buy, W(30'001), W(1000), false, W(0), W(-1)},
+        OrderCase{"limits after, mini base out of table", LimitsAfter(), Side::Sell, W(40'000), W(100), true,
+                  W(1000), W(-1)}));
 
 TEST(MarginTableSet, StartsWithTheSampleInSlotOne) {
     const MarginTableSet set;

@@ -280,10 +280,14 @@ TEST_F(PageTest, MarginOnTheSellPageIsTaxed) {
     EXPECT_EQ(s.TradeKind, TradeMargin);
     EXPECT_EQ(s.result.profitTax, W(85));
     EXPECT_EQ(s.result.finalProfit, W(765));
-    in.taxKindIndex = -1;  // nothing selected: the first item, cash
-    ASSERT_EQ(Run(in).status, PageStatus::Ready);
-    EXPECT_EQ(s.TradeKind, TradeCash);
-    EXPECT_EQ(s.result.finalProfit, W(850));
+    // The first item, 現物, is cash, and so is a box with nothing selected yet.
+    for (const int index : {0, -1}) {
+        in.taxKindIndex = index;
+        ASSERT_EQ(Run(in).status, PageStatus::Ready) << index;
+        EXPECT_EQ(s.TradeKind, TradeCash) << index;
+        EXPECT_EQ(s.result.profitTax, W(0)) << index;
+        EXPECT_EQ(s.result.finalProfit, W(850)) << index;
+    }
 }
 
 TEST_F(PageTest, GainThatCannotBeMade) {
