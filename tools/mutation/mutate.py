@@ -183,8 +183,8 @@ def describe(fault, root):
 
 
 def sync_scratch(source, scratch):
-    """Copies the tracked and new files of the work tree; unchanged files keep their time
-    stamps, so the build after a second sync is incremental."""
+    """Copies the tracked and new files of the work tree; files already the same are not
+    touched, so the build after a second sync is incremental."""
     listing = subprocess.run(["git", "-C", source, "ls-files", "-z", "--cached", "--others",
                               "--exclude-standard"], check=True, capture_output=True).stdout
     copied = 0
@@ -208,7 +208,9 @@ def sync_scratch(source, scratch):
                 if f.read() == data:
                     continue
         os.makedirs(os.path.dirname(dst), exist_ok=True)
-        shutil.copy2(src, dst)
+        # A fresh time stamp: the copy must look newer than what was built from the old one.
+        shutil.copyfile(src, dst)
+        shutil.copymode(src, dst)
         copied += 1
     return copied
 
