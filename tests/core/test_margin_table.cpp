@@ -183,9 +183,9 @@ MarginTable SellMiniAfterOnly() {
     return t;
 }
 
-// The sample with a 2,000 yen minimum applied after proration on both sides.
-MarginTable LimitsAfter() {
-    MarginTable t = WithLimits(SampleTable(), W(2000), W(0), W(2000), W(0));
+// A 2,000 yen minimum applied after proration on both sides.
+MarginTable LimitsAfter(MarginTable t = SampleTable()) {
+    t = WithLimits(t, W(2000), W(0), W(2000), W(0));
     t.MiniAfterK = t.MiniAfterU = 1;
     return t;
 }
@@ -225,7 +225,9 @@ INSTANTIATE_TEST_SUITE_P(
         OrderCase{"limits after, in table", LimitsAfter(), Side::Buy, W(1000), W(1000), false, W(0), W(2000)},
         OrderCase{"limits after, out of table", LimitsAfter(), Side::Buy, W(30'001), W(1000), false, W(0), W(-1)},
         OrderCase{"limits after, mini base out of table", LimitsAfter(), Side::Sell, W(40'000), W(100), true,
-                  W(1000), W(-1)}));
+                  W(1000), W(-1)},
+        OrderCase{"limits after, free full unit", LimitsAfter(OneBracket(W(0), W(0), W(0))), Side::Buy, W(500), W(300),
+                  true, W(1000), W(2000)}));
 
 TEST(MarginTableSet, StartsWithTheSampleInSlotOne) {
     const MarginTableSet set;

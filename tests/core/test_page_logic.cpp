@@ -311,6 +311,12 @@ struct Failure {
 
 void PrintTo(const Failure& c, std::ostream* os) { *os << c.what; }
 
+PageInput WithTable2(PageInput in, int table2) {
+    in.twoTables = true;
+    in.table2 = table2;
+    return in;
+}
+
 class PageFailures : public PageTest, public ::testing::WithParamInterface<Failure> {};
 
 TEST_P(PageFailures, MapTheCodeAndResetTheState) {
@@ -338,7 +344,9 @@ INSTANTIATE_TEST_SUITE_P(
                 "edtU2_K"},
         Failure{"sell page search's buy leg off the table", Input(S, "1000", "1000", {"", "", "", "40"}), 2, 242,
                 "edtK2_U"},
-        Failure{"sell page amount beyond the table", Input(S, "30050", "1000"), 0, 242, "edtYen_U"}));
+        Failure{"sell page amount beyond the table", Input(S, "30050", "1000"), 0, 242, "edtYen_U"},
+        Failure{"the other leg's table is gone", WithTable2(Input(S, "1000", "1000"), 9), 0, 299, "edtYen_U"},
+        Failure{"the page's table is gone", WithTable2(Input(B, "1000", "1000"), 0), 9, 299, "edtYen_K"}));
 
 TEST_F(PageTest, TwoTables) {
     // The sell leg through the 700-yen table: tax 35; the buy break-even sells at 1,003
