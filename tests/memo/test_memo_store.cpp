@@ -166,6 +166,7 @@ TEST_F(MemoStoreTest, ReadColumnTakesKeysByPosition) {
 
 TEST_F(MemoStoreTest, WriteCellRefusesUnknownKindsAndClosedStore) {
     EXPECT_FALSE(store.writeCell(kCellPrice, 1, "100"));  // nothing open
+    EXPECT_FALSE(store.writeCalculator(std::vector<std::string>(17)));
     ASSERT_TRUE(store.open("M_1.ini", MemoFileKind::Ini, false));
     for (int kind : {-3, 3, 99}) EXPECT_FALSE(store.writeCell(kind, 1, "x")) << kind;
     store.close();

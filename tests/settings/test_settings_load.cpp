@@ -160,6 +160,16 @@ TEST_F(LoadTest, TickTablesFallBackOneByOne) {
         store.LoadAll();
         EXPECT_EQ(calc.otcTicks, UnitTable(1)) << b.what;
     }
+
+    // One row is a table of its own, not a damaged one.
+    Stored([](auto& h) {
+        const std::string otc = kVekkar + "UnitTable2";
+        h.WriteInteger(otc, "Elements", 1);
+        h.WriteString(otc, "0", "0,99999999,7");
+    });
+    store.LoadAll();
+    ASSERT_EQ(calc.otcTicks.Elements, 1);
+    EXPECT_EQ(calc.otcTicks.rows[0].tick, W(7));
 }
 
 TEST_F(LoadTest, TickCountsBeyondTenReadTenRows) {
