@@ -177,7 +177,7 @@ def describe(fault, root):
     if fault.col < 0:  # hand-written: the note says what it breaks
         change = "line removed" if fault.new == "" else f"{fault.old!r} -> {fault.new!r}"
         return f"{fault.path}:{fault.line}: {fault.op}: {change}"
-    return f"{fault.path}:{fault.line}: {fault.op}: {fault.old!r} -> {fault.new!r} in: {line}"
+    return f"{fault.path}:{fault.line}:{fault.col + 1}: {fault.op}: {fault.old!r} -> {fault.new!r} in: {line}"
 
 # ---- the scratch copy ------------------------------------------------------------------------
 
