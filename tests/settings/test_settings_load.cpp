@@ -151,7 +151,8 @@ TEST_F(LoadTest, TickTablesFallBackOneByOne) {
     };
     for (const Broken b : {Broken{"no tick", 2, "1000,5000"}, {"empty row", 2, ""}, {"fractional tick", 2, "1000,5000,2.5"},
                            {"leading comma", 2, ",5000,5"}, {"no rows", 0, "1000,5000,5"},
-                           {"missing row", 3, "1000,5000,5"}}) {
+                           {"missing row", 3, "1000,5000,5"}, {"low bound not a number", 2, "x,5000,5"},
+                           {"high bound not a number", 2, "1000,5e3x,5"}}) {
         Stored([&](auto& h) {
             const std::string otc = kVekkar + "UnitTable2";
             h.WriteInteger(otc, "Elements", b.elements);
