@@ -277,6 +277,25 @@ TEST(MarginTableSet, ClearEmptiesEveryField) {
     }
 }
 
+TEST(MarginTableSet, TablesThatDifferInOneFieldAreNotEqual) {
+    const MarginTable base = WithLimits(TwoBrackets(), W(1), W(2), W(3), W(4));
+    const std::function<void(MarginTable&)> changes[] = {
+        [](MarginTable& t) { t.inUse = false; },        [](MarginTable& t) { t.Same = 1; },
+        [](MarginTable& t) { t.MiniAfterK = 1; },       [](MarginTable& t) { t.MiniAfterU = 1; },
+        [](MarginTable& t) { t.Name = "other"; },       [](MarginTable& t) { t.ElementsK = 1; },
+        [](MarginTable& t) { t.ElementsU = 2; },        [](MarginTable& t) { t.LowLimitK = W(9); },
+        [](MarginTable& t) { t.LowLimitU = W(9); },     [](MarginTable& t) { t.HighLimitK = W(9); },
+        [](MarginTable& t) { t.HighLimitU = W(9); },    [](MarginTable& t) { t.bracketsK[79].rate = R(1); },
+        [](MarginTable& t) { t.bracketsU[0].discount = R(1); },
+    };
+    EXPECT_TRUE(base == MarginTable(base));
+    for (std::size_t i = 0; i < std::size(changes); ++i) {
+        MarginTable changed = base;
+        changes[i](changed);
+        EXPECT_FALSE(changed == base) << i;
+    }
+}
+
 TEST(MarginTableSet, UsedTablesFollowSlotOrder) {
     MarginTableSet set;
     set.Slot(4) = OneBracket(W(0), W(100), W(0));
