@@ -202,6 +202,18 @@ TEST_F(LoadTest, CommissionTablesAreCutShortOrFallBack) {
         {"Tables 0", [](auto& h) { h.WriteInteger(kTables, "Tables", 0); }, -1},
         {"Tables as text", [](auto& h) { h.WriteString(kTables, "Tables", "3"); }, -1},
         {"a limit of the wrong kind", [](auto& h) { h.WriteInteger(kTables + "\\2", "HighLimitK", 0); }, 2},
+        {"separate sides, only the buy maximum of the wrong kind",
+         [](auto& h) {
+             const std::string key = kTables + "\\2";
+             h.WriteInteger(key, "Same", 1);
+             h.WriteInteger(key, "ElementsU", 1);
+             h.WriteReal(key, "LowLimitU", 0);
+             h.WriteReal(key, "HighLimitU", 0);
+             h.WriteInteger(key, "MiniAfterU", 0);
+             h.WriteString(key, "U0", "0,1000,0.5000,100,0.0000");
+             h.WriteInteger(key, "HighLimitK", 0);
+         },
+         2},
         {"nothing wrong", [](auto&) {}, 3},
     };
     for (const Case& c : cases) {
