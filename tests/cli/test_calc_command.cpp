@@ -49,6 +49,13 @@ INSTANTIATE_TEST_SUITE_P(
                  R"j({"ok":true,"adjustments":[{"entered":2003,"used":2005,"tick":5}],"fields":{"edtYen_K":"2005"},)j"
                  R"j("figures":{"mmGaku_K":"2,005","mmNum_K":"100","mmYaku_K":"200,500","mmMargin_K":"1,500",)j"
                  R"j("mmSZei_K":"75","mmTotal_K":"202,075","mmPay_K":"2,040"},"mark":"mmPay_K"})j"},
+        // Ticks off: 2,003 stays, and the break-even steps by one yen (2,034 returns 201,825).
+        JsonCase{"NoTickCheckWithInlineValue",
+                 {"--price=2003", "--shares", "100", "--no-tick-check"},
+                 0,
+                 R"j({"ok":true,"adjustments":[],"fields":{},"figures":{"mmGaku_K":"2,003","mmNum_K":"100",)j"
+                 R"j("mmYaku_K":"200,300","mmMargin_K":"1,500","mmSZei_K":"75","mmTotal_K":"201,875",)j"
+                 R"j("mmPay_K":"2,035"},"mark":"mmPay_K"})j"},
         JsonCase{"PriceRangeBeforeProduct",
                  {"--price", "100000000", "--shares", "100"},
                  1,

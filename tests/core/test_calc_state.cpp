@@ -352,6 +352,7 @@ struct ExpenseCase {
     int selected;
     std::int64_t expected;
     bool active;
+    std::int64_t amount = 1'000'000;  // of each leg
 };
 
 void PrintTo(const ExpenseCase& c, std::ostream* os) { *os << c.what; }
@@ -378,8 +379,8 @@ TEST_P(Expenses, TotalOnAMillionYen) {
     s.TradeKind = c.kind;
     s.keihiSets[2] = c.set;
     s.keihiSelected[c.buyPage ? 0 : 1] = c.selected;
-    s.result.buyAmount = W(1'000'000);
-    s.result.sellAmount = W(1'000'000);
+    s.result.buyAmount = W(c.amount);
+    s.result.sellAmount = W(c.amount);
     s.SelectExpenses(c.buyPage);
     EXPECT_EQ(s.expensesActive, c.active) << c.what;
     EXPECT_EQ(s.ExpenseTotal(), W(c.expected)) << c.what;
@@ -400,6 +401,11 @@ INSTANTIATE_TEST_SUITE_P(
         ExpenseCase{"fees sell page", false, TradeMargin, Set(0, 0, 0, 0, 100, 50, 30, 20, -10), 3, 190, true},
         // 2.5 × 100 / 365 = 0.6849
         ExpenseCase{"fractional rate", true, TradeMargin, Set(2.5, 100, 0, 0, 0, 0, 0, 0, 0), 3, 6849, true},
+        // 3 × 10 / 365 = 0.0821 (not 0.0822); 1,234,567 × 0.0821 % = 1,013.58, truncated
+        ExpenseCase{"interest truncated", true, TradeMargin, Set(3, 10, 0, 0, 0, 0, 0, 0, 0), 3, 1013, true,
+                    1'234'567},
+        ExpenseCase{"seller's interest truncated", false, TradeMargin, Set(0, 0, 3, 10, 0, 0, 0, 0, 0), 3, -1013,
+                    true, 1'234'567},
         ExpenseCase{"cash other buy", true, TradeCash, Set(3, 30, 3, 30, 100, 0, 0, 0, 1000), 3, 1000, true},
         ExpenseCase{"cash other sell", false, TradeCash, Set(3, 30, 3, 30, 100, 0, 0, 0, 1000), 3, 1000, true},
         ExpenseCase{"cash ignores margin fields", true, TradeCash, Set(3, 30, 3, 30, 100, 0, 0, 0, 0), 3, 0,

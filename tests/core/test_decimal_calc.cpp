@@ -160,6 +160,8 @@ INSTANTIATE_TEST_SUITE_P(
                       TextCase{R(-50), 2, "-0.01"}, TextCase{R(25000), 0, "3"}, TextCase{R(-25000), 0, "-3"},
                       TextCase{R(14999), 0, "1"}, TextCase{R(9'999'999), 2, "1,000.00"},
                       TextCase{R(87000), 2, "8.70"}, TextCase{R(-35000), 2, "-3.50"},
+                      // a negative fraction that rounds to zero carries no sign
+                      TextCase{R(-4999), 0, "0"}, TextCase{R(-49), 2, "0.00"}, TextCase{R(-5), 3, "-0.001"},
                       TextCase{W(9'999'999'999), 0, "9,999,999,999"},
                       TextCase{W(-1'234'567'891'234), 0, "-1,234,567,891,234"}));
 

@@ -183,6 +183,13 @@ MarginTable SellMiniAfterOnly() {
     return t;
 }
 
+// A 2,000 yen minimum applied after proration on both sides.
+MarginTable LimitsAfter(MarginTable t = SampleTable()) {
+    t = WithLimits(t, W(2000), W(0), W(2000), W(0));
+    t.MiniAfterK = t.MiniAfterU = 1;
+    return t;
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Cases, OrderCommissionRule,
     ::testing::Values(
@@ -208,7 +215,19 @@ INSTANTIATE_TEST_SUITE_P(
         // 1,500 × 0.3 = 450 on the sample
         OrderCase{"mini sample", SampleTable(), Side::Buy, W(500), W(300), true, W(1000), W(450)},
         // The full unit at 40,000 yen is 40,000,000: beyond the sample even though the order is not.
-        OrderCase{"mini base out of table", SampleTable(), Side::Buy, W(40'000), W(100), true, W(1000), W(-1)}));
+        OrderCase{"mini base out of table", SampleTable(), Side::Buy, W(40'000), W(100), true, W(1000), W(-1)},
+        // Proration rounds down: 300.3 and 700.7 of a 1,001 yen base.
+        OrderCase{"mini fraction down", OneBracket(W(0), W(1001), W(0)), Side::Buy, W(500), W(30), true, W(100),
+                  W(300)},
+        OrderCase{"mini fraction above half", OneBracket(W(0), W(1001), W(0)), Side::Sell, W(500), W(70), true,
+                  W(100), W(700)},
+        // Limits applied last must never turn a missing bracket into the minimum fee.
+        OrderCase{"limits after, in table", LimitsAfter(), Side::Buy, W(1000), W(1000), false, W(0), W(2000)},
+        OrderCase{"limits after, out of table", LimitsAfter(), Side::Buy, W(30'001), W(1000), false, W(0), W(-1)},
+        OrderCase{"limits after, mini base out of table", LimitsAfter(), Side::Sell, W(40'000), W(100), true,
+                  W(1000), W(-1)},
+        OrderCase{"limits after, free full unit", LimitsAfter(OneBracket(W(0), W(0), W(0))), Side::Buy, W(500), W(300),
+                  true, W(1000), W(2000)}));
 
 TEST(MarginTableSet, StartsWithTheSampleInSlotOne) {
     const MarginTableSet set;
@@ -255,6 +274,25 @@ TEST(MarginTableSet, ClearEmptiesEveryField) {
     for (int i = 0; i < kMaxBrackets; ++i) {
         EXPECT_EQ(t.bracketsK[i], MarginBracket{}) << i;
         EXPECT_EQ(t.bracketsU[i], MarginBracket{}) << i;
+    }
+}
+
+TEST(MarginTableSet, TablesThatDifferInOneFieldAreNotEqual) {
+    const MarginTable base = WithLimits(TwoBrackets(), W(1), W(2), W(3), W(4));
+    const std::function<void(MarginTable&)> changes[] = {
+        [](MarginTable& t) { t.inUse = false; },        [](MarginTable& t) { t.Same = 1; },
+        [](MarginTable& t) { t.MiniAfterK = 1; },       [](MarginTable& t) { t.MiniAfterU = 1; },
+        [](MarginTable& t) { t.Name = "other"; },       [](MarginTable& t) { t.ElementsK = 1; },
+        [](MarginTable& t) { t.ElementsU = 2; },        [](MarginTable& t) { t.LowLimitK = W(9); },
+        [](MarginTable& t) { t.LowLimitU = W(9); },     [](MarginTable& t) { t.HighLimitK = W(9); },
+        [](MarginTable& t) { t.HighLimitU = W(9); },    [](MarginTable& t) { t.bracketsK[79].rate = R(1); },
+        [](MarginTable& t) { t.bracketsU[0].discount = R(1); },
+    };
+    EXPECT_TRUE(base == MarginTable(base));
+    for (std::size_t i = 0; i < std::size(changes); ++i) {
+        MarginTable changed = base;
+        changes[i](changed);
+        EXPECT_FALSE(changed == base) << i;
     }
 }
 

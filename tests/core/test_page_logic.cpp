@@ -280,10 +280,14 @@ TEST_F(PageTest, MarginOnTheSellPageIsTaxed) {
     EXPECT_EQ(s.TradeKind, TradeMargin);
     EXPECT_EQ(s.result.profitTax, W(85));
     EXPECT_EQ(s.result.finalProfit, W(765));
-    in.taxKindIndex = -1;  // nothing selected: the first item, cash
-    ASSERT_EQ(Run(in).status, PageStatus::Ready);
-    EXPECT_EQ(s.TradeKind, TradeCash);
-    EXPECT_EQ(s.result.finalProfit, W(850));
+    // The first item, 現物, is cash, and so is a box with nothing selected yet.
+    for (const int index : {0, -1}) {
+        in.taxKindIndex = index;
+        ASSERT_EQ(Run(in).status, PageStatus::Ready) << index;
+        EXPECT_EQ(s.TradeKind, TradeCash) << index;
+        EXPECT_EQ(s.result.profitTax, W(0)) << index;
+        EXPECT_EQ(s.result.finalProfit, W(850)) << index;
+    }
 }
 
 TEST_F(PageTest, GainThatCannotBeMade) {
@@ -306,6 +310,12 @@ struct Failure {
 };
 
 void PrintTo(const Failure& c, std::ostream* os) { *os << c.what; }
+
+PageInput WithTable2(PageInput in, int table2) {
+    in.twoTables = true;
+    in.table2 = table2;
+    return in;
+}
 
 class PageFailures : public PageTest, public ::testing::WithParamInterface<Failure> {};
 
@@ -334,7 +344,9 @@ INSTANTIATE_TEST_SUITE_P(
                 "edtU2_K"},
         Failure{"sell page search's buy leg off the table", Input(S, "1000", "1000", {"", "", "", "40"}), 2, 242,
                 "edtK2_U"},
-        Failure{"sell page amount beyond the table", Input(S, "30050", "1000"), 0, 242, "edtYen_U"}));
+        Failure{"sell page amount beyond the table", Input(S, "30050", "1000"), 0, 242, "edtYen_U"},
+        Failure{"the other leg's table is gone", WithTable2(Input(S, "1000", "1000"), 9), 0, 299, "edtYen_U"},
+        Failure{"the page's table is gone", WithTable2(Input(B, "1000", "1000"), 0), 9, 299, "edtYen_K"}));
 
 TEST_F(PageTest, TwoTables) {
     // The sell leg through the 700-yen table: tax 35; the buy break-even sells at 1,003

@@ -117,6 +117,21 @@ TEST(SlimPage, ExpensesOfTheBuySideWhenABuyPriceIsGiven) {
     EXPECT_EQ(state.result.sellBreakEven, Yen::FromInt(1096));
 }
 
+TEST(SlimPage, FirstTradeKindIsCash) {
+    // A buyer's interest of 3 % for 30 days: 2,465 on a million, charged to margin trades only.
+    const std::pair<int, std::int64_t> cases[] = {{-1, 0}, {0, 0}, {1, 2465}};
+    for (const auto& [index, expenses] : cases) {
+        CalcState state;
+        state.keihiSets[0].RateK = 3;
+        state.keihiSets[0].DaysK = 30;
+        state.keihiSelected = {1, 0};
+        SlimInput in = Slim("1000", "1000", "1100");
+        in.taxKindIndex = index;
+        ASSERT_EQ(RunSlim(state, in).status, PageStatus::Ready) << index;
+        EXPECT_EQ(state.result.otherExpenses, Yen::FromInt(expenses)) << index;
+    }
+}
+
 TEST(SlimPage, AdjustsBothPricesOntoTheGrid) {
     CalcState state;
     const SlimOutcome out = RunSlim(state, Slim("2003", "100", "2003"));

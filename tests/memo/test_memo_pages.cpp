@@ -76,6 +76,34 @@ TEST_F(MemoPagesTest, IndexRewriteRefusesAReadOnlyIndexAndLeavesAnEmptyOne) {
     EXPECT_EQ(st.st_mode & 0777, 0640u);
 }
 
+TEST(MemoRulesTest, TotalsAtTheirLimits) {
+    struct Case {
+        const char* what;
+        StockGrid grid;
+        int message, count;
+        std::int64_t amount;
+    } cases[] = {
+        // 99,999,999 × 100 + 100 × 1 is exactly ten billion: refused.
+        {"total of exactly the limit", Grid({{"", "99,999,999", "100", true}, {"", "100", "1", true}}), 264, 2,
+         10'000'000'000},
+        {"one yen below the limit", Grid({{"", "99999999", "100", true}, {"", "99", "1", true}}), 0, 2,
+         9'999'999'999},
+        {"cell above the largest", Grid({{"", "100000000", "1", true}, {"", "5", "1", true}}), 0, 1, 5},
+        {"row 20 counts", [] {
+             StockGrid g{};
+             g[19] = {"", "300", "2", true};
+             return g;
+         }(), 0, 1, 600},
+    };
+    for (Case& c : cases) {
+        const StockResults r = ComputeStockRows(c.grid);
+        EXPECT_EQ(r.message, c.message) << c.what;
+        EXPECT_EQ(r.shown, c.message == 0) << c.what;
+        EXPECT_EQ(r.count, c.count) << c.what;
+        EXPECT_EQ(r.totals.amount(), Yen::FromInt(c.amount)) << c.what;
+    }
+}
+
 TEST(MemoRulesTest, NamesHandOverAndShares) {
     const PageList pages{{"Abc", 1}, {"株式", 2}};
     struct Name {
@@ -102,6 +130,7 @@ TEST(MemoRulesTest, NamesHandOverAndShares) {
         {"1.5", "1", true, 101, "edtPrice"},       {"1", "", true, 102, "edtNum"},
         {"1", "100000000", true, 202, "edtNum"},   {"1", "2.0", false, 101, "edtNum"},
         {"50000", "200000", true, 243, "edtPrice"}, {"49999", "200000", false, 0, ""},
+        {"99999999", "100", true, 0, ""},           {"100", "99999999", false, 0, ""},
     };
     for (const HandOver& h : handOvers) {
         const FieldCheck c = CheckMemoHandOver(h.price, h.shares, h.buy);

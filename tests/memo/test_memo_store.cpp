@@ -166,6 +166,7 @@ TEST_F(MemoStoreTest, ReadColumnTakesKeysByPosition) {
 
 TEST_F(MemoStoreTest, WriteCellRefusesUnknownKindsAndClosedStore) {
     EXPECT_FALSE(store.writeCell(kCellPrice, 1, "100"));  // nothing open
+    EXPECT_FALSE(store.writeCalculator(std::vector<std::string>(17)));
     ASSERT_TRUE(store.open("M_1.ini", MemoFileKind::Ini, false));
     for (int kind : {-3, 3, 99}) EXPECT_FALSE(store.writeCell(kind, 1, "x")) << kind;
     store.close();
@@ -202,6 +203,13 @@ TEST_F(MemoStoreTest, CalculatorFileDefaultsAndRoundTrip) {
     EXPECT_EQ(items, typed);
 }
 
+// A page whose only filled row is the last one.
+std::vector<Row> OnlyLastRow(Row last) {
+    std::vector<Row> rows(kMemoRows);
+    rows.back() = std::move(last);
+    return rows;
+}
+
 TEST_F(MemoStoreTest, PageTotals) {
     struct Case {
         const char* what;
@@ -225,6 +233,7 @@ TEST_F(MemoStoreTest, PageTotals) {
         {"share total rounded", {{"*", "", "100", "1.5"}}, kTotalsDone, 75, 2, 150},
         {"separators and exponent", {{"*", "", "1,000", "5e2"}}, kTotalsDone, 1000, 500, 500000},
         {"nothing ticked", {{"", "", "1000", "1"}}, kTotalsDone, 0, 0, 0},
+        {"row 20 counts", OnlyLastRow({"*", "", "1,000", "7"}), kTotalsDone, 1000, 7, 7000},
         {"price not a number", {{"*", "", "1000", "1"}, {"*", "", "abc", "1"}}, kTotalsInvalid, 0, 0, 0},
         {"shares not a number", {{"*", "", "1000", "1x"}}, kTotalsInvalid, 0, 0, 0},
     };

@@ -25,6 +25,8 @@ TEST(SimpleCalcTest, AverageAndTotal) {
         {{"-1", "-2", "-2"}, {0, RoundDown}, "-1", "-5", {false, false, false}},
         {{"-1", "-2", "-2.5"}, {0, RoundUp}, "-2", "-6", {false, false, false}},
         {{}, {2, RoundHalfUp}, "0.00", "0.00", {true, true, true}},
+        // The average divides the rounded total (1), not the exact sum (0.9 / 2 = 0.45 -> 0).
+        {{"0.45", "0.45"}, {0, RoundHalfUp}, "1", "1", {false, false, true}},
     };
     for (const Case& c : cases) {
         const ColumnResult res = AverageAndTotal(c.cells, c.r);
@@ -43,6 +45,7 @@ TEST(SimpleCalcTest, AverageStopsAtAnOutOfRangeCell) {
         {{"1", "x", "99,999,999"}, 266, 2},
         {{"99999998.9999"}, 0, -1},
         {{"", "-99999999"}, 267, 1},
+        {{"-99999998.9999"}, 0, -1},
         {{"5", "1e300"}, 266, 1},
     };
     for (const Case& c : cases) {
@@ -73,6 +76,8 @@ TEST(SimpleCalcTest, TwoNumbers) {
         {"1000", "3", false, {0, RoundUp}, {"1,003", "997", "3,000", "334"}, {"100%", "1%"}},
         {"-7", "2", false, {0, RoundHalfUp}, {"-5", "-9", "-14", "-4"}, {"78%", "22%"}},
         {"-7", "2", false, {0, RoundDown}, {"-5", "-9", "-14", "-3"}, {"77%", "22%"}},
+        // Fractions: 12.5 / 0.5 and 37.5 / 0.5, never 12 / 0.5; -0.25 to one decimal is -0.3.
+        {"0.125", "0.375", false, {1, RoundHalfUp}, {"0.5", "-0.3", "0.0", "0.3"}, {"25.0%", "75.0%"}},
         {"0", "0", false, {0, RoundHalfUp}, {"0", "0", "0", "*** ZERO ***"}, {"****", "****"}},
         {"99999999999", "1", false, {0, RoundHalfUp}, {"*** OVER ***", "*** OVER ***", "*** OVER ***", "*** OVER ***"},
          {"****", "****"}},
@@ -167,7 +172,8 @@ TEST(SimpleCalcTest, StoredItemsRoundTripAndDefaults) {
         RoundMode mode;
         int d;
     } settings[] = {{"2", "0", RoundHalfUp, 0}, {"3", "2", RoundUp, 2}, {"1", "1", RoundDown, 1},
-                    {"x", "3", RoundDown, 3}, {"", "9", RoundDown, 0}, {"2", "1.5", RoundHalfUp, 0}};
+                    {"x", "3", RoundDown, 3}, {"", "9", RoundDown, 0}, {"2", "1.5", RoundHalfUp, 0},
+                    {"2", "4", RoundHalfUp, 0}, {"2", "-1", RoundHalfUp, 0}};
     for (const auto& s : settings) {
         std::vector<std::string> stored = items;
         stored[15] = s.trunc;

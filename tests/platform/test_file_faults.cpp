@@ -102,5 +102,20 @@ TEST(FileFaults, ADamagedHiveComesBackWhenTheNewOneCannotBeWritten) {
     EXPECT_EQ(EntriesIn(folder.Path()), 2);
 }
 
+TEST(FileFaults, AFileOfExactlyTheLimitIsRead) {
+    testing::TempFolder folder;
+    const std::string path = folder / "p.ini";
+    const struct {
+        std::size_t size;
+        ReadStatus status;
+    } cases[] = {{15, ReadStatus::Ok}, {16, ReadStatus::Ok}, {17, ReadStatus::TooLarge}};
+    for (const auto& c : cases) {
+        Put(path, std::string(c.size, 'x'));
+        const FileContent content = ReadFileBytes(path, 16);
+        EXPECT_EQ(content.status, c.status) << c.size;
+        EXPECT_EQ(content.bytes.size(), c.status == ReadStatus::Ok ? c.size : 0u) << c.size;
+    }
+}
+
 }  // namespace
 }  // namespace zavota::platform

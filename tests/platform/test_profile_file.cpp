@@ -97,6 +97,8 @@ TEST(ProfileFile, ReadsLikeTheWindowsProfileFunctions) {
         "Single='s'\r\n"
         "Half=\"h\r\n"
         "Mixed=\"m'\r\n"
+        "Lone=\"\r\n"
+        "Pair=''\r\n"
         "dup=first\r\n"
         "DUP=second\r\n"
         "eq=a=b\r\n"
@@ -115,6 +117,7 @@ TEST(ProfileFile, ReadsLikeTheWindowsProfileFunctions) {
     const Case cases[] = {
         {"ソ表", "表", "ソ"},          {"ソ表", "quoted", "  q  "}, {"ソ表", "single", "s"},
         {"ソ表", "half", "\"h"},       {"ソ表", "mixed", "\"m'"},   {"ソ表", "Dup", "first"},
+        {"ソ表", "lone", "\""},        {"ソ表", "pair", ""},
         {"ソ表", "eq", "a=b"},         {"ソ表", "empty", ""},        {"A]B", "k", "v"},
         {"ゼゾ", "ゼ", "ゾ"},          {"ソ表", ";hidden", {}},       {"ソ表", "noequals", {}},
         {"ソ表", "later", {}},         {"ソ表", "k", {}},            {"", "表", {}},
@@ -123,7 +126,7 @@ TEST(ProfileFile, ReadsLikeTheWindowsProfileFunctions) {
     for (const auto& c : cases) EXPECT_EQ(file.Read(c.section, c.key), c.value) << c.section << "/" << c.key;
     EXPECT_EQ(file.ReadString("missing", "k", "fallback"), "fallback");
     EXPECT_EQ(file.Sections(), (Names{"ソ表", "a]b", "ゼゾ"}));
-    EXPECT_EQ(file.Keys("ソ表"), (Names{"表", "Quoted", "Single", "Half", "Mixed", "dup", "eq", "empty"}));
+    EXPECT_EQ(file.Keys("ソ表"), (Names{"表", "Quoted", "Single", "Half", "Mixed", "Lone", "Pair", "dup", "eq", "empty"}));
     EXPECT_EQ(file.Keys("missing"), Names{});
     EXPECT_FALSE(file.Damaged());
 }
@@ -138,6 +141,7 @@ TEST(ProfileFile, TextsReadBackAsWindowsReadsThem) {
         {"  lead", "  lead", "lead"},
         {"trail\t", "trail\t", "trail"},
         {"\"quoted\"", "\"quoted\"", "\"quoted\""},
+        {"\"", "\"", "\""},
         {"tab\there", "tab\there", "tab\there"},
         {"\\:x\\t", "\\:x\\t", "\\:x\\t"},  // what Windows wrote starting with "\:" is taken as it is
         {"〜", "～", "～"},  // stored as 0x8160, and found under either form
@@ -221,13 +225,27 @@ TEST(ProfileFile, FailedWriteChangesNothing) {
         EXPECT_EQ(file.Keys("S"), Names{"k"});
 
         // A file that cannot be read must not be replaced by one holding only the new value.
-        const std::string locked = folder / "locked.ini";
-        Put(locked, before);
-        chmod(locked.c_str(), 0);
-        ProfileFile other(locked);
-        EXPECT_FALSE(other.Write("S", "k", "new"));
-        chmod(locked.c_str(), 0644);
-        EXPECT_EQ(Get(locked), before);
+        // Write-only (0200) passes the read-only check of the replace: only the failed read
+        // stops it.
+        for (const mode_t mode : {0000, 0200}) {
+            const std::string locked = folder / "locked.ini";
+            Put(locked, before);
+            chmod(locked.c_str(), mode);
+            ProfileFile other(locked);
+            EXPECT_FALSE(other.Write("S", "k", "new")) << mode;
+            EXPECT_FALSE(other.WriteBatch({{"S", "k", "new"}})) << mode;
+            chmod(locked.c_str(), 0644);
+            EXPECT_EQ(Get(locked), before) << mode;
+        }
+
+        // A replaced file keeps its permissions.
+        const std::string own = folder / "own.ini";
+        Put(own, before);
+        chmod(own.c_str(), 0600);
+        ASSERT_TRUE(ProfileFile(own).Write("S", "k", "new"));
+        struct stat st {};
+        ASSERT_EQ(stat(own.c_str(), &st), 0);
+        EXPECT_EQ(st.st_mode & 07777, 0600u);
     });
 }
 

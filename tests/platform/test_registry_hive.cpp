@@ -405,15 +405,27 @@ TEST(RegistryHive, FailedCommitLeavesTheOldFileAsItWas) {
         EXPECT_EQ(Bytes(path), old);
         EXPECT_EQ(FolderEntries(folder), std::vector<std::string>{"Vekkar.reg"});
 
-        // A file that cannot be read must not be replaced by a hive that never saw its content.
+        // A file that cannot be read must not be replaced by a hive that never saw its content;
+        // write-only (0200) gets past the replace's own read-only check.
         ASSERT_EQ(::chmod(folder.c_str(), 0755), 0);
-        ASSERT_EQ(::chmod(path.c_str(), 0), 0);
+        for (const mode_t mode : {0000, 0200}) {
+            ASSERT_EQ(::chmod(path.c_str(), mode), 0);
+            hive.Reload();
+            ASSERT_TRUE(hive.WriteInteger(kOption, "Other", 2));
+            EXPECT_FALSE(hive.Commit()) << mode;
+            ASSERT_EQ(::chmod(path.c_str(), 0644), 0);
+            EXPECT_EQ(Bytes(path), old) << mode;
+            EXPECT_EQ(FolderEntries(folder), std::vector<std::string>{"Vekkar.reg"});
+        }
+
+        // A saved hive keeps its permissions.
+        ASSERT_EQ(::chmod(path.c_str(), 0600), 0);
         hive.Reload();
-        ASSERT_TRUE(hive.WriteInteger(kOption, "Other", 2));
-        EXPECT_FALSE(hive.Commit());
-        ASSERT_EQ(::chmod(path.c_str(), 0644), 0);
-        EXPECT_EQ(Bytes(path), old);
-        EXPECT_EQ(FolderEntries(folder), std::vector<std::string>{"Vekkar.reg"});
+        ASSERT_TRUE(hive.WriteInteger(kOption, "Other", 3));
+        ASSERT_TRUE(hive.Commit());
+        struct stat st {};
+        ASSERT_EQ(::stat(path.c_str(), &st), 0);
+        EXPECT_EQ(st.st_mode & 07777, 0600u);
     });
 }
 

@@ -151,7 +151,8 @@ TEST_F(LoadTest, TickTablesFallBackOneByOne) {
     };
     for (const Broken b : {Broken{"no tick", 2, "1000,5000"}, {"empty row", 2, ""}, {"fractional tick", 2, "1000,5000,2.5"},
                            {"leading comma", 2, ",5000,5"}, {"no rows", 0, "1000,5000,5"},
-                           {"missing row", 3, "1000,5000,5"}}) {
+                           {"missing row", 3, "1000,5000,5"}, {"low bound not a number", 2, "x,5000,5"},
+                           {"high bound not a number", 2, "1000,5e3x,5"}}) {
         Stored([&](auto& h) {
             const std::string otc = kVekkar + "UnitTable2";
             h.WriteInteger(otc, "Elements", b.elements);
@@ -160,6 +161,16 @@ TEST_F(LoadTest, TickTablesFallBackOneByOne) {
         store.LoadAll();
         EXPECT_EQ(calc.otcTicks, UnitTable(1)) << b.what;
     }
+
+    // One row is a table of its own, not a damaged one.
+    Stored([](auto& h) {
+        const std::string otc = kVekkar + "UnitTable2";
+        h.WriteInteger(otc, "Elements", 1);
+        h.WriteString(otc, "0", "0,99999999,7");
+    });
+    store.LoadAll();
+    ASSERT_EQ(calc.otcTicks.Elements, 1);
+    EXPECT_EQ(calc.otcTicks.rows[0].tick, W(7));
 }
 
 TEST_F(LoadTest, TickCountsBeyondTenReadTenRows) {
@@ -191,6 +202,18 @@ TEST_F(LoadTest, CommissionTablesAreCutShortOrFallBack) {
         {"Tables 0", [](auto& h) { h.WriteInteger(kTables, "Tables", 0); }, -1},
         {"Tables as text", [](auto& h) { h.WriteString(kTables, "Tables", "3"); }, -1},
         {"a limit of the wrong kind", [](auto& h) { h.WriteInteger(kTables + "\\2", "HighLimitK", 0); }, 2},
+        {"separate sides, only the buy maximum of the wrong kind",
+         [](auto& h) {
+             const std::string key = kTables + "\\2";
+             h.WriteInteger(key, "Same", 1);
+             h.WriteInteger(key, "ElementsU", 1);
+             h.WriteReal(key, "LowLimitU", 0);
+             h.WriteReal(key, "HighLimitU", 0);
+             h.WriteInteger(key, "MiniAfterU", 0);
+             h.WriteString(key, "U0", "0,1000,0.5000,100,0.0000");
+             h.WriteInteger(key, "HighLimitK", 0);
+         },
+         2},
         {"nothing wrong", [](auto&) {}, 3},
     };
     for (const Case& c : cases) {

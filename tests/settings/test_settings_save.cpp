@@ -195,6 +195,13 @@ TEST_F(SaveTest, TablesAreStoredInTheirTextForms) {
     EXPECT_EQ(calc.tables.Slot(0).bracketsK[0].rate, R(1055));
     EXPECT_EQ(calc.tables.Slot(0).LowLimitK, R(15005));
     EXPECT_EQ(Hive()->ReadString(kVekkar + "UnitTable", "0"), std::nullopt) << "tick tables are not part of this save";
+
+    // Sides kept apart: the sell side's own values and its rows in use, and no row more.
+    calc.tables.Slot(0).Same = 1;
+    ASSERT_TRUE(store.SaveCommissionTables());
+    EXPECT_EQ(Hive()->ValueNames(key),
+              (std::vector<std::string>{"Same", "Name", "ElementsK", "ElementsU", "LowLimitK", "LowLimitU", "HighLimitK",
+                                        "HighLimitU", "MiniAfterK", "MiniAfterU", "K0", "U0"}));
 }
 
 TEST_F(SaveTest, AnEmptyTickTableIsSavedWithItsDefaults) {
