@@ -7,39 +7,6 @@
 
 namespace zavota {
 
-namespace {
-constexpr Yen kHundred = Yen::FromInt(100);
-constexpr Yen kFailure = Yen::FromInt(-1);
-}  // namespace
-
-Yen MarginTable::ApplyLimits(Side side, Yen fee) const {
-    const Yen low = side == Side::Buy ? LowLimitK : LowLimitU;
-    const Yen high = side == Side::Buy ? HighLimitK : HighLimitU;
-    if (fee < low) fee = low;
-    if (high != Yen{} && fee > high) fee = high;
-    return fee;
-}
-
-const MarginBracket* MarginTable::BracketOf(Side side, Yen amount) const {
-    const int n = side == Side::Buy ? ElementsK : ElementsU;
-    const auto& brackets = side == Side::Buy ? bracketsK : bracketsU;
-    const int count = n < kMaxBrackets ? n : kMaxBrackets;
-    for (int i = 0; i < count; ++i)
-        if (brackets[i].low < amount && amount <= brackets[i].high) return &brackets[i];
-    return nullptr;
-}
-
-Yen MarginTable::Commission(Side side, Yen amount) const {
-    const MarginBracket* b = BracketOf(side, amount);
-    if (b == nullptr) return kFailure;
-    const Yen rated = DecimalCalc::Div(DecimalCalc::Mul(amount, b->rate, 0, RoundNone), kHundred, 0, RoundDown);
-    const Yen sum = DecimalCalc::Add(rated, b->addition, 0, RoundNone);
-    const Yen factor = DecimalCalc::Sub(kHundred, b->discount, 3, RoundNone);
-    Yen fee = DecimalCalc::Div(DecimalCalc::Mul(sum, factor, 0, RoundNone), kHundred, 0, RoundDown);
-    if (!MiniAfter(side)) fee = ApplyLimits(side, fee);
-    return fee;
-}
-
 MarginTable::Run MarginTable::BracketRun(Side side, Yen amount) const {
     Run run{Yen{std::numeric_limits<std::int64_t>::min()}, Yen{std::numeric_limits<std::int64_t>::max()}};
     const int n = side == Side::Buy ? ElementsK : ElementsU;
@@ -72,21 +39,6 @@ bool MarginTable::operator==(const MarginTable& o) const {
            Name == o.Name && ElementsK == o.ElementsK && ElementsU == o.ElementsU && LowLimitK == o.LowLimitK &&
            LowLimitU == o.LowLimitU && HighLimitK == o.HighLimitK && HighLimitU == o.HighLimitU &&
            bracketsK == o.bracketsK && bracketsU == o.bracketsU;
-}
-
-Yen OrderCommission(const MarginTable& table, Side side, Yen price, Yen shares, bool mini, Yen unit) {
-    if (!mini) {
-        Yen fee = table.Commission(side, DecimalCalc::Mul(price, shares, 0, RoundNone));
-        if (fee < Yen{}) return fee;
-        if (table.MiniAfter(side)) fee = table.ApplyLimits(side, fee);
-        return fee;
-    }
-    const Yen base = table.Commission(side, DecimalCalc::Mul(price, unit, 0, RoundNone));
-    if (base < Yen{}) return base;
-    const Yen ratio = DecimalCalc::Div(shares, unit, 1, RoundDown);
-    Yen fee = DecimalCalc::Mul(base, ratio, 0, RoundDown);
-    if (table.MiniAfter(side)) fee = table.ApplyLimits(side, fee);
-    return fee;
 }
 
 MarginTableSet::MarginTableSet() {

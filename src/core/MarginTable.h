@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "DecimalCalc.h"
 #include "Yen.h"
 
 namespace zavota {
@@ -70,7 +71,7 @@ inline constexpr const char* kSampleTableName = "サンプル・定額式";
 
 // Commission of one order, with the mini-stock proration; -1 (or any negative value) is a
 // failure. `unit` is the shares of a full trading unit.
-Yen OrderCommission(const MarginTable& table, Side side, Yen price, Yen shares, bool mini, Yen unit);
+inline Yen OrderCommission(const MarginTable& table, Side side, Yen price, Yen shares, bool mini, Yen unit);
 
 // Fifteen slots in a fixed order; the slots in use, in slot order, are the tables the
 // windows offer.
@@ -113,5 +114,50 @@ private:
 
     std::array<MarginTable, kMaxTables> slots_;
 };
+
+// The commission rule runs in every round of a search: inline, so that a round pays no calls.
+[[gnu::always_inline]] inline Yen MarginTable::ApplyLimits(Side side, Yen fee) const {
+    const Yen low = side == Side::Buy ? LowLimitK : LowLimitU;
+    const Yen high = side == Side::Buy ? HighLimitK : HighLimitU;
+    if (fee < low) fee = low;
+    if (high != Yen{} && fee > high) fee = high;
+    return fee;
+}
+
+[[gnu::always_inline]] inline const MarginBracket* MarginTable::BracketOf(Side side, Yen amount) const {
+    const int n = side == Side::Buy ? ElementsK : ElementsU;
+    const auto& brackets = side == Side::Buy ? bracketsK : bracketsU;
+    const int count = n < kMaxBrackets ? n : kMaxBrackets;
+    for (int i = 0; i < count; ++i)
+        if (brackets[i].low < amount && amount <= brackets[i].high) return &brackets[i];
+    return nullptr;
+}
+
+[[gnu::always_inline]] inline Yen MarginTable::Commission(Side side, Yen amount) const {
+    constexpr Yen kHundred = Yen::FromInt(100);
+    const MarginBracket* b = BracketOf(side, amount);
+    if (b == nullptr) return Yen::FromInt(-1);
+    const Yen rated = DecimalCalc::Div(DecimalCalc::Mul(amount, b->rate, 0, RoundNone), kHundred, 0, RoundDown);
+    const Yen sum = DecimalCalc::Add(rated, b->addition, 0, RoundNone);
+    const Yen factor = DecimalCalc::Sub(kHundred, b->discount, 3, RoundNone);
+    Yen fee = DecimalCalc::Div(DecimalCalc::Mul(sum, factor, 0, RoundNone), kHundred, 0, RoundDown);
+    if (!MiniAfter(side)) fee = ApplyLimits(side, fee);
+    return fee;
+}
+
+inline Yen OrderCommission(const MarginTable& table, Side side, Yen price, Yen shares, bool mini, Yen unit) {
+    if (!mini) {
+        Yen fee = table.Commission(side, DecimalCalc::Mul(price, shares, 0, RoundNone));
+        if (fee < Yen{}) return fee;
+        if (table.MiniAfter(side)) fee = table.ApplyLimits(side, fee);
+        return fee;
+    }
+    const Yen base = table.Commission(side, DecimalCalc::Mul(price, unit, 0, RoundNone));
+    if (base < Yen{}) return base;
+    const Yen ratio = DecimalCalc::Div(shares, unit, 1, RoundDown);
+    Yen fee = DecimalCalc::Mul(base, ratio, 0, RoundDown);
+    if (table.MiniAfter(side)) fee = table.ApplyLimits(side, fee);
+    return fee;
+}
 
 }  // namespace zavota

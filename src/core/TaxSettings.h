@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "DecimalCalc.h"
 #include "Yen.h"
 
 namespace zavota {
@@ -48,5 +49,31 @@ int CheckYearGain(double value);
 // A stored rate as its field shows it: two decimals, more only where they are not 0, so that
 // a value is never shown rounded.
 std::string TaxRateText(Yen rate);
+
+// The taxes are figured in every round of a search: inline, so that a round pays no calls.
+[[gnu::always_inline]] inline Yen TaxSettings::ConsumptionTax(Yen commission, Yen rate) {
+    return DecimalCalc::Div(DecimalCalc::Mul(commission, rate, 0, RoundNone), Yen::FromInt(100), 0, RoundDown);
+}
+
+[[gnu::always_inline]] inline Yen TaxSettings::TaxOf(Yen x) const {
+    using D = DecimalCalc;
+    if (CalcEach == 1) {
+        const Yen income = D::Div(D::Mul(x, ShinSyotoku, 2, RoundNone), Yen::FromInt(100), 0, RoundDown);
+        const Yen resident = D::Div(D::Mul(x, ShinJyuumin, 2, RoundNone), Yen::FromInt(100), 0, RoundDown);
+        return D::Add(income, resident, 0, RoundNone);
+    }
+    const Yen rate = D::Add(ShinSyotoku, ShinJyuumin, 2, RoundNone);
+    return D::Div(D::Mul(x, rate, 2, RoundNone), Yen::FromInt(100), 0, RoundDown);
+}
+
+[[gnu::always_inline]] inline TaxSettings::ProfitTax TaxSettings::OnProfit(Yen net, bool applies) const {
+    using D = DecimalCalc;
+    if (!applies) return {Yen{}, net};
+    const Yen prior = YearGain > Yen{} ? TaxOf(YearGain) : Yen{};
+    const Yen cumulative = D::Add(net, YearGain, 0, RoundNone);
+    const Yen tax = cumulative > Yen{} ? D::Sub(TaxOf(cumulative), prior, 0, RoundNone)
+                                       : D::Mul(prior, Yen::FromInt(-1), 0, RoundNone);
+    return {tax, D::Sub(net, tax, 0, RoundNone)};
+}
 
 }  // namespace zavota

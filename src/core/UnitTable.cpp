@@ -34,8 +34,7 @@ constexpr DefaultRow kOtc[] = {
 Yen Usable(Yen tick) { return tick > Yen{} ? tick : kNoTick; }
 }  // namespace
 
-Yen UnitTable::Tick(Yen price, bool upward) const {
-    if (DontUse == 1) return Yen::FromInt(1);
+Yen UnitTable::TickOfRows(Yen price, bool upward) const {
     if (price <= Yen{}) return upward ? Yen::FromInt(1) : kNoTick;
     const int n = Elements < 0 ? 0 : (Elements > kMaxUnitRows ? kMaxUnitRows : Elements);
     if (upward) {

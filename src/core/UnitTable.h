@@ -30,7 +30,11 @@ struct UnitTable {
 
     // The tick for a price, looked up upward (a boundary price belongs to the band above) or
     // downward; -1 when the price lies outside the table or the row's tick is not positive.
-    Yen Tick(Yen price, bool upward) const;
+    Yen Tick(Yen price, bool upward) const {
+        // With the check off every price steps by one yen; searches ask this every round.
+        return DontUse == 1 ? Yen::FromInt(1) : TickOfRows(price, upward);
+    }
+    Yen TickOfRows(Yen price, bool upward) const;
 
     // The stretch of prices around `price`, bounds excluded, over which both lookups give one
     // and the same tick; false when `price` sits on a row boundary or the two lookups differ.
