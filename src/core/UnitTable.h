@@ -34,6 +34,7 @@ struct UnitTable {
         // With the check off every price steps by one yen; searches ask this every round.
         return DontUse == 1 ? Yen::FromInt(1) : TickOfRows(price, upward);
     }
+    // The same lookup in the rows alone, whatever DontUse says.
     Yen TickOfRows(Yen price, bool upward) const;
 
     // The stretch of prices around `price`, bounds excluded, over which both lookups give one
