@@ -48,7 +48,10 @@ private:
 };
 
 // Interest on an amount at a period rate in percent, truncated to whole yen.
-Yen InterestOn(Yen amount, Yen rate) { return D::Div(D::Mul(amount, rate, 0, RoundNone), kHundred, 0, RoundDown); }
+template <bool kChecked = true>
+Yen InterestOn(Yen amount, Yen rate) {
+    return D::PercentDown<kChecked>(amount, rate);
+}
 }  // namespace
 
 bool AmountAtLimit(Yen price, Yen shares) {
@@ -93,45 +96,55 @@ void CalcState::YieldRound(Counter& counter) {
     counter.value = 0;
 }
 
-int CalcState::PriceLeg(Side side, Yen p, Yen shares, const MarginTable& table, LegFigures* out) const {
+CalcState::LegTerms CalcState::LegTermsOf(Side side, Yen shares) const {
     const bool buying = side == Side::Buy;
     const TradeLeg& leg = buying ? buy : sell;
-    const Yen overrideCommission = buying ? overrideBuyCommission : overrideSellCommission;
-    const Yen overrideTax = buying ? overrideBuyCommissionTax : overrideSellCommissionTax;
-
-    out->amount = D::Mul(p, shares, 0, RoundNone);
-    out->commission = overrideCommission != kNoOverride
-                          ? overrideCommission
-                          : OrderCommission(table, side, p, shares, leg.mini, leg.unit);
-    if (out->commission < kZero) return ErrCommission;
-    out->commissionTax = overrideTax != kNoOverride
-                             ? overrideTax
-                             : TaxSettings::ConsumptionTax(out->commission, buying ? tax.KaiS : tax.UriS);
-    // The sell side's further deduction is always 0.
-    out->total = buying ? Plus(Plus(out->amount, out->commission), out->commissionTax)
-                        : Minus(out->amount, Plus(Plus(out->commission, out->commissionTax), kZero));
-    return CalcOk;
+    return {side,
+            shares,
+            leg.mini,
+            leg.unit,
+            buying ? overrideBuyCommission : overrideSellCommission,
+            buying ? overrideBuyCommissionTax : overrideSellCommissionTax,
+            buying ? tax.KaiS : tax.UriS};
 }
 
-int CalcState::BuyLeg(const MarginTable& buyTable) {
+CalcState::ProfitTerms CalcState::ProfitTermsOf() const {
+    return {tax, ProfitTaxApplies(), expensesActive, calcOnBuyPage, fixedExpenses, buyInterestRate, sellInterestRate};
+}
+
+template <bool kChecked>
+[[gnu::always_inline]] inline int CalcState::PriceLegAt(const LegTerms& t, Yen p, const MarginTable& table,
+                                                       LegFigures* out) {
+    using A = DecimalCalc;
+    out->amount = A::Mul<kChecked>(p, t.shares, 0, RoundNone);
+    out->commission = t.feeOverride != kNoOverride
+                          ? t.feeOverride
+                          : OrderCommission<kChecked>(table, t.side, p, t.shares, t.mini, t.unit);
+    if (out->commission < kZero) return ErrCommission;
+    out->commissionTax = t.taxOverride != kNoOverride
+                             ? t.taxOverride
+                             : TaxSettings::ConsumptionTax<kChecked>(out->commission, t.consumption);
+    // The sell side's further deduction is always 0.
+    auto plus = [](Yen a, Yen b) { return A::Add<kChecked>(a, b, 0, RoundNone); };
+    out->total = t.side == Side::Buy
+                     ? plus(plus(out->amount, out->commission), out->commissionTax)
+                     : A::Sub<kChecked>(out->amount, plus(plus(out->commission, out->commissionTax), kZero), 0,
+                                        RoundNone);
+    return CalcOk;
+}
+template int CalcState::PriceLegAt<true>(const LegTerms&, Yen, const MarginTable&, LegFigures*);
+
+[[gnu::always_inline]] inline int CalcState::PlaceBuy() {
     buyEntered = buy.price;
     const Yen tick = Ticks().Tick(buy.price, true);
     if (tick < kZero) return ErrTick;
     buyTick = tick;
     buy.price = OntoGrid(buy.price, tick);
     if (AmountAtLimit(buy.price, buy.shares)) return ErrAmountLimit;
-    LegFigures f;
-    if (const int e = PriceLeg(Side::Buy, buy.price, buy.shares, buyTable, &f); e != CalcOk) return e;
-    result.buyPrice = buy.price;
-    result.buyShares = buy.shares;
-    result.buyAmount = f.amount;
-    result.buyCommission = f.commission;
-    result.buyCommissionTax = f.commissionTax;
-    result.totalPaid = f.total;
     return CalcOk;
 }
 
-int CalcState::SellLeg(const MarginTable& sellTable) {
+[[gnu::always_inline]] inline int CalcState::PlaceSale() {
     sellEntered = sell.price;
     const Yen tick = Ticks().Tick(sell.price, false);
     if (tick < kZero) return ErrTick;
@@ -140,8 +153,19 @@ int CalcState::SellLeg(const MarginTable& sellTable) {
     sell.price = OntoGrid(sell.price, tick);
     sell.shares = buy.shares;
     if (AmountAtLimit(sell.price, sell.shares)) return ErrAmountLimit;
-    LegFigures f;
-    if (const int e = PriceLeg(Side::Sell, sell.price, sell.shares, sellTable, &f); e != CalcOk) return e;
+    return CalcOk;
+}
+
+void CalcState::WriteBuy(const LegFigures& f) {
+    result.buyPrice = buy.price;
+    result.buyShares = buy.shares;
+    result.buyAmount = f.amount;
+    result.buyCommission = f.commission;
+    result.buyCommissionTax = f.commissionTax;
+    result.totalPaid = f.total;
+}
+
+void CalcState::WriteSale(const LegFigures& f) {
     result.sellPrice = sell.price;
     result.sellShares = sell.shares;
     result.sellAmount = f.amount;
@@ -149,6 +173,21 @@ int CalcState::SellLeg(const MarginTable& sellTable) {
     result.sellCommissionTax = f.commissionTax;
     result.sellOtherDeduction = kZero;
     result.totalReceived = f.total;
+}
+
+int CalcState::BuyLeg(const MarginTable& buyTable) {
+    if (const int e = PlaceBuy(); e != CalcOk) return e;
+    LegFigures f;
+    if (const int e = PriceLeg(Side::Buy, buy.price, buy.shares, buyTable, &f); e != CalcOk) return e;
+    WriteBuy(f);
+    return CalcOk;
+}
+
+int CalcState::SellLeg(const MarginTable& sellTable) {
+    if (const int e = PlaceSale(); e != CalcOk) return e;
+    LegFigures f;
+    if (const int e = PriceLeg(Side::Sell, sell.price, sell.shares, sellTable, &f); e != CalcOk) return e;
+    WriteSale(f);
     return CalcOk;
 }
 
@@ -247,18 +286,67 @@ int CalcState::SellBreakEven(Yen price, Yen shares, Yen totalReceived, const Mar
     return CalcOk;
 }
 
+template <bool kChecked>
+[[gnu::always_inline]] inline Yen CalcState::ExpensesAt(const ProfitTerms& t, Yen buyAmount, Yen sellAmount) {
+    using A = DecimalCalc;
+    if (!t.expenses) return kZero;
+    if (t.onBuyPage) return A::Add<kChecked>(t.fixedExpenses, InterestOn<kChecked>(buyAmount, t.buyInterest), 0, RoundNone);
+    return A::Sub<kChecked>(t.fixedExpenses, InterestOn<kChecked>(sellAmount, t.sellInterest), 0, RoundNone);
+}
+template Yen CalcState::ExpensesAt<true>(const ProfitTerms&, Yen, Yen);
+
+template <bool kChecked>
+[[gnu::always_inline]] inline CalcState::ProfitFigures CalcState::ProfitAt(const ProfitTerms& t, Yen received,
+                                                                          Yen paid, Yen buyAmount, Yen sellAmount) {
+    using A = DecimalCalc;
+    ProfitFigures out{};
+    out.otherExpenses = ExpensesAt<kChecked>(t, buyAmount, sellAmount);
+    if (paid == kZero) return out;
+    out.profit = A::Sub<kChecked>(received, paid, 0, RoundNone);
+    const Yen net = A::Sub<kChecked>(out.profit, out.otherExpenses, 0, RoundNone);
+    const TaxSettings::ProfitTax tax = t.tax.OnProfit<kChecked>(net, t.applies);
+    out.profitTax = tax.tax;
+    out.finalProfit = tax.final;
+    out.profitRate = A::Div<kChecked>(A::Mul<kChecked>(tax.final, kHundred, 0, RoundNone), paid, 2, RoundHalfUp);
+    return out;
+}
+
 void CalcState::Profit() {
-    result.otherExpenses = ExpenseTotal();
-    if (result.totalPaid == kZero) {
-        result.profit = result.profitRate = result.profitTax = result.finalProfit = kZero;
-        return;
-    }
-    result.profit = D::Sub(result.totalReceived, result.totalPaid, 0, RoundNone);
-    const Yen net = Minus(result.profit, result.otherExpenses);
-    const TaxSettings::ProfitTax t = tax.OnProfit(net, ProfitTaxApplies());
-    result.profitTax = t.tax;
-    result.finalProfit = t.final;
-    result.profitRate = D::Div(D::Mul(result.finalProfit, kHundred, 0, RoundNone), result.totalPaid, 2, RoundHalfUp);
+    const ProfitFigures f =
+        ProfitAt<true>(ProfitTermsOf(), result.totalReceived, result.totalPaid, result.buyAmount, result.sellAmount);
+    result.otherExpenses = f.otherExpenses;
+    result.profit = f.profit;
+    result.profitTax = f.profitTax;
+    result.finalProfit = f.finalProfit;
+    result.profitRate = f.profitRate;
+}
+
+CalcState::RoundTerms CalcState::RoundTermsOf(Side moving, const MarginTable& table, Yen shares) const {
+    RoundTerms t;
+    t.leg = LegTermsOf(moving, shares);
+    t.profit = ProfitTermsOf();
+    t.otherTotal = moving == Side::Sell ? result.totalPaid : result.totalReceived;
+    t.otherAmount = moving == Side::Sell ? result.buyAmount : result.sellAmount;
+    t.uncheckedTo = UncheckedTo(t, table);
+    return t;
+}
+
+template <Side kMoving, bool kChecked>
+[[gnu::always_inline]] inline int CalcState::RoundAt(const RoundTerms& t, Yen p, const MarginTable& table,
+                                                    ProfitFigures* out) {
+    LegFigures f;
+    if (const int e = PriceLegAt<kChecked>(t.leg, p, table, &f); e != CalcOk) return e;
+    *out = kMoving == Side::Sell ? ProfitAt<kChecked>(t.profit, f.total, t.otherTotal, t.otherAmount, f.amount)
+                                 : ProfitAt<kChecked>(t.profit, t.otherTotal, f.total, f.amount, t.otherAmount);
+    return CalcOk;
+}
+
+// Inlined whole into the search loops, so that a round pays no calls.
+template <Side kMoving>
+[[gnu::always_inline]] inline int CalcState::SearchRound(const RoundTerms& t, Yen p, const MarginTable& table,
+                                                        ProfitFigures* out) {
+    if (p.raw >= 0 && p.raw <= t.uncheckedTo) return RoundAt<kMoving, false>(t, p, table, out);
+    return RoundAt<kMoving, true>(t, p, table, out);
 }
 
 int CalcState::CheckMini(Yen shares, Yen unit) {
@@ -296,11 +384,6 @@ void CalcState::SelectExpenses(bool buyPage) {
 
 Yen CalcState::ExpenseTotal() { return ExpensesOn(result.buyAmount, result.sellAmount); }
 
-Yen CalcState::ExpensesOn(Yen buyAmount, Yen sellAmount) const {
-    if (!expensesActive) return kZero;
-    if (calcOnBuyPage) return Plus(fixedExpenses, InterestOn(buyAmount, buyInterestRate));
-    return Minus(fixedExpenses, InterestOn(sellAmount, sellInterestRate));
-}
 
 // ---- the what-if searches
 
@@ -319,19 +402,26 @@ int CalcState::SearchSellPrice(const MarginTable& buyTable, const MarginTable& s
         sell.price = Plus(GridFloor(sell.price, tick), tick);
         return static_cast<int>(CalcOk);
     };
+    // Each round's figures stay local; `result` gets the figures of the price the search ends at.
+    const RoundTerms terms = RoundTermsOf(Side::Sell, sellTable, buy.shares);
+    ProfitFigures round;
+    auto sale = [&]() __attribute__((always_inline)) {
+        int code = PlaceSale();
+        if (code == CalcOk) code = SearchRound<Side::Sell>(terms, sell.price, sellTable, &round);
+        return code;
+    };
     Counter counter;
     JumpPace pace;
     LoopCheck loop(false);
     for (;;) {
         YieldRound(counter);
         if (loop.Loops(sell.price)) return ErrTick;
-        e = SellLeg(sellTable);
+        e = sale();
         if (e != CalcOk) return kSellLegOffset + e;
-        Profit();
-        const bool met = byRate ? D::Compare(result.profitRate, targetRate, RelGreaterOrEqual)
-                                : D::Compare(result.finalProfit, targetProfit, RelGreaterOrEqual);
+        const bool met = byRate ? D::Compare(round.profitRate, targetRate, RelGreaterOrEqual)
+                                : D::Compare(round.finalProfit, targetProfit, RelGreaterOrEqual);
         if (met) break;
-        const Yen gap = D::Sub(goalRate, result.profitRate, 0, RoundNone);
+        const Yen gap = D::Sub(goalRate, round.profitRate, 0, RoundNone);
         if (walk == Walk::Fast && JumpSearch(true, sellTable, byRate, goalRate, gap >= kBigGap, pace, counter))
             continue;
         if (gap >= kBigGap) {
@@ -340,18 +430,21 @@ int CalcState::SearchSellPrice(const MarginTable& buyTable, const MarginTable& s
             const Yen tick = ticks.Tick(p, true);
             if (tick < kZero) return ErrTick;
             sell.price = Plus(GridFloor(p, tick), tick);
-            e = SellLeg(sellTable);
+            e = sale();
             if (e != CalcOk) {
                 sell.price = kept;
                 return kSellLegOffset + e;
             }
-            Profit();
-            if (result.profitRate < goalRate) continue;  // the big step stands
+            if (round.profitRate < goalRate) continue;  // the big step stands
             sell.price = kept;
         }
         e = smallStepUp();
         if (e != CalcOk) return e;
     }
+    LegFigures sold;
+    PriceLeg(Side::Sell, sell.price, sell.shares, sellTable, &sold);  // the round just run: cannot fail
+    WriteSale(sold);
+    Profit();
     e = CalcSell(sellTable, buyTable);
     if (e != CalcOk) return kSellLegOffset + e;
     return CalcOk;
@@ -380,19 +473,29 @@ int CalcState::SearchBuyPrice(const MarginTable& sellTable, const MarginTable& b
         buy.price = Minus(GridFloor(buy.price, tick), tick);
         return static_cast<int>(CalcOk);
     };
+    const RoundTerms terms = RoundTermsOf(Side::Buy, buyTable, buy.shares);
+    ProfitFigures round;
+    auto purchase = [&]() __attribute__((always_inline)) {
+        int code = PlaceBuy();
+        if (code == CalcOk) code = SearchRound<Side::Buy>(terms, buy.price, buyTable, &round);
+        return code;
+    };
     Counter counter;
     JumpPace pace;
     LoopCheck loop(true);
+    bool priced = false;  // whether the loop ended after a round that priced buy.price
     while (buy.price > kZero) {
         YieldRound(counter);
         if (loop.Loops(buy.price)) return ErrTick;
-        e = BuyLeg(buyTable);
+        e = purchase();
         if (e != CalcOk) return kBuyLegOffset + e;
-        Profit();
-        const bool met = byRate ? D::Compare(result.profitRate, targetRate, RelGreaterOrEqual)
-                                : D::Compare(result.finalProfit, targetProfit, RelGreaterOrEqual);
-        if (met) break;
-        const Yen gap = D::Sub(goalRate, result.profitRate, 0, RoundNone);
+        const bool met = byRate ? D::Compare(round.profitRate, targetRate, RelGreaterOrEqual)
+                                : D::Compare(round.finalProfit, targetProfit, RelGreaterOrEqual);
+        if (met) {
+            priced = true;
+            break;
+        }
+        const Yen gap = D::Sub(goalRate, round.profitRate, 0, RoundNone);
         if (walk == Walk::Fast && JumpSearch(false, buyTable, byRate, goalRate, gap >= kBigGap, pace, counter))
             continue;
         if (gap >= kBigGap) {
@@ -404,19 +507,24 @@ int CalcState::SearchBuyPrice(const MarginTable& sellTable, const MarginTable& b
                 p = Minus(GridFloor(p, tick), tick);
                 if (p > kZero) {
                     buy.price = p;
-                    e = BuyLeg(buyTable);
+                    e = purchase();
                     if (e != CalcOk) {
                         buy.price = kept;
                         return kSellLegOffset + e;
                     }
-                    Profit();
-                    if (result.profitRate < goalRate) continue;  // the big step stands
+                    if (round.profitRate < goalRate) continue;  // the big step stands
                 }
             }
             buy.price = kept;
         }
         e = smallStepDown();
         if (e != CalcOk) return e;
+    }
+    if (priced) {
+        LegFigures bought;
+        PriceLeg(Side::Buy, buy.price, buy.shares, buyTable, &bought);  // the round just run: cannot fail
+        WriteBuy(bought);
+        Profit();
     }
     if (buy.price > kZero) {
         e = CalcBuy(buyTable, sellTable);

@@ -60,6 +60,9 @@ public:
     bool buyPageFlag = true;   // the buy page of the calculator is current
     bool calcOnBuyPage = true; // the page of the current calculation (set by SelectExpenses)
     Walk walk = Walk::Fast;
+    // Search rounds skip the overflow checks below the price where a walk has shown they
+    // cannot overflow (off only to compare the two in tests and benchmarks).
+    bool uncheckedRounds = true;
 
     // --- inputs and what-if values (cleared by Reset)
     TradeLeg buy, sell;
@@ -151,17 +154,75 @@ private:
     // price is the one the next round evaluates.
     bool JumpSearch(bool sellMoves, const MarginTable& table, bool byRate, Yen goalRate, bool big, JumpPace& pace,
                     Counter& counter);
-    Yen ExpensesOn(Yen buyAmount, Yen sellAmount) const;
+    Yen ExpensesOn(Yen buyAmount, Yen sellAmount) const {
+        return ExpensesAt<true>(ProfitTermsOf(), buyAmount, sellAmount);
+    }
 
     // One leg at its current price, without its break-even; a CalcError.
     int BuyLeg(const MarginTable& buyTable);
     int SellLeg(const MarginTable& sellTable);
+    // The first half of each: the leg's price moved onto its grid, and the amount limit.
+    int PlaceBuy();
+    int PlaceSale();
     struct LegFigures {
         Yen amount, commission, commissionTax;
         Yen total;  // paid for a purchase, received for a sale
     };
-    // One leg's figures at price p, with the leg's overrides and mini-stock choice.
-    int PriceLeg(Side side, Yen p, Yen shares, const MarginTable& table, LegFigures* out) const;
+    void WriteBuy(const LegFigures& f);
+    void WriteSale(const LegFigures& f);
+
+    // What a leg's figures depend on besides its price and table, and what the profit depends
+    // on besides the two legs. A search reads them from the state once: its rounds then keep
+    // them at hand instead of reading the state again, which the calls on its rare paths would
+    // otherwise force every round.
+    struct LegTerms {
+        Side side = Side::Buy;
+        Yen shares;
+        bool mini = false;
+        Yen unit;
+        Yen feeOverride = kNoOverride, taxOverride = kNoOverride;
+        Yen consumption;
+    };
+    struct ProfitTerms {
+        TaxSettings tax;
+        bool applies = false;
+        bool expenses = false, onBuyPage = true;
+        Yen fixedExpenses, buyInterest, sellInterest;
+    };
+    LegTerms LegTermsOf(Side side, Yen shares) const;
+    ProfitTerms ProfitTermsOf() const;
+    // One leg's figures at price p, with the leg's overrides and mini-stock choice (`kChecked`
+    // as in DecimalCalc).
+    int PriceLeg(Side side, Yen p, Yen shares, const MarginTable& table, LegFigures* out) const {
+        return PriceLegAt<true>(LegTermsOf(side, shares), p, table, out);
+    }
+    template <bool kChecked>
+    static int PriceLegAt(const LegTerms& t, Yen p, const MarginTable& table, LegFigures* out);
+    template <bool kChecked>
+    static Yen ExpensesAt(const ProfitTerms& t, Yen buyAmount, Yen sellAmount);
+    struct ProfitFigures {
+        Yen profit, otherExpenses, profitTax, finalProfit, profitRate;
+    };
+    template <bool kChecked>
+    static ProfitFigures ProfitAt(const ProfitTerms& t, Yen received, Yen paid, Yen buyAmount, Yen sellAmount);
+
+    // A search round: the moving leg at price p, the other kept at its figures of the press.
+    struct RoundTerms {
+        LegTerms leg;
+        ProfitTerms profit;
+        Yen otherTotal, otherAmount;  // the leg that stays
+        // Up to this raw price no figure of a round can leave 64 bits (RoundBound.cpp), and
+        // the round skips the overflow checks; -1 for none.
+        std::int64_t uncheckedTo = -1;
+    };
+    RoundTerms RoundTermsOf(Side moving, const MarginTable& table, Yen shares) const;
+    template <Side kMoving>
+    static int SearchRound(const RoundTerms& t, Yen p, const MarginTable& table, ProfitFigures* out);
+    template <Side kMoving, bool kChecked>
+    static int RoundAt(const RoundTerms& t, Yen p, const MarginTable& table, ProfitFigures* out);
+    // The highest raw price of the moving leg up to which no figure of its search rounds can
+    // leave 64 bits; -1 when there is none, or when the checks are wanted.
+    std::int64_t UncheckedTo(const RoundTerms& t, const MarginTable& table) const;
     // Bounds of a leg's total over [lo, hi] from the straight line the commission follows inside
     // a bracket, however long the stretch; false when a minimum or maximum may take over between.
     bool LineBounds(Side side, Yen lo, Yen hi, Yen shares, const MarginTable& table, const LegFigures& a,

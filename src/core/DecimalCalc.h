@@ -36,18 +36,37 @@ public:
     // scaled range still gives the rule's result; inside that range the result is the same
     // as with 64-bit arithmetic. A result that cannot be held saturates. Division by zero
     // gives 0 (no caller divides by zero; this only keeps a damaged table from crashing).
+    //
+    // `kChecked` false drops the overflow checks: only for a caller that has shown beforehand
+    // that no operand, product or result can leave the 64-bit range (see RoundBound.h); the
+    // results are then the same as with the checks.
+    template <bool kChecked = true>
     [[gnu::always_inline]] static inline Yen Op(Yen a, Yen b, int digits, RoundMode mode, OpKind kind);
+    template <bool kChecked = true>
     [[gnu::always_inline]] static Yen Mul(Yen a, Yen b, int digits, RoundMode mode) {
-        return Op(a, b, digits, mode, OpMul);
+        return Op<kChecked>(a, b, digits, mode, OpMul);
     }
+    template <bool kChecked = true>
     [[gnu::always_inline]] static Yen Div(Yen a, Yen b, int digits, RoundMode mode) {
-        return Op(a, b, digits, mode, OpDiv);
+        return Op<kChecked>(a, b, digits, mode, OpDiv);
     }
+    template <bool kChecked = true>
     [[gnu::always_inline]] static Yen Add(Yen a, Yen b, int digits, RoundMode mode) {
-        return Op(a, b, digits, mode, OpAdd);
+        return Op<kChecked>(a, b, digits, mode, OpAdd);
     }
+    template <bool kChecked = true>
     [[gnu::always_inline]] static Yen Sub(Yen a, Yen b, int digits, RoundMode mode) {
-        return Op(a, b, digits, mode, OpSub);
+        return Op<kChecked>(a, b, digits, mode, OpSub);
+    }
+
+    // x times a rate in percent, truncated to whole yen: Div(Mul(x, rate, 0, RoundNone), 100, 0,
+    // RoundDown), the step of every commission, tax and interest rule. Unchecked it is one
+    // division where the three steps take three: truncations toward zero compose,
+    // trunc(trunc(v / m) / n) = trunc(v / (m n)), so the result is trunc(x rate / 10^10) yen.
+    template <bool kChecked = true>
+    [[gnu::always_inline]] static Yen PercentDown(Yen x, Yen rate) {
+        if constexpr (kChecked) return Div(Mul(x, rate, 0, RoundNone), Yen::FromInt(100), 0, RoundDown);
+        return Yen{x.raw * rate.raw / (Yen::kScale * 100 * Yen::kScale) * Yen::kScale};
     }
 
     // Applies one rounding to a scaled value; digits 0 to 3 (4 keeps everything).
@@ -97,37 +116,54 @@ inline std::int64_t DecimalCalc::RoundNarrow(std::int64_t a, int digits, RoundMo
     }
 }
 
+template <bool kChecked>
 inline Yen DecimalCalc::Op(Yen a, Yen b, int digits, RoundMode mode, OpKind kind) {
-    // Stay in 64 bits while nothing overflows; |r| below 2^62 leaves room for the half unit.
-    constexpr std::int64_t kSafe = std::int64_t{1} << 62;
+    if constexpr (!kChecked) {
+        std::int64_t r = a.raw;
+        switch (kind) {
+            case OpMul: r = a.raw * b.raw / Yen::kScale; break;
+            case OpDiv: r = b.raw == 0 ? 0 : a.raw * Yen::kScale / b.raw; break;
+            case OpAdd: r = a.raw + b.raw; break;
+            case OpSub: r = a.raw - b.raw; break;
+            default: break;
+        }
+        return Yen{RoundNarrow(r, digits, mode)};
+    }
+    // Stay in 64 bits while nothing overflows: each kind leaves for the wide path at its own
+    // overflow, so that the common case pays one predicted branch per operation.
     std::int64_t r = 0;
-    bool fits = true;
     switch (kind) {
         case OpMul: {
             std::int64_t product;
-            fits = !__builtin_mul_overflow(a.raw, b.raw, &product);
+            if (__builtin_expect(__builtin_mul_overflow(a.raw, b.raw, &product), 0))
+                return OpWide(a, b, digits, mode, kind);
             r = product / Yen::kScale;
             break;
         }
         case OpDiv: {
             if (b.raw == 0) return Yen{0};
             std::int64_t scaled;
-            fits = !__builtin_mul_overflow(a.raw, Yen::kScale, &scaled) && b.raw != -1;
-            if (fits) r = scaled / b.raw;
+            if (__builtin_expect(__builtin_mul_overflow(a.raw, Yen::kScale, &scaled) || b.raw == -1, 0))
+                return OpWide(a, b, digits, mode, kind);
+            r = scaled / b.raw;
             break;
         }
         case OpAdd:
-            fits = !__builtin_add_overflow(a.raw, b.raw, &r);
+            if (__builtin_expect(__builtin_add_overflow(a.raw, b.raw, &r), 0)) return OpWide(a, b, digits, mode, kind);
             break;
         case OpSub:
-            fits = !__builtin_sub_overflow(a.raw, b.raw, &r);
+            if (__builtin_expect(__builtin_sub_overflow(a.raw, b.raw, &r), 0)) return OpWide(a, b, digits, mode, kind);
             break;
         default:
             r = a.raw;
             break;
     }
-    if (__builtin_expect(fits && r > -kSafe && r < kSafe, 1)) return Yen{RoundNarrow(r, digits, mode)};
-    return OpWide(a, b, digits, mode, kind);
+    // Rounding half up or up adds up to a unit and needs room below the 64-bit limit (|r|
+    // below 2^62 leaves it); truncation and no rounding never do.
+    constexpr std::int64_t kSafe = std::int64_t{1} << 62;
+    const bool needsRoom = (mode == RoundHalfUp || mode == RoundUp) && digits < 4;
+    if (__builtin_expect(needsRoom && !(r > -kSafe && r < kSafe), 0)) return OpWide(a, b, digits, mode, kind);
+    return Yen{RoundNarrow(r, digits, mode)};
 }
 
 }  // namespace zavota

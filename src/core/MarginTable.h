@@ -40,7 +40,8 @@ struct MarginTable {
     std::array<MarginBracket, kMaxBrackets> bracketsU{};
 
     // The table rule for one side and one contract amount: whole yen, or -1 when the side
-    // has no bracket for the amount.
+    // has no bracket for the amount. (`kChecked` as in DecimalCalc.)
+    template <bool kChecked = true>
     Yen Commission(Side side, Yen amount) const;
 
     // The bracket that prices `amount` on one side, or nullptr.
@@ -71,6 +72,7 @@ inline constexpr const char* kSampleTableName = "サンプル・定額式";
 
 // Commission of one order, with the mini-stock proration; -1 (or any negative value) is a
 // failure. `unit` is the shares of a full trading unit.
+template <bool kChecked = true>
 inline Yen OrderCommission(const MarginTable& table, Side side, Yen price, Yen shares, bool mini, Yen unit);
 
 // Fifteen slots in a fixed order; the slots in use, in slot order, are the tables the
@@ -133,29 +135,34 @@ private:
     return nullptr;
 }
 
+template <bool kChecked>
 [[gnu::always_inline]] inline Yen MarginTable::Commission(Side side, Yen amount) const {
+    using D = DecimalCalc;
     constexpr Yen kHundred = Yen::FromInt(100);
     const MarginBracket* b = BracketOf(side, amount);
     if (b == nullptr) return Yen::FromInt(-1);
-    const Yen rated = DecimalCalc::Div(DecimalCalc::Mul(amount, b->rate, 0, RoundNone), kHundred, 0, RoundDown);
-    const Yen sum = DecimalCalc::Add(rated, b->addition, 0, RoundNone);
-    const Yen factor = DecimalCalc::Sub(kHundred, b->discount, 3, RoundNone);
-    Yen fee = DecimalCalc::Div(DecimalCalc::Mul(sum, factor, 0, RoundNone), kHundred, 0, RoundDown);
+    const Yen rated = D::PercentDown<kChecked>(amount, b->rate);
+    const Yen sum = D::Add<kChecked>(rated, b->addition, 0, RoundNone);
+    const Yen factor = D::Sub<kChecked>(kHundred, b->discount, 3, RoundNone);
+    Yen fee = D::PercentDown<kChecked>(sum, factor);
     if (!MiniAfter(side)) fee = ApplyLimits(side, fee);
     return fee;
 }
 
-inline Yen OrderCommission(const MarginTable& table, Side side, Yen price, Yen shares, bool mini, Yen unit) {
+template <bool kChecked>
+[[gnu::always_inline]] inline Yen OrderCommission(const MarginTable& table, Side side, Yen price, Yen shares,
+                                                  bool mini, Yen unit) {
+    using D = DecimalCalc;
     if (!mini) {
-        Yen fee = table.Commission(side, DecimalCalc::Mul(price, shares, 0, RoundNone));
+        Yen fee = table.Commission<kChecked>(side, D::Mul<kChecked>(price, shares, 0, RoundNone));
         if (fee < Yen{}) return fee;
         if (table.MiniAfter(side)) fee = table.ApplyLimits(side, fee);
         return fee;
     }
-    const Yen base = table.Commission(side, DecimalCalc::Mul(price, unit, 0, RoundNone));
+    const Yen base = table.Commission<kChecked>(side, D::Mul<kChecked>(price, unit, 0, RoundNone));
     if (base < Yen{}) return base;
-    const Yen ratio = DecimalCalc::Div(shares, unit, 1, RoundDown);
-    Yen fee = DecimalCalc::Mul(base, ratio, 0, RoundDown);
+    const Yen ratio = D::Div<kChecked>(shares, unit, 1, RoundDown);
+    Yen fee = D::Mul<kChecked>(base, ratio, 0, RoundDown);
     if (table.MiniAfter(side)) fee = table.ApplyLimits(side, fee);
     return fee;
 }

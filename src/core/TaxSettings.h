@@ -23,8 +23,10 @@ struct TaxSettings {
     void ResetKeepingDontUse();
 
     // The consumption tax on a commission at a rate, truncated to whole yen.
+    template <bool kChecked = true>
     static Yen ConsumptionTax(Yen commission, Yen rate);
     // The tax on an amount at the profit-tax rates, truncated to whole yen.
+    template <bool kChecked = true>
     Yen TaxOf(Yen x) const;
 
     struct ProfitTax {
@@ -32,6 +34,7 @@ struct TaxSettings {
         Yen final;
     };
     // The increase of the year's tax caused by `net`, and what remains of net.
+    template <bool kChecked = true>
     ProfitTax OnProfit(Yen net, bool applies) const;
 };
 
@@ -51,29 +54,33 @@ int CheckYearGain(double value);
 std::string TaxRateText(Yen rate);
 
 // The taxes are figured in every round of a search: inline, so that a round pays no calls.
+template <bool kChecked>
 [[gnu::always_inline]] inline Yen TaxSettings::ConsumptionTax(Yen commission, Yen rate) {
-    return DecimalCalc::Div(DecimalCalc::Mul(commission, rate, 0, RoundNone), Yen::FromInt(100), 0, RoundDown);
+    using D = DecimalCalc;
+    return D::PercentDown<kChecked>(commission, rate);
 }
 
+template <bool kChecked>
 [[gnu::always_inline]] inline Yen TaxSettings::TaxOf(Yen x) const {
     using D = DecimalCalc;
     if (CalcEach == 1) {
-        const Yen income = D::Div(D::Mul(x, ShinSyotoku, 2, RoundNone), Yen::FromInt(100), 0, RoundDown);
-        const Yen resident = D::Div(D::Mul(x, ShinJyuumin, 2, RoundNone), Yen::FromInt(100), 0, RoundDown);
-        return D::Add(income, resident, 0, RoundNone);
+        const Yen income = D::PercentDown<kChecked>(x, ShinSyotoku);
+        const Yen resident = D::PercentDown<kChecked>(x, ShinJyuumin);
+        return D::Add<kChecked>(income, resident, 0, RoundNone);
     }
-    const Yen rate = D::Add(ShinSyotoku, ShinJyuumin, 2, RoundNone);
-    return D::Div(D::Mul(x, rate, 2, RoundNone), Yen::FromInt(100), 0, RoundDown);
+    const Yen rate = D::Add<kChecked>(ShinSyotoku, ShinJyuumin, 2, RoundNone);
+    return D::PercentDown<kChecked>(x, rate);
 }
 
+template <bool kChecked>
 [[gnu::always_inline]] inline TaxSettings::ProfitTax TaxSettings::OnProfit(Yen net, bool applies) const {
     using D = DecimalCalc;
     if (!applies) return {Yen{}, net};
-    const Yen prior = YearGain > Yen{} ? TaxOf(YearGain) : Yen{};
-    const Yen cumulative = D::Add(net, YearGain, 0, RoundNone);
-    const Yen tax = cumulative > Yen{} ? D::Sub(TaxOf(cumulative), prior, 0, RoundNone)
-                                       : D::Mul(prior, Yen::FromInt(-1), 0, RoundNone);
-    return {tax, D::Sub(net, tax, 0, RoundNone)};
+    const Yen prior = YearGain > Yen{} ? TaxOf<kChecked>(YearGain) : Yen{};
+    const Yen cumulative = D::Add<kChecked>(net, YearGain, 0, RoundNone);
+    const Yen tax = cumulative > Yen{} ? D::Sub<kChecked>(TaxOf<kChecked>(cumulative), prior, 0, RoundNone)
+                                       : D::Mul<kChecked>(prior, Yen::FromInt(-1), 0, RoundNone);
+    return {tax, D::Sub<kChecked>(net, tax, 0, RoundNone)};
 }
 
 }  // namespace zavota

@@ -518,5 +518,29 @@ TEST(FastWalk, AgreesWithTheRoundByRoundWalk) {
     EXPECT_GT(compared, cases / 2);
 }
 
+// Search rounds skip their overflow checks below a price worked out per walk. The same presses
+// with every check must end alike; the presses' large targets and degenerate rates take many
+// walks across that price, and the sanitizer build stops at any overflow the bound let through.
+TEST(FastWalk, UncheckedRoundsEndLikeCheckedOnes) {
+    const std::uint64_t cases = FromEnvironment("ZAVOTA_WALK_CASES", 800);
+    referenceYields = 30;
+    for (std::uint64_t i = 0; i < cases && !HasFailure(); ++i) {
+        Random r(9'000'011 + i);
+        CalcState settings;
+        Case c;
+        const std::string what = "case " + std::to_string(i) + ": " +
+                                 (i % 2 == 1 ? "hunt, " + HuntPress(9, i, settings, &c) : RandomSettings(r, settings, &c));
+        int yields = 0;
+        settings.SetYieldHook([](void* n) { if (++*static_cast<int*>(n) > referenceYields) throw TooLong{}; }, &yields);
+        try {
+            const Outcome unchecked = RunWith(settings, c, Walk::Fast);
+            settings.uncheckedRounds = false;
+            yields = 0;
+            ExpectSame(unchecked, RunWith(settings, c, Walk::Fast), what);
+        } catch (const TooLong&) {
+        }
+    }
+}
+
 }  // namespace
 }  // namespace zavota
