@@ -122,9 +122,11 @@ void BM_RoundCost_PlainLoop(benchmark::State& state) {
 }
 BENCHMARK(BM_RoundCost_PlainLoop)->Unit(benchmark::kMillisecond);
 
-void BM_RoundCost_RoundByRound(benchmark::State& state) {
+// `checked` keeps every overflow check, as rounds past the price a walk has shown safe run.
+void RoundByRound(benchmark::State& state, bool checked) {
     zavota::CalcState calc;
     calc.walk = zavota::Walk::RoundByRound;
+    calc.uncheckedRounds = !checked;
     calc.SetTickCheck(false);
     const zavota::MarginTable& table = calc.tables.Slot(0);
     i64 rounds = 0;
@@ -140,6 +142,9 @@ void BM_RoundCost_RoundByRound(benchmark::State& state) {
     if (calc.result.sellPrice != zavota::Yen::FromInt(kAnswer)) state.SkipWithError("the search found another price");
     SetCounters(state, rounds);
 }
+void BM_RoundCost_RoundByRound(benchmark::State& state) { RoundByRound(state, false); }
 BENCHMARK(BM_RoundCost_RoundByRound)->Unit(benchmark::kMillisecond);
+void BM_RoundCost_RoundByRoundChecked(benchmark::State& state) { RoundByRound(state, true); }
+BENCHMARK(BM_RoundCost_RoundByRoundChecked)->Unit(benchmark::kMillisecond);
 
 }  // namespace

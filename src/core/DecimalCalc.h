@@ -60,13 +60,20 @@ public:
     }
 
     // x times a rate in percent, truncated to whole yen: Div(Mul(x, rate, 0, RoundNone), 100, 0,
-    // RoundDown), the step of every commission, tax and interest rule. Unchecked it is one
-    // division where the three steps take three: truncations toward zero compose,
+    // RoundDown), the step of every commission, tax and interest rule. While the product fits
+    // it is one division where the three steps take three: truncations toward zero compose,
     // trunc(trunc(v / m) / n) = trunc(v / (m n)), so the result is trunc(x rate / 10^10) yen.
     template <bool kChecked = true>
     [[gnu::always_inline]] static Yen PercentDown(Yen x, Yen rate) {
-        if constexpr (kChecked) return Div(Mul(x, rate, 0, RoundNone), Yen::FromInt(100), 0, RoundDown);
-        return Yen{x.raw * rate.raw / (Yen::kScale * 100 * Yen::kScale) * Yen::kScale};
+        constexpr std::int64_t kYenPercent = Yen::kScale * 100 * Yen::kScale;
+        std::int64_t product;
+        if constexpr (kChecked) {
+            if (__builtin_expect(__builtin_mul_overflow(x.raw, rate.raw, &product), 0))
+                return Div(Mul(x, rate, 0, RoundNone), Yen::FromInt(100), 0, RoundDown);
+        } else {
+            product = x.raw * rate.raw;
+        }
+        return Yen{product / kYenPercent * Yen::kScale};
     }
 
     // Applies one rounding to a scaled value; digits 0 to 3 (4 keeps everything).

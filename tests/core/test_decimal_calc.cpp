@@ -8,6 +8,7 @@
 #include <limits>
 #include <random>
 #include <string>
+#include <utility>
 
 #include "core/DecimalCalc.h"
 #include "YenTesting.h"
@@ -190,9 +191,9 @@ TEST(YenFromDoubleEdge, NotANumberGivesZero) {
     EXPECT_EQ(Yen::FromDouble(std::numeric_limits<double>::quiet_NaN()).raw, 0);
 }
 
-// Without checks, and with the three steps of a percent fused into one division, the results
-// are the checked ones wherever no product reaches 2^62: operands of every size and sign, up
-// to that edge.
+// The three steps of a percent fused into one division give the steps' results, overflow and
+// all; without checks, every operation gives the checked result wherever no product reaches
+// 2^62. Operands of every size and sign, up to that edge and past it.
 TEST(DecimalUnchecked, GivesTheCheckedResultsBelowTheEdge) {
     constexpr std::int64_t kEdge = std::int64_t{1} << 62;
     std::mt19937_64 g(62);
@@ -209,12 +210,21 @@ TEST(DecimalUnchecked, GivesTheCheckedResultsBelowTheEdge) {
         const Yen a{operand()}, b{operand()};
         const int digits = static_cast<int>(g() % 5);
         const auto mode = static_cast<RoundMode>(g() % 4);
+        // Products a unit either side of a whole yen's worth, where a truncation can slip.
+        const Yen edge{static_cast<std::int64_t>(g() % 1'000'000) * 10'000'000'000 + static_cast<std::int64_t>(g() % 3) - 1};
+        for (const auto& [x, y] : {std::pair{a, b}, std::pair{edge, Yen{1}}, std::pair{edge, Yen{-1}}}) {
+            ASSERT_EQ(DecimalCalc::PercentDown(x, y), DecimalCalc::Div(DecimalCalc::Mul(x, y, 0, RoundNone), W(100), 0, RoundDown))
+                << x.raw << " " << y.raw;
+            if (fits(x.raw, y.raw)) {
+                ASSERT_EQ(DecimalCalc::PercentDown<false>(x, y), DecimalCalc::PercentDown(x, y));
+            }
+        }
         if (fits(a.raw, b.raw)) {
             ASSERT_EQ(DecimalCalc::Mul<false>(a, b, digits, mode), DecimalCalc::Mul(a, b, digits, mode)) << a.raw << " " << b.raw;
-            ASSERT_EQ(DecimalCalc::PercentDown<false>(a, b), DecimalCalc::PercentDown(a, b)) << a.raw << " " << b.raw;
         }
-        if (fits(a.raw, Yen::kScale))
+        if (fits(a.raw, Yen::kScale)) {
             ASSERT_EQ(DecimalCalc::Div<false>(a, b, digits, mode), DecimalCalc::Div(a, b, digits, mode)) << a.raw << " " << b.raw;
+        }
         if (a.raw > -kEdge / 2 && a.raw < kEdge / 2 && b.raw > -kEdge / 2 && b.raw < kEdge / 2) {
             ASSERT_EQ(DecimalCalc::Add<false>(a, b, digits, mode), DecimalCalc::Add(a, b, digits, mode));
             ASSERT_EQ(DecimalCalc::Sub<false>(a, b, digits, mode), DecimalCalc::Sub(a, b, digits, mode));
