@@ -542,5 +542,31 @@ TEST(FastWalk, UncheckedRoundsEndLikeCheckedOnes) {
     }
 }
 
+// A search leaves its rounds' figures to itself and fills the state once, at the price it ends
+// at: the state must then hold what a press with that price as its answer shows.
+TEST(FastWalk, ASearchShowsTheFiguresOfThePriceItFound) {
+    int replayed = 0;
+    for (std::uint64_t i = 0; i < 800 && !HasFailure(); ++i) {
+        Random r(5'000'011 + i);
+        CalcState settings;
+        Case c;
+        const std::string what = "case " + std::to_string(i) + ": " + RandomSettings(r, settings, &c);
+        if (c.question != TargetYen && c.question != TargetRate) continue;
+        int yields = 0;
+        settings.SetYieldHook([](void* n) { if (++*static_cast<int*>(n) > referenceYields) throw TooLong{}; }, &yields);
+        try {
+            const Outcome search = RunWith(settings, c, Walk::Fast);
+            const Yen found = c.buyPage ? search.state.sell.price : search.state.buy.price;
+            if (search.code != CalcOk || found <= W(0)) continue;
+            const Outcome press = RunWith(settings, {c.buyPage, AtPrice, c.price, c.shares, found}, Walk::Fast);
+            ASSERT_EQ(press.code, CalcOk) << what;
+            EXPECT_TRUE(search.state.result == press.state.result) << what;
+            ++replayed;
+        } catch (const TooLong&) {
+        }
+    }
+    EXPECT_GT(replayed, 100);
+}
+
 }  // namespace
 }  // namespace zavota
