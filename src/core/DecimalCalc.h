@@ -38,8 +38,8 @@ public:
     // gives 0 (no caller divides by zero; this only keeps a damaged table from crashing).
     //
     // `kChecked` false drops the overflow checks: only for a caller that has shown beforehand
-    // that no operand, product or result can leave the 64-bit range (see RoundBound.h); the
-    // results are then the same as with the checks.
+    // that no product or result can reach 2^62 (as CalcState::UncheckedTo does for a search);
+    // the results are then the same as with the checks.
     template <bool kChecked = true>
     [[gnu::always_inline]] static inline Yen Op(Yen a, Yen b, int digits, RoundMode mode, OpKind kind);
     template <bool kChecked = true>
