@@ -18,6 +18,8 @@ namespace zavota {
 
 namespace {
 
+constexpr std::int64_t kTop = std::numeric_limits<std::int64_t>::max();
+
 struct OpCase {
     const char* what;
     Yen a, b;
@@ -106,7 +108,13 @@ INSTANTIATE_TEST_SUITE_P(
         OpCase{"big mul neg", W(-9'000'000'000), W(100), 0, RoundDown, OpMul, W(-900'000'000'000)},
         OpCase{"big div", W(900'000'000'000), W(3), 0, RoundDown, OpDiv, W(300'000'000'000)},
         // 9,999,999,999 × 10 % of the tax rule: the product scaled is about 1e19.
-        OpCase{"big rate", W(9'999'999'999), W(10), 0, RoundNone, OpMul, W(99'999'999'990)}));
+        OpCase{"big rate", W(9'999'999'999), W(10), 0, RoundNone, OpMul, W(99'999'999'990)},
+        // Roundings that add a unit need room at the top of the range, truncation does not: a
+        // sum just below the limit saturates when rounded up, half up or down and away.
+        OpCase{"top half up", R(kTop - 100), R(0), 0, RoundHalfUp, OpAdd, R(kTop)},
+        OpCase{"top up", R(kTop - 100), R(0), 0, RoundUp, OpAdd, R(kTop)},
+        OpCase{"bottom half up", R(-kTop + 100), R(0), 0, RoundHalfUp, OpSub, R(-kTop - 1)},
+        OpCase{"top down", R(kTop - 100), R(0), 0, RoundDown, OpAdd, R(kTop / 10'000 * 10'000)}));
 
 struct CompareCase {
     Yen a, b;
