@@ -542,6 +542,36 @@ TEST(FastWalk, UncheckedRoundsEndLikeCheckedOnes) {
     }
 }
 
+// Settings no options page accepts but a damaged file may hold. A purchase commission of
+// 1,000 % at a discount of 90 % costs the amount itself, so a buy-back still exists, but the
+// commission's product reaches 2^62 at an amount of 46 million yen; a tax of 10,000 % on it
+// reaches it at 4.6 million. Searches of a buy price cross those amounts, and the bound must
+// count each product (the sanitizer build stops at any overflow it lets through).
+TEST(FastWalk, UncheckedRoundsSurviveExtremeSettings) {
+    struct Extreme {
+        const char* what;
+        Yen consumption, salePrice;
+    };
+    int compared = 0;
+    for (const Extreme& x : {Extreme{"commission of 1,000 %", W(5), W(200'000)},
+                             Extreme{"and a tax of 10,000 % on it", W(10'000), W(2'000'000)}}) {
+        for (const Case& c : {Case{false, TargetRate, x.salePrice, W(1'000), W(1)},
+                              Case{false, TargetYen, x.salePrice, W(1'000), W(1'000'000)},
+                              Case{false, TargetYen, x.salePrice, W(1'000), W(90'000'000)}}) {
+            CalcState settings;
+            MarginTable& t = settings.tables.Slot(0) = Flat(9'999'999'999);
+            t.bracketsK[0] = {W(0), W(9'999'999'999), W(1'000), W(0), W(90)};
+            settings.tax.KaiS = x.consumption;
+            const Outcome unchecked = RunWith(settings, c, Walk::Fast);
+            settings.uncheckedRounds = false;
+            const Outcome checked = RunWith(settings, c, Walk::Fast);
+            ExpectSame(unchecked, checked, x.what);
+            compared += checked.code == CalcOk && checked.state.buy.price > W(0);
+        }
+    }
+    EXPECT_EQ(compared, 6);
+}
+
 // A search leaves its rounds' figures to itself and fills the state once, at the price it ends
 // at: the state must then hold what a press with that price as its answer shows.
 TEST(FastWalk, ASearchShowsTheFiguresOfThePriceItFound) {
