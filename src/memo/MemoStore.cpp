@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <charconv>
-#include <ctime>
 #include <fstream>
 #include <optional>
 #include <system_error>
@@ -394,14 +393,8 @@ bool MemoStore::setAsideOrphan(MemoPageKind kind, int number) {
     if (open_ || number < 1) return false;
     const std::string path = folder_ + MemoPageFileName(kind, number);
     if (!platform::FileExists(path)) return !platform::FolderExists(path);
-    std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
-    char stamp[32];
-    std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", &local);
-    const std::string base = path + ".orphan-" + stamp;
     for (int n = 1; n < 1000; ++n) {
-        const std::string aside = n == 1 ? base : base + "-" + std::to_string(n);
+        const std::string aside = platform::StampedName(path, "orphan", n);
         if (platform::FileExists(aside) || platform::FolderExists(aside)) continue;
         return platform::RenameFile(path, aside);
     }

@@ -260,18 +260,19 @@ bool ReplaceFileAtomically(const std::string& link, std::string_view bytes) {
     return SyncFolder(folder);
 }
 
-namespace {
-
-// "<path>.damaged-YYYYMMDD-HHMMSS", with "-2", "-3", … for the n-th try.
-std::string AsideName(const std::string& path, int n) {
+std::string StampedName(const std::string& path, const char* why, int n) {
     std::time_t now = std::time(nullptr);
     std::tm local{};
     localtime_r(&now, &local);
     char stamp[32];
     std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", &local);
-    const std::string base = path + ".damaged-" + stamp;
+    const std::string base = path + "." + why + "-" + stamp;
     return n == 1 ? base : base + "-" + std::to_string(n);
 }
+
+namespace {
+
+std::string AsideName(const std::string& path, int n) { return StampedName(path, "damaged", n); }
 
 struct stat Identity(const std::string& path) {
     struct stat st {};

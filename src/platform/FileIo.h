@@ -56,6 +56,10 @@ inline constexpr int kWroteNothing = -1;
 // when that exists). Returns the new path, or an empty text when nothing was renamed.
 std::string KeepAside(const std::string& path);
 
+// "<path>.<why>-YYYYMMDD-HHMMSS" in local time, with "-2", "-3", … for the n-th try: the name
+// a file set aside is given, so that neither it nor an earlier one is overwritten.
+std::string StampedName(const std::string& path, const char* why, int n);
+
 // Links (or copies) the file a save of `path` replaces to the name KeepAside gives, leaving it
 // in place. Returns the new path, or an empty text when no copy was made.
 std::string CopyAside(const std::string& path);
