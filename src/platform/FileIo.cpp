@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <climits>
 #include <cstdio>
+#include <cstring>
 #include <ctime>
 #include <string>
 #include <utility>
@@ -216,7 +217,19 @@ std::string SaveTarget(const std::string& path) {
     return {};
 }
 
-bool ReplaceFileAtomically(const std::string& link, std::string_view bytes) {
+namespace {
+
+thread_local FileFailure lastFailure;
+
+// Keeps what failed for the window that reports it; errno stays as the step left it.
+bool Failed(const std::string& path) {
+    const int error = errno;
+    lastFailure = {path, error};
+    errno = error;
+    return false;
+}
+
+bool ReplaceOnce(const std::string& link, std::string_view bytes) {
     // A link is kept and its target replaced, in the target's own folder, so that a settings
     // file kept in a dotfiles folder goes on getting the saves.
     const std::string path = SaveTarget(link);
@@ -258,6 +271,22 @@ bool ReplaceFileAtomically(const std::string& link, std::string_view bytes) {
         return false;
     }
     return SyncFolder(folder);
+}
+
+}  // namespace
+
+bool ReplaceFileAtomically(const std::string& path, std::string_view bytes) {
+    return ReplaceOnce(path, bytes) || Failed(path);
+}
+
+FileFailure LastFileFailure() { return lastFailure; }
+
+void ClearFileFailure() { lastFailure = {}; }
+
+std::string DescribeFailure(const FileFailure& failure) {
+    if (failure.path.empty()) return {};
+    if (failure.error == 0) return failure.path;
+    return failure.path + ": " + std::strerror(failure.error);
 }
 
 std::string StampedName(const std::string& path, const char* why, int n) {
@@ -324,14 +353,14 @@ std::string KeepAside(const std::string& link) {
 
 bool ReplaceDamagedFile(const std::string& link, std::string_view bytes) {
     const std::string path = SaveTarget(link);
-    if (path.empty()) return false;
+    if (path.empty()) return Failed(link);
     if (IsReadOnlyFile(path)) {
         errno = EACCES;
-        return false;
+        return Failed(path);
     }
     if (!FileExists(path)) return ReplaceFileAtomically(path, bytes);
     const std::string aside = CopyAside(path);
-    if (aside.empty()) return false;
+    if (aside.empty()) return Failed(path);
     if (ReplaceFileAtomically(path, bytes)) return true;
     const int error = errno;
     const struct stat now = Identity(path), kept = Identity(aside);
@@ -360,19 +389,21 @@ bool EnsureFolder(const std::string& path) {
         pos = path.find('/', pos + 1);
         partial = path.substr(0, pos);
         if (partial.empty() || FolderExists(partial)) continue;
-        if (::mkdir(partial.c_str(), 0755) != 0 && errno != EEXIST) return false;
+        if (::mkdir(partial.c_str(), 0755) != 0 && errno != EEXIST) return Failed(partial);
     }
-    return FolderExists(path);
+    if (FolderExists(path)) return true;
+    errno = ENOTDIR;
+    return Failed(path);
 }
 
 bool RemoveFile(const std::string& path) {
-    if (!StepAllowed(FileStep::Unlink, path) || ::unlink(path.c_str()) != 0) return false;
+    if (!StepAllowed(FileStep::Unlink, path) || ::unlink(path.c_str()) != 0) return errno == ENOENT ? false : Failed(path);
     SyncFolder(FolderOf(path));
     return true;
 }
 
 bool RenameFile(const std::string& from, const std::string& to) {
-    if (!StepAllowed(FileStep::Rename, to) || ::rename(from.c_str(), to.c_str()) != 0) return false;
+    if (!StepAllowed(FileStep::Rename, to) || ::rename(from.c_str(), to.c_str()) != 0) return Failed(from);
     SyncFolder(FolderOf(to));
     if (FolderOf(from) != FolderOf(to)) SyncFolder(FolderOf(from));
     return true;

@@ -70,6 +70,18 @@ std::string CopyAside(const std::string& path);
 // is refused before anything is copied.
 bool ReplaceDamagedFile(const std::string& path, std::string_view bytes);
 
+// The last file operation of this thread that failed, as Windows keeps GetLastError: the path it
+// concerned and the errno value. Set by the replaces, EnsureFolder, RemoveFile (not for a file
+// that is already gone) and RenameFile; never cleared by a success.
+struct FileFailure {
+    std::string path;
+    int error = 0;
+};
+FileFailure LastFileFailure();
+void ClearFileFailure();
+// "<path>: <the system's text for the error>", what a failure report names; empty for none.
+std::string DescribeFailure(const FileFailure& failure);
+
 bool FileExists(const std::string& path);    // a regular file
 bool FolderExists(const std::string& path);  // a directory
 // Creates the folder and its missing parents; true when it exists afterwards.

@@ -271,16 +271,42 @@ void SettingsStore::LoadClipboard() {
 // ---- saving --------------------------------------------------------------------------------
 
 template <typename Apply>
-bool SettingsStore::Save(Apply apply) {
+bool SettingsStore::Save(unsigned groups, Apply apply) {
     platform::MutexGuard guard(mutex_);
+    platform::ClearFileFailure();
     // Another instance may have saved other groups since; their values must survive.
     hive_.Reload();
     Writer w(hive_);
     apply(w);
     const bool ok = w.Ok() && hive_.Commit();
-    // What failed to reach the disk must not linger in memory as if it had.
-    if (!ok) hive_.Reload();
-    return ok;
+    if (ok) {
+        unsaved_ &= ~groups;
+        failure_.clear();
+        return true;
+    }
+    failure_ = platform::DescribeFailure(platform::LastFileFailure());
+    if (failure_.empty()) failure_ = hive_.Path();
+    // What failed to reach the disk must not linger in the hive as if it had; the settings
+    // themselves keep the values for the next save of their group or the one at the end.
+    hive_.Reload();
+    unsaved_ |= groups;
+    return false;
+}
+
+void SettingsStore::WriteGroups(Writer& w, unsigned groups) {
+    if (groups & kCalcPageGroup) {
+        WriteTaxGain(w);
+        WriteTickTables(w);
+        WriteTradeGroup(w);
+    }
+    if (groups & kMemoPositionGroup) WritePosition(w, "MXY", s_.display.MXY);
+    if (groups & kColoursGroup) WriteColours(w);
+    if (groups & kTaxRatesGroup) WriteTaxRates(w);
+    if (groups & kTickTablesGroup) WriteTickTables(w);
+    if (groups & kCommissionTablesGroup) WriteCommissionTables(w);
+    if (groups & kClipboardGroup) WriteClipboardItems(w);
+    if (groups & kStartupGroup) WriteStartupOptions(w);
+    if (groups & kTopMostGroup) WriteTopMost(w);
 }
 
 void SettingsStore::WriteTradeGroup(Writer& w) {
@@ -400,16 +426,19 @@ void SettingsStore::WriteCommissionTables(Writer& w) {
     }
 }
 
+bool SettingsStore::SaveGroups(unsigned groups) {
+    return Save(groups, [&](Writer& w) { WriteGroups(w, groups); });
+}
+
 bool SettingsStore::SaveCalcPage() {
-    return Save([&](Writer& w) {
-        WriteTaxGain(w);
-        WriteTickTables(w);
-        WriteTradeGroup(w);
-    });
+    return SaveGroups(kCalcPageGroup);
 }
 
 bool SettingsStore::SaveAtExit() {
-    return Save([&](Writer& w) {
+    // Groups that could not be written earlier (a full disk, since freed) go now.
+    const unsigned pending = unsaved_;
+    return Save(pending, [&](Writer& w) {
+        WriteGroups(w, pending);
         WritePosition(w, "XY", s_.display.XY);
         WritePosition(w, "KXY", s_.display.KXY);
         WriteTradeGroup(w);
@@ -418,36 +447,32 @@ bool SettingsStore::SaveAtExit() {
 }
 
 bool SettingsStore::SaveMemoPosition() {
-    return Save([&](Writer& w) { WritePosition(w, "MXY", s_.display.MXY); });
+    return SaveGroups(kMemoPositionGroup);
 }
 
-bool SettingsStore::SaveColours() {
-    return Save([&](Writer& w) { WriteColours(w); });
-}
+bool SettingsStore::SaveColours() { return SaveGroups(kColoursGroup); }
 
 bool SettingsStore::SaveTaxRates() {
-    return Save([&](Writer& w) { WriteTaxRates(w); });
+    return SaveGroups(kTaxRatesGroup);
 }
 
 bool SettingsStore::SaveTickTables() {
-    return Save([&](Writer& w) { WriteTickTables(w); });
+    return SaveGroups(kTickTablesGroup);
 }
 
 bool SettingsStore::SaveCommissionTables() {
-    return Save([&](Writer& w) { WriteCommissionTables(w); });
+    return SaveGroups(kCommissionTablesGroup);
 }
 
 bool SettingsStore::SaveClipboardItems() {
-    return Save([&](Writer& w) { WriteClipboardItems(w); });
+    return SaveGroups(kClipboardGroup);
 }
 
 bool SettingsStore::SaveStartupOptions() {
-    return Save([&](Writer& w) { WriteStartupOptions(w); });
+    return SaveGroups(kStartupGroup);
 }
 
-bool SettingsStore::SaveTopMost() {
-    return Save([&](Writer& w) { WriteTopMost(w); });
-}
+bool SettingsStore::SaveTopMost() { return SaveGroups(kTopMostGroup); }
 
 void SettingsStore::WriteAll(platform::RegistryHive& hive) {
     Writer w(hive);

@@ -39,7 +39,8 @@ public:
     std::string KeepDamagedAside();
 
     // Each returns true when every value was written. A save re-reads the hive, applies its
-    // values and replaces the file in one step, so a failure leaves the file as it was.
+    // values and replaces the file in one step, so a failure leaves the file as it was. The
+    // values of a failed save stay in memory and the group is written again by SaveAtExit.
     bool SaveCalcPage();        // Tax YearGain, DontUse; both tick tables; the trade group
     bool SaveAtExit();          // XY, KXY; the trade group; MarginPath
     bool SaveMemoPosition();    // MXY
@@ -51,14 +52,35 @@ public:
     bool SaveStartupOptions();  // WordShow, Word, FontName, WordYearGain, DefaultShow, ShowMemo
     bool SaveTopMost();         // TopMost
 
+    // The last failed save: "<file>: <the system's reason>", or the file alone when no file
+    // step failed (a hive that could not be read is never overwritten). Empty after a success.
+    const std::string& LastFailure() const { return failure_; }
+    // Groups whose last save failed: they are written by the next SaveAtExit.
+    bool HasUnsavedGroups() const { return unsaved_ != 0; }
+
     // Every value the store keeps, in the registry's layout, into a hive that is not saved:
     // what `zavota-cli settings` lists.
     void WriteAll(platform::RegistryHive& hive);
 
 private:
     class Writer;
+    // The save groups, as bits of unsaved_.
+    enum Group : unsigned {
+        kCalcPageGroup = 1u << 0,
+        kMemoPositionGroup = 1u << 1,
+        kColoursGroup = 1u << 2,
+        kTaxRatesGroup = 1u << 3,
+        kTickTablesGroup = 1u << 4,
+        kCommissionTablesGroup = 1u << 5,
+        kClipboardGroup = 1u << 6,
+        kStartupGroup = 1u << 7,
+        kTopMostGroup = 1u << 8,
+    };
     template <typename Apply>
-    bool Save(Apply apply);
+    bool Save(unsigned groups, Apply apply);
+    bool SaveGroups(unsigned groups);
+    // The values of the groups in `groups`.
+    void WriteGroups(Writer& w, unsigned groups);
 
     void LoadDisplay();
     void LoadTax();
@@ -83,6 +105,8 @@ private:
     SettingsBinding s_;
     platform::RegistryHive hive_;
     platform::NamedMutex mutex_;
+    unsigned unsaved_ = 0;
+    std::string failure_;
 };
 
 // The fallback folder of the commission table files: the program folder plus "Tables/" when

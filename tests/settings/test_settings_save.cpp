@@ -1,7 +1,9 @@
 // Saving the settings: each group by itself, in the stored forms, all or nothing on disk.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <filesystem>
+#include <functional>
 #include <algorithm>
 #include <fstream>
 #include <sstream>
@@ -14,6 +16,7 @@
 #include "core/YenTesting.h"
 #include "platform/FileIo.h"
 #include "settings/StoredText.h"
+#include "support/FileFaults.h"
 #include "support/Unprivileged.h"
 
 namespace zavota::testing {
@@ -233,6 +236,61 @@ TEST_F(SaveTest, ASaveIntoAReadOnlyFolderFailsAndKeepsTheOldFile) {
         EXPECT_EQ(FileText(home.HivePath()), before);
     });
     EXPECT_EQ(Reloaded()->program.option.TopMost, 1);
+}
+
+// A full disk: each group's save fails naming the file and the reason, keeps its values, and the
+// save at the end writes them once the disk has room again.
+TEST_F(SaveTest, AGroupThatFailedIsNamedAndWrittenAtTheEnd) {
+    struct Case {
+        const char* what;
+        bool (SettingsStore::*save)();
+        std::function<void()> change;
+        std::function<bool(const Instance&)> stored;
+    };
+    const Case cases[] = {
+        {"top most", &SettingsStore::SaveTopMost, [&] { program.option.TopMost = 1; },
+         [](const Instance& i) { return i.program.option.TopMost == 1; }},
+        {"startup", &SettingsStore::SaveStartupOptions, [&] { program.option.Word = "新"; },
+         [](const Instance& i) { return i.program.option.Word == "新"; }},
+        {"tax rates", &SettingsStore::SaveTaxRates, [&] { calc.tax.KaiS = W(10); },
+         [](const Instance& i) { return i.calc.tax.KaiS == W(10); }},
+        {"calc page", &SettingsStore::SaveCalcPage, [&] { calc.tax.YearGain = W(-5); },
+         [](const Instance& i) { return i.calc.tax.YearGain == W(-5); }},
+        {"memo position", &SettingsStore::SaveMemoPosition, [&] { program.display.MXY = {40, 50}; },
+         [](const Instance& i) { return i.program.display.MXY.x == 40; }},
+        {"colours", &SettingsStore::SaveColours, [&] { program.display.colours[3] = 0x123456; },
+         [](const Instance& i) { return i.program.display.colours[3] == 0x123456; }},
+        {"clipboard", &SettingsStore::SaveClipboardItems, [&] { program.clipboard.flags[2] = 7; },
+         [](const Instance& i) { return i.program.clipboard.flags[2] == 7; }},
+        {"tick tables", &SettingsStore::SaveTickTables, [&] { calc.otcTicks.DontUse = 1; },
+         [](const Instance& i) { return i.calc.otcTicks.DontUse == 1; }},
+        {"commission tables", &SettingsStore::SaveCommissionTables, [&] { calc.tables.Slot(0).Name = "満杯"; },
+         [](const Instance& i) { return i.calc.tables.Slot(0).Name == "満杯"; }},
+    };
+    for (const Case& c : cases) {
+        std::filesystem::remove(home.HivePath());
+        store.LoadAll();
+        c.change();
+        {
+            FileStepHookGuard full(FailStep(platform::FileStep::Write, ENOSPC));
+            EXPECT_FALSE((store.*c.save)()) << c.what;
+        }
+        EXPECT_EQ(store.LastFailure(), home.HivePath() + ": " + std::strerror(ENOSPC)) << c.what;
+        EXPECT_FALSE(c.stored(*Reloaded())) << c.what;
+        ASSERT_TRUE(store.HasUnsavedGroups()) << c.what;
+        ASSERT_TRUE(store.SaveAtExit()) << c.what;
+        EXPECT_TRUE(store.LastFailure().empty());
+        EXPECT_FALSE(store.HasUnsavedGroups()) << c.what;
+        EXPECT_TRUE(c.stored(*Reloaded())) << c.what;
+    }
+    // A group saved after its failure is no longer carried to the end.
+    calc.tax.KaiS = W(8);
+    {
+        FileStepHookGuard full(FailStep(platform::FileStep::Write, ENOSPC));
+        EXPECT_FALSE(store.SaveTaxRates());
+    }
+    ASSERT_TRUE(store.SaveTaxRates());
+    EXPECT_FALSE(store.HasUnsavedGroups());
 }
 
 // A link's save under kills and failures is in the save kill test; here a chain of links to a

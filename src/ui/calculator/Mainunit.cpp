@@ -358,7 +358,7 @@ void TMainForm::ShowOptionsPage(Page left) {
     options_->Enter();
 }
 
-bool TMainForm::LeaveOptions() { return currentTab_ != 2 || options_->Leave(); }
+bool TMainForm::LeaveOptions(bool forGood) { return currentTab_ != 2 || options_->Leave(forGood); }
 
 void TMainForm::RefreshTableLists() {
     OptionSettings& o = state_.option();
@@ -628,10 +628,19 @@ void TMainForm::StoreInputOptions() {
 
 void TMainForm::closeEvent(QCloseEvent* e) {
     // A running search still writes into the state and the panel.
-    if (calculating_ || !running_ || !LeaveOptions()) {
+    if (calculating_ || !running_) {
         e->ignore();
         return;
     }
+    // A page's failed write is reported here; the exit save that follows would fail alike and
+    // need not say so a second time.
+    const bool exiting = !state_.handover.switchToSlim;
+    const int failures = state_.failedSaves;
+    if (!LeaveOptions(exiting)) {
+        e->ignore();
+        return;
+    }
+    if (exiting && state_.failedSaves != failures) state_.unaskedSaveFailed = true;
     StoreInputOptions();
     if (!state_.handover.switchToSlim) {
         state_.CloseMemoPadIfVisible();

@@ -72,7 +72,7 @@ private:
     void ShowCalcPage(Page page);
     void ShowOptionsPage(Page left);
     // The options page's commit when the options tab is current; true when it may be left.
-    bool LeaveOptions();
+    bool LeaveOptions(bool forGood = false);
     void OpenKeihi();
     void ToggleTopMost();
     void ShowMemoPad();

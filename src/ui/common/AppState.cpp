@@ -21,8 +21,11 @@ void AppState::RepaintMemoPadIfVisible() const {
 }
 
 bool AppState::Saved(bool saved) {
-    if (!saved) messages.ShowMessage(290);
-    return saved;
+    // The file and the system's reason, so that a user can mend what stops the write.
+    if (saved) return true;
+    ++failedSaves;
+    messages.ShowMessage(290, store.LastFailure());
+    return false;
 }
 
 bool AppState::SavedUnasked(bool saved) {

@@ -38,6 +38,7 @@ public:
     std::string helpManual;        // the installed manual, empty when there is none
     std::string helpOpener = "xdg-open";  // the desktop's opener, looked up in PATH
     bool unaskedSaveFailed = false;  // a failed unasked save has been reported this run
+    int failedSaves = 0;             // failed saves reported so far
 
     QPointer<QObject> stateWindow;  // receiver of the private messages
     QPointer<QWidget> memoPad;      // the memo pad, once it exists
@@ -53,7 +54,8 @@ public:
     bool CloseMemoPadIfVisible();
     // After a colour change: the memo pad takes it at once when it is on screen.
     void RepaintMemoPadIfVisible() const;
-    // A settings save's result: message 290 when it failed. Returns `saved`.
+    // A settings save's result: message 290, naming the file and the reason, when it failed.
+    // Returns `saved`.
     bool Saved(bool saved);
     // The same for the saves the user does not ask for (at the end, the always-on-top item,
     // the safe start): reported too, or a settings file that cannot be written would lose every

@@ -64,7 +64,7 @@ void OptionsCalcPage::ShowPage() {
     twoTable_->setChecked(state_.option().TwoFlag != 0);
 }
 
-bool OptionsCalcPage::Commit() {
+bool OptionsCalcPage::Commit(bool forGood) {
     TaxSettings& tax = state_.calc.tax;
     const FieldCheck gain = CommitYearGain(yearGain_->Text(), tax);
     if (!gain.ok()) {
@@ -81,7 +81,18 @@ bool OptionsCalcPage::Commit() {
         o.TwoFlag = two;
         host_.ApplyColours();
     }
-    return state_.Saved(state_.store.SaveCalcPage());
+    if (state_.Saved(state_.store.SaveCalcPage())) {
+        failedValues_.reset();
+        return true;
+    }
+    // The page holds the user once, so that a change can still be mended; a read-only folder
+    // or a full disk must not keep anyone here. The values stay in force and are written at
+    // the end of the program.
+    const std::array<long long, 4> values = {tax.YearGain.raw, tax.DontUse, state_.calc.listedTicks.DontUse,
+                                             o.TwoFlag};
+    const bool again = failedValues_ == values;
+    failedValues_ = values;
+    return forGood || again;
 }
 
 void OptionsCalcPage::EditTickTables() {

@@ -2,6 +2,9 @@
 // editor, the annual gain and the switch for the tax on profit.
 #pragma once
 
+#include <array>
+#include <optional>
+
 #include "ui/options/OptionsPages.h"
 
 class QCheckBox;
@@ -15,7 +18,7 @@ class OptionsCalcPage : public OptionsPage {
 public:
     OptionsCalcPage(AppState& state, OptionsHost& host, QWidget* parent = nullptr);
     void ShowPage() override;
-    bool Commit() override;
+    bool Commit(bool forGood) override;
 
 private:
     void EditTickTables();
@@ -26,6 +29,8 @@ private:
     QCheckBox* twoTable_ = nullptr;
     NumericEdit* yearGain_ = nullptr;
     QCheckBox* dontUse_ = nullptr;
+    // What the last commit failed to write: leaving again with these values goes through.
+    std::optional<std::array<long long, 4>> failedValues_;
 };
 
 }  // namespace zavota::ui

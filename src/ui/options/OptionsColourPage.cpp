@@ -151,7 +151,7 @@ void OptionsColourPage::ColoursChanged(bool memoPad) {
     if (memoPad) state_.RepaintMemoPadIfVisible();
 }
 
-bool OptionsColourPage::Commit() {
+bool OptionsColourPage::Commit(bool /*forGood*/) {
     state_.Saved(state_.store.SaveColours());
     return true;
 }

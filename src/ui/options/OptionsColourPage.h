@@ -15,7 +15,7 @@ class OptionsColourPage : public OptionsPage {
 public:
     OptionsColourPage(AppState& state, OptionsHost& host, QWidget* parent = nullptr);
     void ShowPage() override;
-    bool Commit() override;
+    bool Commit(bool forGood) override;
 
 private:
     void Preview();

@@ -253,7 +253,7 @@ void OptionsMarginPage::Import() {
     OpenEditor();
 }
 
-bool OptionsMarginPage::Commit() {
+bool OptionsMarginPage::Commit(bool /*forGood*/) {
     if (!changed_) return true;
     OptionSettings& o = state_.option();
     const int position = std::max(position_, 0);

@@ -15,7 +15,7 @@ class OptionsMarginPage : public OptionsPage {
 public:
     OptionsMarginPage(AppState& state, OptionsHost& host, QWidget* parent = nullptr);
     void ShowPage() override;
-    bool Commit() override;
+    bool Commit(bool forGood) override;
 
     int EditingPosition() const { return position_; }
 

@@ -82,7 +82,7 @@ void TOptionsTab::Enter() {
     pages_[static_cast<std::size_t>(current_)]->ShowPage();
 }
 
-bool TOptionsTab::Leave() { return pages_[static_cast<std::size_t>(current_)]->Commit(); }
+bool TOptionsTab::Leave(bool forGood) { return pages_[static_cast<std::size_t>(current_)]->Commit(forGood); }
 
 void TOptionsTab::Choose(int index) {
     if (index == current_) return;

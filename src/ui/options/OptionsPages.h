@@ -33,8 +33,9 @@ public:
     // Fills the controls from the state.
     virtual void ShowPage() = 0;
     // Takes what the controls hold. False: the page stays, a message was shown and the
-    // offending field has the focus.
-    virtual bool Commit() = 0;
+    // offending field has the focus. `forGood`: the window is closing, and a failed write
+    // (reported all the same) may not keep it open.
+    virtual bool Commit(bool forGood) = 0;
 };
 
 class TOptionsTab : public QWidget {
@@ -47,7 +48,7 @@ public:
     // The tab became current: the current page is shown again.
     void Enter();
     // The tab is being left (another tab, closing, the memo pad): the current page's commit.
-    bool Leave();
+    bool Leave(bool forGood = false);
     int CurrentPage() const { return current_; }
     OptionsPage* Page(int index) const { return pages_[static_cast<std::size_t>(index)]; }
 

@@ -66,7 +66,7 @@ void OptionsTaxPage::ShowPage() {
     calcEach_->setChecked(t.CalcEach == 1);
 }
 
-bool OptionsTaxPage::Commit() {
+bool OptionsTaxPage::Commit(bool /*forGood*/) {
     TaxSettings& t = state_.calc.tax;
     std::array<std::string, 4> texts;
     for (std::size_t i = 0; i < texts.size(); ++i) texts[i] = rates_[i]->Text();

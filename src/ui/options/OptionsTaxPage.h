@@ -17,7 +17,7 @@ class OptionsTaxPage : public OptionsPage {
 public:
     explicit OptionsTaxPage(AppState& state, QWidget* parent = nullptr);
     void ShowPage() override;
-    bool Commit() override;
+    bool Commit(bool forGood) override;
 
 private:
     AppState& state_;

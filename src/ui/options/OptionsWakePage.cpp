@@ -150,7 +150,7 @@ void OptionsWakePage::WordYearGainClicked(bool checked) {
     host_.ApplyMotto();
 }
 
-bool OptionsWakePage::Commit() {
+bool OptionsWakePage::Commit(bool /*forGood*/) {
     // A stored motto is shown whole; one the user can edit is refused until it fits, never
     // cut. While the field is off, the stored text stays as it came.
     if (word_->isEnabledTo(this) && !wordKeeper_->Fits()) {

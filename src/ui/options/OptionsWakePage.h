@@ -19,7 +19,7 @@ class OptionsWakePage : public OptionsPage {
 public:
     OptionsWakePage(AppState& state, OptionsHost& host, QWidget* parent = nullptr);
     void ShowPage() override;
-    bool Commit() override;
+    bool Commit(bool forGood) override;
 
 private:
     void WordShowChosen(bool shown);
