@@ -53,6 +53,16 @@ bool StepAllowed(FileStep step, const std::string& path) {
     return false;
 }
 
+thread_local FileFailure lastFailure;
+
+// Keeps what failed for the window that reports it; errno stays as the step left it.
+bool Failed(const std::string& path) {
+    const int error = errno;
+    lastFailure = {path, error};
+    errno = error;
+    return false;
+}
+
 // Leftover temporary files older than this are from saves that were killed. File times come
 // from the kernel's coarse clock, which lags the precise one by up to a tick.
 const struct timespec kProcessStart = [] {
@@ -146,7 +156,9 @@ std::string FolderOf(const std::string& path) {
     return path.substr(0, slash + 1);
 }
 
-FileContent ReadFileBytes(const std::string& path, std::size_t limit) {
+namespace {
+
+FileContent ReadOnce(const std::string& path, std::size_t limit) {
     FileContent result;
     Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
     if (!fd.ok()) {
@@ -155,6 +167,7 @@ FileContent ReadFileBytes(const std::string& path, std::size_t limit) {
     }
     struct stat st {};
     if (::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) {
+        if (S_ISDIR(st.st_mode)) errno = EISDIR;
         result.status = ReadStatus::Failed;
         return result;
     }
@@ -182,6 +195,14 @@ FileContent ReadFileBytes(const std::string& path, std::size_t limit) {
     }
     result.status = ReadStatus::Ok;
     result.bytes = std::move(bytes);
+    return result;
+}
+
+}  // namespace
+
+FileContent ReadFileBytes(const std::string& path, std::size_t limit) {
+    FileContent result = ReadOnce(path, limit);
+    if (result.status == ReadStatus::Failed) Failed(path);
     return result;
 }
 
@@ -218,16 +239,6 @@ std::string SaveTarget(const std::string& path) {
 }
 
 namespace {
-
-thread_local FileFailure lastFailure;
-
-// Keeps what failed for the window that reports it; errno stays as the step left it.
-bool Failed(const std::string& path) {
-    const int error = errno;
-    lastFailure = {path, error};
-    errno = error;
-    return false;
-}
 
 bool ReplaceOnce(const std::string& link, std::string_view bytes) {
     // A link is kept and its target replaced, in the target's own folder, so that a settings

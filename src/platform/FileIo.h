@@ -71,8 +71,9 @@ std::string CopyAside(const std::string& path);
 bool ReplaceDamagedFile(const std::string& path, std::string_view bytes);
 
 // The last file operation of this thread that failed, as Windows keeps GetLastError: the path it
-// concerned and the errno value. Set by the replaces, EnsureFolder, RemoveFile (not for a file
-// that is already gone) and RenameFile; never cleared by a success.
+// concerned and the errno value. Set by a read that fails (not for a missing file), the
+// replaces, EnsureFolder, RemoveFile (not for a file already gone) and RenameFile; never
+// cleared by a success.
 struct FileFailure {
     std::string path;
     int error = 0;

@@ -1,5 +1,7 @@
 // Failures at each step of a save: reported, the old file kept, nothing left behind.
 #include <cerrno>
+#include <cstring>
+#include <functional>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -51,12 +53,45 @@ TEST(FileFaults, EveryFailedStepIsReportedAndKeepsTheOldFile) {
             errno = 0;
             EXPECT_FALSE(ReplaceFileAtomically(path, "new")) << static_cast<int>(c.step);
             EXPECT_EQ(errno, c.error == kWroteNothing ? EIO : c.error) << static_cast<int>(c.step);
+            // What a window names: the file saved, not the temporary one, and the reason.
+            EXPECT_EQ(LastFileFailure().path, path);
+            EXPECT_EQ(LastFileFailure().error, errno);
         }
         EXPECT_EQ(Get(path), c.after) << static_cast<int>(c.step);
         EXPECT_EQ(EntriesIn(folder.Path()), 1) << static_cast<int>(c.step);  // no temporary file left
         EXPECT_TRUE(ReplaceFileAtomically(path, "next"));
         EXPECT_EQ(Get(path), "next");
     }
+}
+
+// Every other step that fails leaves its path and reason for the report; a file that is simply
+// missing is no failure.
+TEST(FileFaults, TheLastFailureNamesThePathAndTheReason) {
+    testing::TempFolder folder;
+    const std::string file = folder / "file", dir = folder / "dir";
+    Put(file, "x");
+    std::filesystem::create_directory(dir);
+    const struct {
+        const char* what;
+        std::function<bool()> step;
+        std::string path;  // empty: nothing recorded
+        int error;
+    } cases[] = {
+        {"read a folder", [&] { return ReadFileBytes(dir).status == ReadStatus::Ok; }, dir, EISDIR},
+        {"read a missing file", [&] { return ReadFileBytes(folder / "none").status == ReadStatus::Ok; }, "", 0},
+        {"folder under a file", [&] { return EnsureFolder(file + "/sub/"); }, file + "/sub", ENOTDIR},
+        {"rename a missing file", [&] { return RenameFile(folder / "none", file); }, folder / "none", ENOENT},
+        {"remove a missing file", [&] { return RemoveFile(folder / "none"); }, "", 0},
+        {"replace under a file", [&] { return ReplaceFileAtomically(file + "/f", "x"); }, file + "/f", ENOTDIR},
+    };
+    for (const auto& c : cases) {
+        ClearFileFailure();
+        EXPECT_FALSE(c.step()) << c.what;
+        EXPECT_EQ(LastFileFailure().path, c.path) << c.what;
+        EXPECT_EQ(LastFileFailure().error, c.error) << c.what;
+    }
+    EXPECT_EQ(DescribeFailure({"/a/b", ENOSPC}), std::string("/a/b: ") + std::strerror(ENOSPC));
+    EXPECT_EQ(DescribeFailure({}), "");
 }
 
 TEST(FileFaults, AReadOnlyFileIsNeverReplaced) {

@@ -31,6 +31,7 @@ const char* const kCaption = "Zavota　メモパッド";
 const char* const kSavedCaption = "Zavota　メモパッド　【データ保存完了】";
 constexpr int kMsgSaveFailed = 263;
 constexpr int kMsgSavedInUtf8 = 30;
+constexpr int kMsgNoDataFolder = 279;
 constexpr int kAskSaveStock = 3;
 constexpr int kAskSaveFree = 4;
 constexpr int kAskCopyPage = 5;
@@ -167,10 +168,14 @@ void TfrmMemo::setVisible(bool visible) {
 void TfrmMemo::FormShow() {
     stock_.last = free_.last = 0;
     mode_ = StockMode;
-    // A folder that cannot be created or written is reported at the first save; the pad still
-    // opens, so what is typed stays on screen until then.
+    // A folder that cannot be written is reported at the first save; the pad still opens, so
+    // what is typed stays on screen until then. One that cannot even be made is said at once.
     folderReported_ = false;
-    store_->folderWritable();
+    platform::ClearFileFailure();
+    if (!store_->folderWritable() && !platform::FolderExists(store_->folder()) && !missingFolderReported_) {
+        missingFolderReported_ = true;
+        state_.messages.ShowMessage(kMsgNoDataFolder, FailureDetail());
+    }
     ApplyColours();
     // The four tabs share the width of the tab control.
     const int tabWidth = (tabMemo_->width() - 4) / tabMemo_->count();
@@ -202,38 +207,42 @@ void TfrmMemo::keyPressEvent(QKeyEvent* event) {
 }
 
 bool TfrmMemo::FormCloseQuery() {
-    if (!LeaveTab(stock_, kAskSaveStock)) return false;
-    return !freeLoaded_ || LeaveTab(free_, kAskSaveFree);
+    // A failed save is reported and never holds the pad open: with a read-only folder or a full
+    // disk there would be no way out. The other side is not saved after a failure.
+    const Left stock = LeaveTab(stock_, kAskSaveStock);
+    if (stock == Left::Refused) return false;
+    if (stock == Left::SaveFailed || !freeLoaded_) return true;
+    return LeaveTab(free_, kAskSaveFree) != Left::Refused;
 }
 
-bool TfrmMemo::LeaveTab(PageTab& tab, int confirmation) {
+TfrmMemo::Left TfrmMemo::LeaveTab(PageTab& tab, int confirmation) {
     if (Shown(tab)) {
-        if (SaveShown(tab)) return true;
+        if (SaveShown(tab)) return Left::Done;
         ReportSaveFailure(false);
-        // The typed text stays on screen rather than go with the hidden window.
-        return !tab.view->HasContent();
+        return Left::SaveFailed;
     }
-    if (!tab.view->HasContent()) return true;
+    if (!tab.view->HasContent()) return Left::Done;
     switch (state_.messages.AskConfirm(confirmation, "", false)) {
         case MessageAnswer::Yes: break;
-        case MessageAnswer::No: return true;
-        default: return false;
+        case MessageAnswer::No: return Left::Done;
+        default: return Left::Refused;
     }
     const std::optional<QString> name = AskName(tab);
-    if (!name) return false;
+    if (!name) return Left::Refused;
     pendingName_ = *name;
     const MemoPageEntry entry{pendingName_.toStdString(), FreshNumber(tab, 1)};
     if (!SavePage(tab, entry)) {
         ReportSaveFailure(false);
-        return false;
+        return Left::SaveFailed;
     }
     tab.list = {entry};
     FillList(tab);
-    return true;
+    return Left::Done;
 }
 
 void TfrmMemo::FormClose() {
     // Once the folder has been reported, its failure needs no second box at the same close.
+    platform::ClearFileFailure();
     if (!calcPage_->Save()) ReportSaveFailure(folderReported_);
     timCaption_->stop();
     setWindowTitle(Q(kCaption));
@@ -347,6 +356,7 @@ bool TfrmMemo::SaveShown(PageTab& tab) {
 }
 
 bool TfrmMemo::SavePage(PageTab& tab, const MemoPageEntry& entry) {
+    platform::ClearFileFailure();
     const bool saved = tab.view->SavePage(entry);
     NoticeUtf8Fallback();
     return saved;
@@ -357,10 +367,18 @@ void TfrmMemo::NoticeUtf8Fallback() {
 }
 
 void TfrmMemo::ReportSaveFailure(bool quiet) {
+    const std::string detail = FailureDetail();  // before the folder probe below overwrites it
     const bool folder = !store_->folderWritable();
     if (quiet && !(folder && !folderReported_)) return;
     folderReported_ = folderReported_ || folder;
-    state_.messages.ShowMessage(kMsgSaveFailed);
+    state_.messages.ShowMessage(kMsgSaveFailed, detail);
+}
+
+std::string TfrmMemo::FailureDetail() const {
+    // The file step that failed names its file and the system's reason; a failure without
+    // one (a file another program holds open) names the folder.
+    const std::string detail = platform::DescribeFailure(platform::LastFileFailure());
+    return detail.empty() ? store_->folder() : detail;
 }
 
 bool TfrmMemo::SaveBeforeLeaving(PageTab& tab) {

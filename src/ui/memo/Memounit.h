@@ -76,11 +76,15 @@ private:
     // Message 263 for a failed save. A `quiet` save (a tab change) reports only a data folder
     // that cannot be written, once per opening; every other failed save always.
     void ReportSaveFailure(bool quiet);
+    // What a failure report names: the file and the reason, or the data folder.
+    std::string FailureDetail() const;
     // The notice when a save put a page or an index in UTF-8 for the first time.
     void NoticeUtf8Fallback();
     std::optional<QString> AskName(const PageTab& tab);
     // Leaving the memo pad with the tab's page: false refuses the close.
-    bool LeaveTab(PageTab& tab, int confirmation);
+    // How leaving a tab at the close went: a failed save was reported and lets the close go on.
+    enum class Left { Done, SaveFailed, Refused };
+    Left LeaveTab(PageTab& tab, int confirmation);
     void UpdateButtons();
 
     void cmbTitle_01Change(PageTab& tab, int index);
@@ -101,6 +105,7 @@ private:
     QString pendingName_;
     bool freeLoaded_ = false;
     bool folderReported_ = false;
+    bool missingFolderReported_ = false;  // a data folder that cannot be made, said once a run
 
     PageTab stock_;
     PageTab free_;

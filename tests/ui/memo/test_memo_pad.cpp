@@ -9,6 +9,7 @@
 #include <QListWidget>
 #include <QScrollBar>
 
+#include <cstring>
 #include <filesystem>
 
 #include "ui/UiTest.h"
@@ -454,16 +455,18 @@ TEST_F(MemoPadTest, FailedSaveSaysSoAndKeepsTheRows) {
     Click(Memo(), "btnSave");
     Settle();
     EXPECT_EQ(Messages().numbers, std::vector<int>{263});
+    // What failed, on a line of its own (here the folder: a folder stands where the page goes).
+    EXPECT_TRUE(Messages().texts.at(0).starts_with("データの保存に失敗しました。\n" + DataPath("")));
     EXPECT_EQ(Memo()->windowTitle(), "Zavota　メモパッド");
     EXPECT_EQ(Cell(1, 0), "残す");
+    // The close is reported and goes through: a disk that refuses must not hold the pad open.
     Messages().Clear();
     Messages().answers = {MessageAnswer::Yes};
     NameNextPage("甲");
     Memo()->close();
     Settle();
     EXPECT_EQ(Messages().numbers, (std::vector<int>{3, 263}));
-    EXPECT_TRUE(Memo()->isVisible());
-    EXPECT_EQ(Cell(1, 0), "残す");
+    EXPECT_FALSE(Memo()->isVisible());
 }
 
 }  // namespace
@@ -490,10 +493,11 @@ TEST_F(MemoPadTest, NavigationStaysWhenTheShownPageCannotBeSaved) {
         EXPECT_EQ(Text(Memo(), "cmbTitle_01"), "A");
         EXPECT_EQ(Cell(1, 0), "残す");
     }
-    Messages().answers = {MessageAnswer::Ok};
-    Memo()->close();  // a failed save at the close keeps the window and the rows
+    Messages().Clear();
+    Memo()->close();  // a failed save at the close is reported, and the close goes through
     Settle();
-    EXPECT_TRUE(Memo()->isVisible());
+    EXPECT_EQ(Messages().numbers, std::vector<int>{263});
+    EXPECT_FALSE(Memo()->isVisible());
 }
 
 }  // namespace
@@ -590,19 +594,26 @@ TEST_F(MemoPadTest, OpeningChecksStoredTicksAndAMissingFolderIsReported) {
     const std::string folder = DataPath("").substr(0, DataPath("").size() - 1);
     std::filesystem::remove_all(folder);
     ASSERT_TRUE(platform::ReplaceFileAtomically(folder, "a file"));
-    Open();
-    PutRows({{"残す", "1", "1"}});
+    // A folder that cannot be made is said at the opening, with its path, once a run.
     Messages().Clear();
-    Messages().answers = {MessageAnswer::Yes, MessageAnswer::No};
-    NameNextPage("甲");
-    Memo()->close();
-    Settle();
-    EXPECT_EQ(Messages().numbers, (std::vector<int>{3, 263}));
-    EXPECT_EQ(Cell(1, 0), "残す");
-    Memo()->close();  // answered No: the folder was reported in this opening, no second box
-    Settle();
-    EXPECT_EQ(Messages().numbers, (std::vector<int>{3, 263, 3}));
-    EXPECT_FALSE(Memo()->isVisible());
+    Open();
+    ASSERT_EQ(Messages().numbers, std::vector<int>{279});
+    EXPECT_NE(Messages().texts.at(0).find(folder), std::string::npos);
+    for (const MessageAnswer answer : {MessageAnswer::No, MessageAnswer::Yes}) {
+        SCOPED_TRACE(static_cast<int>(answer));
+        if (!Memo()->isVisible()) Open();
+        PutRows({{"残す", "1", "1"}});
+        Messages().Clear();
+        Messages().answers = {answer};
+        if (answer == MessageAnswer::Yes) NameNextPage("甲");
+        Memo()->close();
+        Settle();
+        // Answered No, the calculator's own file is what failed, and the box says so.
+        ASSERT_EQ(Messages().numbers, (std::vector<int>{3, 263}));
+        if (answer == MessageAnswer::No) EXPECT_NE(Messages().texts.at(1).find("Calc.ini"), std::string::npos);
+        else EXPECT_NE(Messages().texts.at(1).find("M_1.ini"), std::string::npos);
+        EXPECT_FALSE(Memo()->isVisible());
+    }
 }
 
 // Pages stay in code page 932 with the marks Windows maps into it; a page that cannot is kept in
