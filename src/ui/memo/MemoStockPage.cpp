@@ -103,6 +103,8 @@ TMemoStockPage::TMemoStockPage(AppState& state, MemoStore& store, std::function<
         box->setAccessibleName(Q("選択 %1").arg(r + 1));
         box->setContextMenuPolicy(Qt::CustomContextMenu);
         connect(box, &QCheckBox::clicked, this, [this, r](bool on) {
+            // The shown totals were those of the rows ticked before.
+            ClearResults();
             if (on) chkS1Click(r + 1);
         });
         connect(box, &QWidget::customContextMenuRequested, this,
@@ -385,6 +387,7 @@ void TMemoStockPage::btnAllSelectClick() {
 
 void TMemoStockPage::grdMemoSetEditText(int row, int column) {
     if (column == 0) return;
+    if (chkS_[row]->isChecked()) ClearResults();
     QTableWidgetItem* item = grdMemo_->item(row, column);
     const CellFilter filtered = FilterNumberCell(item->text().toStdString());
     if (!filtered.refused) return;
@@ -417,6 +420,8 @@ void TMemoStockPage::ApplyRowMove(void (*move)(StockGrid&, int)) {
     StockGrid rows = Rows();
     move(rows, popupRow_);
     SetRows(rows);
+    // Rows and ticks moved: totals shown now could be handed over for rows that are no more.
+    ClearResults();
     FocusCell(popupRow_, 1);
 }
 

@@ -11,6 +11,7 @@
 
 #include <cstring>
 #include <filesystem>
+#include <functional>
 
 #include "ui/UiTest.h"
 #include "memo/MemoFixture.h"
@@ -187,6 +188,49 @@ TEST_F(MemoPadTest, CellsTakeDigitsOnlyAndTheRowMenuMovesRows) {
         Find<QMenu>(Memo(), "popLine")->hide();
         EXPECT_EQ((std::vector<QString>{Cell(1, 1), Cell(2, 1), Cell(3, 1), Cell(4, 1), Cell(20, 1)}), c.prices);
         EXPECT_EQ(Grid()->currentRow(), c.row - 1);
+    }
+}
+
+// Totals on screen are those of the ticked rows or none: every change of the rows or ticks
+// clears them, so a hand-over can never send figures of rows that are no more.
+TEST_F(MemoPadTest, EveryChangeOfTheTickedRowsClearsTheTotals) {
+    PutStockPages({{"A", {{"", "1000", "100"}, {"", "2000", "100"}}}});
+    const std::function<void()> actions[] = {
+        [&] { Tick(2); },
+        [&] { Tick(1); },  // untick
+        [&] { Grid()->item(0, 1)->setText("1100"); },
+        [&] { Grid()->item(0, 2)->setText(""); },
+        [&] {
+            Grid()->setCurrentCell(0, 2);
+            QTest::keyClick(Grid(), Qt::Key_Delete);
+        },
+    };
+    const char* rowActions[] = {"popInsert", "popCopy", "popDelete"};
+    Open();
+    const auto totals = [&] {
+        QString all;
+        for (const char* name : {"lblSelected", "mmPrice", "mmNum", "mmTotal", "edtPrice", "edtNum"})
+            all += Text(Memo(), name);
+        return all;
+    };
+    const auto showTotals = [&] {
+        PutRows({{"", "1000", "100"}, {"", "2000", "100"}});
+        if (!Ticked(1)) Tick(1);
+        Click(Memo(), "btnCalc_01");
+        ASSERT_EQ(totals(), "11,000100100,0001000100");
+    };
+    for (std::size_t i = 0; i < std::size(actions) + std::size(rowActions); ++i) {
+        SCOPED_TRACE(i);
+        showTotals();
+        if (i < std::size(actions)) {
+            actions[i]();
+        } else {
+            emit Find<QCheckBox>(Memo(), "chkS1")->customContextMenuRequested(QPoint(1, 1));
+            Memo()->findChild<QAction*>(rowActions[i - std::size(actions)])->trigger();
+            Find<QMenu>(Memo(), "popLine")->hide();
+        }
+        EXPECT_EQ(totals(), "");
+        if (Ticked(2)) Tick(2);
     }
 }
 
