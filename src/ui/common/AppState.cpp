@@ -2,12 +2,15 @@
 
 #include <QCoreApplication>
 
+#include "ui/common/WheelGuard.h"
+
 namespace zavota::ui {
 
 AppState::AppState(std::string hivePath) : store(BindSettings(program, calc), std::move(hivePath)) {
     // The long searches let the windows repaint and answer; the windows refuse to start a
     // second calculation meanwhile.
     calc.SetYieldHook([](void*) { QCoreApplication::processEvents(); }, nullptr);
+    InstallWheelGuard();
 }
 
 bool AppState::CloseMemoPadIfVisible() {

@@ -16,6 +16,7 @@
 namespace zavota::ui {
 
 namespace {
+constexpr int kMsgTicksDoNotChain = 239;
 QString Q(const char* utf8) { return QString::fromUtf8(utf8); }
 }  // namespace
 
@@ -123,7 +124,8 @@ bool TfrmYobine::CommitGrid() {
     const GridCheck check = CommitUnitGrid(Table(current_), grdYobine_->Cells());
     if (check.Ok()) return true;
     grdYobine_->SetCurrent(check.row, check.col);
-    state_.messages.ShowMessage(check.message, std::to_string(check.row));
+    // Only the chaining message names its row (as "%1"); the others say which cell by the focus.
+    state_.messages.ShowMessage(check.message, check.message == kMsgTicksDoNotChain ? std::to_string(check.row) : "");
     grdYobine_->setFocus();
     return false;
 }

@@ -200,23 +200,35 @@ TEST_F(TableEditorTest, TickResetThenCancelRestoresBothTablesAndTheCheckStaysOff
     EXPECT_EQ(State().calc.otcTicks, otc);
 }
 
+// Only the chaining message names its row; every other refusal is the catalogue's text alone.
 TEST_F(TableEditorTest, TicksThatCannotChainAreRefusedNamingTheRow) {
-    const std::vector<std::vector<const char*>> tables[] = {{{"0", "100", "30"}, {"100", "1,000", "7"}},
-                                                            {{"0", "895", "10"}, {"895", "1,137", "3"}}};
-    for (const auto& rows : tables) {
+    const struct {
+        std::vector<std::vector<const char*>> rows;
+        int message;
+        std::pair<int, int> cell;
+    } cases[] = {
+        {{{"0", "100", "30"}, {"100", "1,000", "7"}}, 239, {1, 1}},
+        {{{"0", "895", "10"}, {"895", "1,137", "3"}}, 239, {1, 1}},
+        {{{"0", "100", "10"}, {"200", "1,000", "7"}}, 222, {2, 0}},
+        {{{"0", "100", "0"}}, 236, {1, 2}},
+        {{{"0", "100", "x"}}, 217, {1, 2}},
+        {{{"0", "100.5", "1"}}, 108, {1, 1}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.message);
         ui::TfrmYobine d(State());
         d.show();
         Settle();
         QTableWidget* g = Grid(&d, "grdYobine");
         for (int r = 1; r <= kMaxUnitRows; ++r) SetRow(g, r, {"", "", ""});
-        SetRow(g, 1, rows[0]);
-        SetRow(g, 2, rows[1]);
+        for (std::size_t r = 0; r < c.rows.size(); ++r) SetRow(g, static_cast<int>(r) + 1, c.rows[r]);
         Messages().Clear();
         Click(&d, "btnOK");
-        EXPECT_EQ(Messages().numbers, std::vector<int>{239});
+        EXPECT_EQ(Messages().numbers, std::vector<int>{c.message});
         ASSERT_EQ(Messages().texts.size(), 1u);
-        EXPECT_TRUE(Messages().texts[0].starts_with("1行目の")) << Messages().texts[0];
-        EXPECT_EQ(Current(g), std::make_pair(1, 1));
+        if (c.message == 239) EXPECT_TRUE(Messages().texts[0].starts_with("1行目の")) << Messages().texts[0];
+        else EXPECT_EQ(Messages().texts[0], MessageCatalogue::Notice(c.message).text);
+        EXPECT_EQ(Current(g), c.cell);
         EXPECT_TRUE(d.isVisible());
         EXPECT_EQ(State().calc.listedTicks, UnitTable(0));
         d.close();
