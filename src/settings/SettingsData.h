@@ -75,6 +75,7 @@ struct DisplaySettings {
 
     WindowPosition XY = kDefaultXY;    // the main and the slim window
     WindowPosition MXY = kDefaultMXY;  // the memo pad
+    bool MXYStored = false;            // MXY came from the settings file or a closing of the pad
     WindowPosition KXY = kDefaultKXY;  // the other-expenses dialog
     std::array<std::uint32_t, kColourCount> colours{};
 

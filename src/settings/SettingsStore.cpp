@@ -122,6 +122,7 @@ void SettingsStore::LoadDisplay() {
     auto& d = s_.display;
     d.XY = position("XY", DisplaySettings::kDefaultXY);
     d.MXY = position("MXY", DisplaySettings::kDefaultMXY);
+    d.MXYStored = r.Integer("MXY").has_value();
     d.KXY = position("KXY", DisplaySettings::kDefaultKXY);
     for (int i = 0; i < kColourCount; ++i) {
         const auto v = r.Integer(ColourName(i));
@@ -447,6 +448,7 @@ bool SettingsStore::SaveAtExit() {
 }
 
 bool SettingsStore::SaveMemoPosition() {
+    s_.display.MXYStored = true;  // the pad's own place from now on, written now or at the end
     return SaveGroups(kMemoPositionGroup);
 }
 

@@ -16,6 +16,17 @@ WindowPosition PlaceOnScreen(WindowPosition saved, int width, int height, Screen
     return {PlaceAlong(saved.x, width, area.x, area.width), PlaceAlong(saved.y, height, area.y, area.height)};
 }
 
+std::optional<WindowPosition> PlaceBeside(WindowPosition anchor, int anchorWidth, int width, int height,
+                                          ScreenArea area) {
+    const auto fits = [&](int x) {
+        return x >= area.x && x + width <= area.x + area.width && anchor.y >= area.y &&
+               anchor.y + height <= area.y + area.height;
+    };
+    if (const int right = anchor.x + anchorWidth; fits(right)) return WindowPosition{right, anchor.y};
+    if (const int left = anchor.x - width; fits(left)) return WindowPosition{left, anchor.y};
+    return std::nullopt;
+}
+
 bool SafeStartRequested(std::string_view commandLine) {
     return commandLine.find(" -off") != std::string_view::npos || commandLine.find(" -OFF") != std::string_view::npos;
 }

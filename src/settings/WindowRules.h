@@ -2,6 +2,7 @@
 // tests reach them directly.
 #pragma once
 
+#include <optional>
 #include <string_view>
 
 #include "settings/SettingsData.h"
@@ -23,6 +24,12 @@ WindowPosition PlaceOnScreen(WindowPosition saved, int width, int height, Screen
 inline WindowPosition PlaceOnScreen(WindowPosition saved, int width, int height, int screenWidth, int screenHeight) {
     return PlaceOnScreen(saved, width, height, ScreenArea{0, 0, screenWidth, screenHeight});
 }
+
+// A window of `width` × `height` opened beside another window's frame (`anchor`, `anchorWidth`
+// wide): to its right, else to its left, tops level, when it fits whole into the area there;
+// nullopt when it fits on neither side.
+std::optional<WindowPosition> PlaceBeside(WindowPosition anchor, int anchorWidth, int width, int height,
+                                          ScreenArea area);
 
 // Safe start: the command line contains " -off" or " -OFF" (with the leading space).
 bool SafeStartRequested(std::string_view commandLine);

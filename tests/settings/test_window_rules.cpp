@@ -48,3 +48,35 @@ TEST(WindowRules, OnTopOnlyWithoutTheProgramsOwnBoxes) {
 
 }  // namespace
 }  // namespace zavota
+
+namespace zavota {
+namespace {
+
+// Beside the calculator when the whole window fits there (right first), else nowhere.
+TEST(WindowRules, AWindowOpensBesideAnotherWhereItFitsWhole) {
+    const ScreenArea wide{0, 0, 1920, 1080}, laptop{0, 0, 1366, 768}, panelled{0, 30, 1366, 738};
+    const struct {
+        WindowPosition anchor;
+        int anchorWidth, width, height;
+        ScreenArea area;
+        std::optional<WindowPosition> expected;
+    } cases[] = {
+        {{10, 20}, 600, 700, 500, wide, WindowPosition{610, 20}},
+        {{1000, 20}, 600, 700, 500, wide, WindowPosition{300, 20}},        // no room right: left
+        {{10, 20}, 600, 756, 500, laptop, WindowPosition{610, 20}},        // ends on the last column
+        {{10, 20}, 600, 757, 500, laptop, std::nullopt},                  // one pixel too wide
+        {{300, 20}, 600, 500, 500, laptop, std::nullopt},                  // neither side
+        {{10, 300}, 600, 400, 468, laptop, WindowPosition{610, 300}},     // ends on the last row
+        {{10, 300}, 600, 400, 468, panelled, WindowPosition{610, 300}},
+        {{10, 300}, 600, 400, 469, laptop, std::nullopt},                  // too tall at that height
+        {{10, 10}, 600, 400, 300, panelled, std::nullopt},                 // under the panel
+    };
+    for (const auto& c : cases) {
+        const auto at = PlaceBeside(c.anchor, c.anchorWidth, c.width, c.height, c.area);
+        EXPECT_EQ(at.has_value(), c.expected.has_value()) << c.anchor.x << "," << c.width;
+        if (at && c.expected) EXPECT_EQ(*at, *c.expected) << c.anchor.x << "," << c.width;
+    }
+}
+
+}  // namespace
+}  // namespace zavota

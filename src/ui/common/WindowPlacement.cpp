@@ -176,6 +176,21 @@ void PlaceAtSavedPosition(QWidget* window, WindowPosition saved) {
         KeepFrameAt(window, [saved](QSize frame) { return OnScreen(frame, {saved.x, saved.y}); }, at);
 }
 
+void PlaceBesideOrAt(QWidget* window, const QWidget* anchor, WindowPosition fallback) {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (screen == nullptr) return PlaceAtSavedPosition(window, fallback);
+    const QRect area = screen->availableGeometry();
+    // Not framed yet: it will get a frame like the anchor's.
+    const QSize margins = anchor->frameGeometry().size() - anchor->size();
+    const QSize size = (window->isVisible() || window->testAttribute(Qt::WA_Resized) ? window->size()
+                                                                                       : window->sizeHint()) +
+                       margins;
+    const QPoint from = FrameTopLeft(anchor);
+    const auto beside = PlaceBeside({from.x(), from.y()}, anchor->frameGeometry().width(), size.width(),
+                                    size.height(), ScreenArea{area.x(), area.y(), area.width(), area.height()});
+    PlaceAtSavedPosition(window, beside.value_or(fallback));
+}
+
 WindowPosition FramePosition(const QWidget* window) {
     const QPoint p = FrameTopLeft(window);
     return {p.x(), p.y()};

@@ -20,6 +20,10 @@ void PlaceAtSavedPosition(QWidget* window, WindowPosition saved);
 // Where the window's frame stands, as the window system has it: the position to save.
 WindowPosition FramePosition(const QWidget* window);
 
+// Moves the window's frame beside `anchor`'s (right, else left) when it fits whole on the
+// screen there, else to `fallback` kept on the screen. Call it before the first showing.
+void PlaceBesideOrAt(QWidget* window, const QWidget* anchor, WindowPosition fallback);
+
 // A dialog placed with its middle on the middle of `over`, kept on the screen.
 void CentreOn(QWidget* dialog, const QWidget* over);
 

@@ -1,6 +1,8 @@
 #include "ui/memo/CheckedCellDelegate.h"
 
+#include <QAbstractItemView>
 #include <QEvent>
+#include <QKeyEvent>
 #include <QLineEdit>
 
 namespace zavota::ui {
@@ -35,7 +37,25 @@ void CheckedCellDelegate::Edited(QWidget* editor, int column) {
 
 bool CheckedCellDelegate::eventFilter(QObject* watched, QEvent* event) {
     if (reporting_ && (event->type() == QEvent::FocusOut || event->type() == QEvent::Hide)) return false;
+    if (event->type() == QEvent::KeyPress && EndsEditGoingDown(static_cast<QKeyEvent*>(event))) {
+        auto* editor = qobject_cast<QWidget*>(watched);
+        auto* view = qobject_cast<QAbstractItemView*>(parent());
+        if (editor != nullptr && view != nullptr) {
+            // Return ends the edit and goes down a row, as a column of figures is typed.
+            const QModelIndex at = view->currentIndex();
+            emit commitData(editor);
+            emit closeEditor(editor, QAbstractItemDelegate::NoHint);
+            const QModelIndex below = at.sibling(at.row() + 1, at.column());
+            if (below.isValid()) view->setCurrentIndex(below);
+            return true;
+        }
+    }
     return QStyledItemDelegate::eventFilter(watched, event);
+}
+
+bool CheckedCellDelegate::EndsEditGoingDown(const QKeyEvent* key) {
+    const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+    return enter && (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
 }
 
 }  // namespace zavota::ui

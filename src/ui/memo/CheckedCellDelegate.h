@@ -7,6 +7,8 @@
 
 #include <QStyledItemDelegate>
 
+class QKeyEvent;
+
 #include "core/MessageCatalogue.h"
 
 namespace zavota::ui {
@@ -25,6 +27,7 @@ protected:
 
 private:
     void Edited(QWidget* editor, int column);
+    static bool EndsEditGoingDown(const QKeyEvent* key);
 
     Keep keep_;
     int refusal_;

@@ -409,6 +409,9 @@ void TMemoStockPage::HandOver(bool buy) {
     if (target == nullptr) return;
     QCoreApplication::postEvent(target, new MemoCalcEvent(buy ? MemoCalcBuy : MemoCalcSell, edtPrice_->text(),
                                                           edtNum_->text()));
+    // On a small screen the pad may cover the calculator: the answer must be seen.
+    target->raise();
+    target->activateWindow();
 }
 
 void TMemoStockPage::PopupAt(int row, const QPoint& where) {

@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QShortcut>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -41,7 +42,7 @@ constexpr int kAskClearPage = 7;
 }  // namespace
 
 TfrmMemo::TfrmMemo(AppState& state, std::function<QWidget*()> calculator, QWidget* parent)
-    : QDialog(parent), state_(state),
+    : QDialog(parent), state_(state), calculator_(calculator),
       store_(std::make_unique<MemoStore>(platform::DataFolder(), state.store.Mutex())) {
     setObjectName(QStringLiteral("frmMemo"));
     setWindowTitle(Q(kCaption));
@@ -129,6 +130,7 @@ TfrmMemo::TfrmMemo(AppState& state, std::function<QWidget*()> calculator, QWidge
     connect(btnPrev_, &QPushButton::clicked, this, &TfrmMemo::btnPrevClick);
     connect(btnNext_, &QPushButton::clicked, this, &TfrmMemo::btnNextClick);
     connect(timCaption_, &QTimer::timeout, this, &TfrmMemo::timCaptionTimer);
+    AddTabKeys();
 
     stock_.list = free_.list = PlaceholderList();
     FillList(stock_);
@@ -141,6 +143,27 @@ TfrmMemo::TfrmMemo(AppState& state, std::function<QWidget*()> calculator, QWidge
 }
 
 TfrmMemo::~TfrmMemo() { state_.memoRepaint = nullptr; }
+
+void TfrmMemo::AddTabKeys() {
+    // From anywhere in the pad, grids and their cell editors included, which keep the plain
+    // keys for themselves.
+    const struct {
+        QKeySequence keys;
+        int step;
+    } keys[] = {{QKeySequence(Qt::CTRL | Qt::Key_Tab), 1},
+                {QKeySequence(Qt::CTRL | Qt::Key_PageDown), 1},
+                {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab), -1},
+                {QKeySequence(Qt::CTRL | Qt::Key_Backtab), -1},
+                {QKeySequence(Qt::CTRL | Qt::Key_PageUp), -1}};
+    for (const auto& k : keys) {
+        auto* shortcut = new QShortcut(k.keys, this);
+        shortcut->setContext(Qt::WindowShortcut);
+        connect(shortcut, &QShortcut::activated, this, [this, step = k.step] {
+            const int n = tabMemo_->count();
+            tabMemo_->setCurrentIndex((tabMemo_->currentIndex() + step + n) % n);
+        });
+    }
+}
 
 void TfrmMemo::ApplyColours() {
     const DisplaySettings& d = state_.display();
@@ -161,7 +184,15 @@ void TfrmMemo::showEvent(QShowEvent* event) {
 void TfrmMemo::setVisible(bool visible) {
     // Placed before the window is mapped, as the calculator windows are: a move while it is
     // being shown lands the frame a pixel off under some window managers.
-    if (visible && !isVisible()) PlaceAtSavedPosition(this, state_.display().MXY);
+    if (visible && !isVisible()) {
+        // Never placed by the user: beside the calculator, so that neither hides the other.
+        QWidget* calculator = calculator_ ? calculator_() : nullptr;
+        const DisplaySettings& d = state_.display();
+        if (!d.MXYStored && calculator != nullptr && calculator->isVisible())
+            PlaceBesideOrAt(this, calculator, d.MXY);
+        else
+            PlaceAtSavedPosition(this, d.MXY);
+    }
     QDialog::setVisible(visible);
 }
 

@@ -75,6 +75,7 @@ private:
     int FreshNumber(const PageTab& tab, int number) const;
     // Message 263 for a failed save. A `quiet` save (a tab change) reports only a data folder
     // that cannot be written, once per opening; every other failed save always.
+    void AddTabKeys();
     void ReportSaveFailure(bool quiet);
     // What a failure report names: the file and the reason, or the data folder.
     std::string FailureDetail() const;
@@ -100,6 +101,7 @@ private:
     void timCaptionTimer();
 
     AppState& state_;
+    std::function<QWidget*()> calculator_;  // the visible calculator window, if any
     std::unique_ptr<MemoStore> store_;
     int mode_ = StockMode;
     QString pendingName_;

@@ -169,7 +169,9 @@ void TfrmMargin::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     if (!opened_) {
         opened_ = true;
-        grdMargin_->setFocus();
+        // A new or copied table has no name yet: typing starts there, not in a number cell.
+        if (mode_ == kModeNew && edtTableName_->isEnabled()) edtTableName_->setFocus();
+        else grdMargin_->setFocus();
     }
 }
 

@@ -50,6 +50,9 @@ TOptionsTab::TOptionsTab(AppState& state, OptionsHost& host, QWidget* parent) : 
     pgcOpt_->setObjectName(QStringLiteral("pgcOpt"));
     // The selector buttons choose the page; the page control's own strip stays hidden.
     pgcOpt_->tabBar()->hide();
+    // Nor does it take the focus: its hidden strip would be a stop Tab cannot leave.
+    pgcOpt_->setFocusPolicy(Qt::NoFocus);
+    pgcOpt_->tabBar()->setFocusPolicy(Qt::NoFocus);
     pgcOpt_->setDocumentMode(true);
     for (int i = 0; i < PageCount; ++i) {
         const PageName& n = kPages[static_cast<std::size_t>(i)];
