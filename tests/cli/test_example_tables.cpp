@@ -2,10 +2,13 @@
 // shows for it (fees without tax; the consumption tax at 10 %).
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "CliTesting.h"
+#include "support/TempFolder.h"
 
 namespace zavota::cli {
 namespace {
@@ -46,6 +49,38 @@ TEST(ExampleTables, ChargeTheFiguresOfTheManual) {
         const CliRun r = Calc(args);
         EXPECT_EQ(r.code, 0) << c.file << ' ' << r.out << r.err;
         EXPECT_NE(r.out.find(c.figures), std::string::npos) << c.file << ' ' << c.price << " × " << c.shares << '\n' << r.out;
+    }
+}
+
+// Where a fresh start looks for the table files: the program folder's own Tables/, else the
+// installed examples, else those beside a copy that is neither installed nor marked portable
+// (an unpacked archive, the build tree), else the program folder.
+TEST(ExampleTables, FoundBesideAnUninstalledProgram) {
+    const struct {
+        std::vector<const char*> folders;
+        const char* found;
+    } cases[] = {
+        {{"bin/Tables"}, "bin/Tables/"},
+        {{"bin/Tables", "home/Tables"}, "home/Tables/"},
+        {{"bin/Tables", "share/zavota/Tables"}, "share/zavota/Tables/"},
+        {{}, "home/"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.found);
+        testing::TempFolder tmp;
+        std::filesystem::create_directories(tmp / "bin");
+        for (const char* folder : c.folders) std::filesystem::create_directories(tmp / folder);
+        std::filesystem::copy_file(ZAVOTA_CLI_PATH, tmp / "bin/zavota-cli");
+        const std::string command = "ZAVOTA_HOME='" + tmp / "home/" + "' ZAVOTA_REGISTRY='" + tmp / "hive.reg" +
+                                    "' '" + tmp / "bin/zavota-cli" + "' settings --json 2>&1";
+        std::string out;
+        if (FILE* pipe = ::popen(command.c_str(), "r")) {
+            char buffer[4096];
+            for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) out.append(buffer, n);
+            EXPECT_EQ(::pclose(pipe), 0) << out;
+        }
+        const std::string expected = "\"MarginPath\":\"" + tmp / c.found + "\"";
+        EXPECT_NE(out.find(expected), std::string::npos) << expected << "\n in " << out.substr(0, 1200);
     }
 }
 

@@ -224,6 +224,19 @@ TEST(FastWalk, JumpsEndWhereTheRoundByRoundWalkEnds) {
              s.tables.Slot(0) = Table({{100'000, 0, 500}, {kOpen, 0, 1'500}});
          },
          {false, TargetRate, W(1'100), W(100), {}}, &Case::value, 40'000, 160'000, 2'000},
+        {"the sell break-even falls from steps of 5 to 1,000, off the grid of the 7s below",
+         [](CalcState& s) {
+             // Steps that do not chain, as older settings may hold: the walk lands between two
+             // grid prices, and no stretch may be taken at once before it is back on the grid.
+             UnitTable& u = s.listedTicks;
+             u.Clear();
+             u.Elements = 2;
+             u.rows[0] = {W(0), W(1'002), W(7)};
+             u.rows[1] = {W(1'002), W(100'000'000), W(5)};
+             s.tables.Slot(0) = Table({{kOpen, 0, 50'000}});
+         },
+         // a fee of 50,000 puts the break-even near 100: one jump from 1,000 could pass over it
+         {false, NoQuestion, {}, W(100), {}}, &Case::price, 1'140, 1'175, 1},
         {"the sell break-even falls across the tick band at 1,000", TicksOneThenFive,
          {false, NoQuestion, {}, W(100), {}}, &Case::price, 1'000, 1'050, 1},
         {"1 % + 10 % tax: the buy-back cost dips at 1,000 (sell break-even)",

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <ostream>
+#include <string>
 
 #include "core/UnitTable.h"
 #include "YenTesting.h"
@@ -67,6 +68,31 @@ TEST(UnitTable, SwitchedOffEveryTickIsOne) {
     table.LoadDefaults();  // switches the rule back on
     EXPECT_EQ(table.DontUse, 0);
     EXPECT_EQ(table.Tick(W(2003), true), W(5));
+}
+
+// The exchange's steps of today, typed from its own list rather than taken from the code: all
+// ten rows, whichever table they replace, and the tick check stays as the user set it.
+TEST(UnitTable, TodaysListedStepsFillAllTenRows) {
+    const std::int64_t today[kMaxUnitRows][3] = {
+        {0, 3'000, 1},           {3'000, 5'000, 5},           {5'000, 30'000, 10},
+        {30'000, 50'000, 50},    {50'000, 300'000, 100},      {300'000, 500'000, 500},
+        {500'000, 3'000'000, 1'000}, {3'000'000, 5'000'000, 5'000}, {5'000'000, 30'000'000, 10'000},
+        {30'000'000, 50'000'000, 50'000},
+    };
+    for (const int index : {0, 1}) {
+        for (const int dontUse : {0, 1}) {
+            UnitTable table(index);
+            table.Elements = 3;
+            table.DontUse = dontUse;
+            table.LoadTodaysListedSteps();
+            SCOPED_TRACE(std::to_string(index) + (dontUse ? " unchecked" : " checked"));
+            EXPECT_EQ(table.DontUse, dontUse);
+            EXPECT_EQ(table.index, index);
+            ASSERT_EQ(table.Elements, kMaxUnitRows);
+            for (int i = 0; i < kMaxUnitRows; ++i)
+                EXPECT_EQ(table.rows[i], (UnitRow{W(today[i][0]), W(today[i][1]), W(today[i][2])})) << "row " << i;
+        }
+    }
 }
 
 TEST(UnitTable, ShortAndDamagedTables) {

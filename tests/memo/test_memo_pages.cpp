@@ -50,6 +50,27 @@ TEST_F(MemoPagesTest, StockPageSavedWholeReadsBackAndTotalsAsOnScreen) {
     EXPECT_EQ(onDisk.average, Yen::FromInt(1150));
 }
 
+// A tick stored on a row without a price or a number of shares (an older copy kept such rows) is
+// not handed to the row check, which would greet the user with a message on opening.
+TEST_F(MemoPagesTest, StoredTicksOnRowsWithoutFiguresLoadUnticked) {
+    const struct {
+        const char *price, *shares;
+        bool ticked;
+    } rows[] = {{"", "", false}, {"", "100", false}, {"1000", "", false}, {"1000", "100", true}, {"0", "5", true}};
+    std::vector<MemoCell> cells{{kCellPageName, 0, "古い"}};
+    for (int r = 1; r <= 5; ++r) {
+        cells.push_back({kCellSelected, r, "*"});
+        cells.push_back({kCellPrice, r, rows[r - 1].price});
+        cells.push_back({kCellShares, r, rows[r - 1].shares});
+    }
+    ASSERT_TRUE(store.open("M_2.ini", MemoFileKind::Ini, false));
+    ASSERT_TRUE(store.writeCells(cells));
+    ASSERT_TRUE(store.close());
+    StockGrid loaded{};
+    ASSERT_TRUE(LoadStockPage(store, 2, loaded));
+    for (int r = 0; r < 5; ++r) EXPECT_EQ(loaded[r].selected, rows[r].ticked) << "row " << r + 1;
+}
+
 TEST_F(MemoPagesTest, FreePageKeepsTextOutsideTheCodePage) {
     const std::string text = "一行目\n😀 ① 한국어\n\tタブ";
     ASSERT_TRUE(SaveFreePage(store, {"メモ", 1}, 4, text));

@@ -362,6 +362,27 @@ TEST_F(MemoStoreTest, DamagedTextPageIsKeptAsideWhenSavedOver) {
     EXPECT_EQ(kept, 1);
 }
 
+// Orphans set aside within one second take numbered names: none replaces the one before it.
+TEST_F(MemoStoreTest, OrphansSetAsideInOneSecondAllSurvive) {
+    const std::string page = Path("M_4.ini");
+    for (int attempt = 0; attempt < 5; ++attempt) {
+        std::filesystem::remove_all(data);
+        ASSERT_TRUE(platform::EnsureFolder(data));
+        const std::string first = platform::StampedName(page, "orphan", 1);
+        for (const char* content : {"a", "b", "c"}) {
+            ASSERT_TRUE(platform::ReplaceFileAtomically(page, content));
+            ASSERT_TRUE(store.setAsideOrphan(MemoPageKind::PerStock, 4));
+            EXPECT_FALSE(Exists("M_4.ini"));
+        }
+        if (platform::StampedName(page, "orphan", 1) != first) continue;  // a second went by: again
+        EXPECT_EQ(FileBytes(first), "a");
+        EXPECT_EQ(FileBytes(first + "-2"), "b");
+        EXPECT_EQ(FileBytes(first + "-3"), "c");
+        return;
+    }
+    ADD_FAILURE() << "three renames never fitted in one second";
+}
+
 TEST_F(MemoStoreTest, SavesIntoReadOnlyFolderReportFailure) {
     testing::WherePermissionsBind(tmp.Path(), [&] {
         PutFile("N_1.txt", "old\r\n");

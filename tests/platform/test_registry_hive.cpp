@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -179,6 +180,9 @@ TEST(RegistryHive, RefusesWhatTheFormatCannotHold) {
     for (const Case& c : std::vector<Case>{{"", "x", "v"},
                                            {"\\", "x", "v"},
                                            {"Software\\\\Vekkar", "x", "v"},
+                                           // one trailing backslash is the registry's own; a second leaves an empty part
+                                           {"Software\\Vekkar\\\\", "x", "v"},
+                                           {"\\\\Software", "x", "v"},
                                            {"Software\\Ve\nkkar", "x", "v"},
                                            {"Software\\\xff", "x", "v"},
                                            {"Software", "line\nbreak", "v"},
@@ -286,6 +290,7 @@ TEST(RegistryHive, DamagedTextKeepsEveryGoodLine) {
              {"NUL byte", head + good + std::string("\"W\"=\"a\0b\"\r\n", 11)},
              {"unknown root", head + good + "[Software\\X]\r\n\"W\"=dword:00000001\r\n"},
              {"empty component", head + good + "[HKEY_CURRENT_USER\\A\\\\B]\r\n"},
+             {"empty last part", head + good + "[HKEY_CURRENT_USER\\X\\]\r\n\"W\"=dword:00000001\r\n"},
              {"value before any key", "Windows Registry Editor Version 5.00\r\n\"W\"=dword:00000001\r\n" +
                                           head.substr(38) + good},
          }) {
@@ -364,6 +369,80 @@ TEST(RegistryHive, CommitKeepsADamagedFileAside) {
         RegistryHive again(path);
         again.Reload();
         EXPECT_FALSE(again.Damaged());
+        EXPECT_EQ(again.ReadInteger(kOption, "TopMost"), 1);
+    }
+}
+
+// Settings kept in a dotfiles folder behind a link: what is kept aside, the save's temporary
+// file and the leftovers of killed saves all belong beside the target, and the link stays.
+TEST(RegistryHive, ADamagedFileBehindALinkIsKeptAsARegularCopy) {
+    struct Case {
+        const char* what;
+        bool link;
+        bool keptAtStart;  // else at the first commit
+        bool replaced;     // by another program after it was read: nothing to keep
+    };
+    const std::string garbage = "\x01\x02garbage\xff";
+    for (const Case& c : {Case{"kept at start", false, true, false}, Case{"kept at start via a link", true, true, false},
+                          Case{"kept at the first commit via a link", true, false, false},
+                          Case{"replaced after it was read", false, true, true},
+                          Case{"replaced after it was read, via a link", true, true, true}}) {
+        SCOPED_TRACE(c.what);
+        TempFolder tmp;
+        std::filesystem::create_directories(tmp / "dotfiles");
+        std::filesystem::create_directories(tmp / "config");
+        const std::string target = tmp / "dotfiles/Vekkar.reg";
+        const std::string path = c.link ? tmp / "config/Vekkar.reg" : target;
+        if (c.link) std::filesystem::create_symlink("../dotfiles/Vekkar.reg", path);
+        WriteBytes(target, garbage);
+        // A save killed in an earlier run left this; a user's file only looks like one.
+        const std::string stale = tmp / "dotfiles/.Vekkar.reg.zavota-a1B2c3";
+        WriteBytes(stale, "old");
+        const struct timespec longAgo[2] = {{1'000'000'000, 0}, {1'000'000'000, 0}};
+        ASSERT_EQ(::utimensat(AT_FDCWD, stale.c_str(), longAgo, 0), 0);
+
+        RegistryHive hive(path);
+        hive.Reload();
+        ASSERT_TRUE(hive.Damaged());
+        if (c.replaced) {
+            ASSERT_TRUE(ReplaceFileAtomically(target, std::string(kHead)));
+        }
+        if (c.keptAtStart) {
+            EXPECT_EQ(hive.KeepDamagedCopy().empty(), c.replaced);
+        }
+        std::vector<std::string> temps;
+        SetFileStepHook([&](FileStep step, const std::string& file) {
+            if (step == FileStep::Write) temps.push_back(file);
+            return 0;
+        });
+        if (!c.replaced) {
+            ASSERT_TRUE(hive.WriteInteger(kOption, "TopMost", 1));
+            EXPECT_TRUE(hive.Commit());
+        }
+        SetFileStepHook({});
+
+        EXPECT_EQ(temps.empty(), c.replaced);
+        for (const std::filesystem::path temp : temps) {
+            EXPECT_TRUE(std::filesystem::equivalent(temp.parent_path(), tmp / "dotfiles")) << temp;
+            EXPECT_TRUE(temp.filename().string().starts_with(".Vekkar.reg.zavota-")) << temp;
+            EXPECT_EQ(temp.filename().string().size(), std::string(".Vekkar.reg.zavota-a1B2c3").size()) << temp;
+        }
+        EXPECT_EQ(std::filesystem::is_symlink(path), c.link);
+        EXPECT_EQ(FolderEntries(tmp / "config"), c.link ? std::vector<std::string>{"Vekkar.reg"}
+                                                        : std::vector<std::string>{});
+        const auto names = FolderEntries(tmp / "dotfiles");
+        if (c.replaced) {
+            EXPECT_EQ(names, std::vector<std::string>{"Vekkar.reg"});  // its save cleaned up
+            continue;
+        }
+        ASSERT_EQ(names.size(), 2u);  // the stale temporary file is gone, and one copy is kept
+        EXPECT_EQ(names[0], "Vekkar.reg");
+        EXPECT_TRUE(names[1].starts_with("Vekkar.reg.damaged-")) << names[1];
+        const std::string aside = tmp / ("dotfiles/" + names[1]);
+        EXPECT_FALSE(std::filesystem::is_symlink(aside));
+        EXPECT_EQ(Bytes(aside), garbage);
+        RegistryHive again(path);
+        again.Reload();
         EXPECT_EQ(again.ReadInteger(kOption, "TopMost"), 1);
     }
 }

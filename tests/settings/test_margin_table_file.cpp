@@ -190,6 +190,11 @@ TEST_F(MarginTableFileTest, AnExportRemovesOnlyTheLeftoversOfItsOwnKilledSaves) 
         {".other.ini.zavota-a1B2c3", true, false},   // the leftover of another file's save
         {"notes.tmp-Draft1", true, false},           // the user's own files
         {"table.ini.tmp-a1B2c3", true, false},
+        {"xtable.ini.zavota-a1B2c3", true, false},   // names that only resemble a temporary file
+        {".table.ini.zavota-a1B2c3d", true, false},
+        {".table.ini.zavota-a1B2c", true, false},
+        {".table.ini.zavota-a1B-c3", true, false},
+        {"..table.ini.zavota-a1B2c", true, false},
     };
     const struct timespec longAgo[2] = {{1'000'000'000, 0}, {1'000'000'000, 0}};
     for (const Leftover& f : files) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -25,17 +26,20 @@
 namespace zavota::testing {
 
 // Answers the catalogue's boxes: records every notice and confirmation, answers
-// confirmations from a queue (OK when it is empty).
+// confirmations from a queue (OK when it is empty); `whileShown` runs as if the box were on
+// screen (a real one takes the focus).
 class RecordingPresenter : public MessagePresenter {
 public:
     explicit RecordingPresenter(const MessageCatalogue* catalogue) : catalogue_(catalogue) {}
     void Show(const MessageBoxContent& box) override {
         numbers.push_back(catalogue_->CurrentNumber());
         texts.push_back(box.text);
+        if (whileShown) whileShown();
     }
     MessageAnswer Ask(const MessageBoxContent& box) override {
         numbers.push_back(catalogue_->CurrentNumber());
         texts.push_back(box.text);
+        if (whileShown) whileShown();
         if (answers.empty()) return MessageAnswer::Ok;
         const MessageAnswer a = answers.front();
         answers.pop_front();
@@ -46,6 +50,7 @@ public:
     std::vector<int> numbers;
     std::vector<std::string> texts;
     std::deque<MessageAnswer> answers;
+    std::function<void()> whileShown;
 
 private:
     const MessageCatalogue* catalogue_;

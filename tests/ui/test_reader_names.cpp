@@ -9,6 +9,7 @@
 #include <QDialog>
 #include <QGroupBox>
 #include <QHeaderView>
+#include <QLabel>
 #include <QRegularExpression>
 #include <QPlainTextEdit>
 #include <QTabBar>
@@ -20,6 +21,7 @@
 #include "ui/calculator/Clipunit.h"
 #include "ui/calculator/Keihiunit.h"
 #include "ui/calculator/Slimunit.h"
+#include "ui/common/ReaderNames.h"
 #include "memo/PageList.h"
 #include "ui/memo/Memoname.h"
 #include "ui/memo/Memoseq.h"
@@ -86,6 +88,25 @@ protected:
     }
     std::string faults_;
 };
+
+// A name taken from a label's caption: the access key's "&" goes, "&&" reads as "&", and the
+// spaces that line captions up (full-width ones too) are not read out.
+TEST(ReaderNames, LabelCaptionsBecomeNames) {
+    const struct {
+        const char *caption, *name;
+    } cases[] = {{"売値(&S)", "売値(S)"}, {"\u3000株数\u3000", "株数"}, {" 手数料 ", "手数料"},
+                 {"A&&B", "A&B"},        {"\u3000&P\u3000単価：", "P\u3000単価："}};
+    for (const auto& c : cases) {
+        QWidget window;
+        QLabel label(QString::fromUtf8(c.caption), &window);
+        QLineEdit edit(&window);
+        QComboBox combo(&window);
+        ui::NameByLabel(&label, &edit);
+        ui::NameByLabel(&label, &combo);
+        EXPECT_EQ(edit.accessibleName().toStdString(), c.name) << c.caption;
+        EXPECT_EQ(combo.accessibleName().toStdString(), c.name) << c.caption;
+    }
+}
 
 TEST_F(ReaderNamesTest, EveryWindowNamesEveryControl) {
     State().option().TwoFlag = 1;  // the second table lists shown too

@@ -3,6 +3,7 @@
 // must stand on disk.
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTimer>
@@ -595,9 +596,26 @@ TEST_F(MemoPadTest, BoxesStayLevelWithTheirRows) {
     EXPECT_TRUE(Find<QCheckBox>(Memo(), "chkS20")->isVisible());
 }
 
-// Both number grids check each key as it is typed; after a refusal typing goes on in the cell.
+// Both number grids check each key as it is typed; after a refusal typing goes on in the cell,
+// although the box took the focus from it meanwhile.
 TEST_F(MemoPadTest, NumberCellsAreCheckedKeyByKey) {
     Open();
+    QLineEdit box;
+    const struct Forget {
+        RecordingPresenter& p;
+        ~Forget() { p.whileShown = {}; }
+    } forget{Messages()};
+    Messages().whileShown = [&] {
+        const QPointer<QWidget> had = QApplication::focusWidget();
+        box.show();
+        box.activateWindow();
+        box.setFocus();
+        Settle();
+        EXPECT_TRUE(box.hasFocus());
+        box.hide();
+        if (had) had->activateWindow();
+        Settle();
+    };
     const struct {
         int tab;
         const char* grid;
@@ -616,6 +634,7 @@ TEST_F(MemoPadTest, NumberCellsAreCheckedKeyByKey) {
         const std::vector<int> refused = std::string(c.kept) == "123" ? std::vector<int>{229} : std::vector<int>{};
         for (char key : std::string("12a")) QTest::keyClick(editor, key);
         EXPECT_EQ(Messages().numbers, refused);  // at the "a", before the editing ends
+        ASSERT_EQ(grid->indexWidget(grid->currentIndex()), editor) << "the editor closed when the box took the focus";
         QTest::keyClick(editor, '3');
         EXPECT_EQ(grid->currentItem()->text(), c.kept);
         QTest::keyClick(editor, Qt::Key_Return);
