@@ -1,6 +1,6 @@
 // Every window as a screen reader reads it: each input, figure box, list, grid, combo box and
-// button says what it is, not nothing, not its group's title, not its current value, and a
-// button that shows only a symbol says what it does.
+// button says what it is, not nothing, not its group's title, not its current value, no two
+// boxes of a kind alike, and a button that shows only a symbol says what it does.
 #include <map>
 
 #include <QAbstractButton>
