@@ -46,8 +46,8 @@ protected:
     QAccessibleInterface* qt_;
 };
 
-// A control with its accessible name as its name. Qt's interface stays in Qt's cache as well,
-// and goes with this one.
+// A control with its accessible name as its name. Qt's interface stays in Qt's cache too (which
+// answers for the control with the interface made last, this one) and goes with this one.
 class NamedReader : public QtsOwn {
 public:
     explicit NamedReader(QAccessibleInterface* qt) : QtsOwn(qt), qtId_(QAccessible::uniqueId(qt)) {}
