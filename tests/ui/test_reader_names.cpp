@@ -1,6 +1,8 @@
 // Every window as a screen reader reads it: each input, figure box, list, grid, combo box and
-// button says what it is, not nothing, not its group's title, not its current value, and a
-// button that shows only a symbol says what it does.
+// button says what it is, not nothing, not its group's title, not its current value, no two
+// boxes of a kind alike, and a button that shows only a symbol says what it does.
+#include <map>
+
 #include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QAbstractSpinBox>
@@ -40,6 +42,7 @@ QString Read(QWidget* w, QAccessible::Text t) {
 // The faults of the controls the user can see in `window`, one line each.
 std::vector<std::string> Faults(QWidget* window, const std::string& where) {
     std::vector<std::string> faults;
+    std::map<QString, QWidget*> boxes;  // by kind and name: two boxes a reader cannot tell apart
     for (QWidget* w : window->findChildren<QWidget*>()) {
         // Headers are read as the column names of their grid.
         if (!w->isVisibleTo(window) || qobject_cast<QHeaderView*>(w)) continue;
@@ -66,6 +69,11 @@ std::vector<std::string> Faults(QWidget* window, const std::string& where) {
         if (button != nullptr && fault.empty() && symbol.match(name).hasMatch() &&
             Read(w, QAccessible::Description).isEmpty())
             fault = "a symbol without a description";
+        // A figure and an input may share a name: the reader hears one as read-only.
+        auto* line = qobject_cast<QLineEdit*>(w);
+        const QString kind = line != nullptr && line->isReadOnly() ? QStringLiteral("figure ") : QString();
+        if (auto [seen, fresh] = box ? boxes.emplace(kind + name, w) : std::pair{boxes.end(), true}; !fresh && fault.empty())
+            fault = "named like " + seen->second->objectName().toStdString();
         if (!fault.empty())
             faults.push_back(where + ": " + w->objectName().toStdString() + " (" + w->metaObject()->className() +
                              " \"" + name.toStdString() + "\") " + fault);
@@ -143,6 +151,56 @@ TEST_F(ReaderNamesTest, EveryWindowNamesEveryControl) {
     ui::TfrmMemoSeq order(pages);
     Walk(&order, "page order");
     EXPECT_EQ(faults_, "");
+}
+
+// What a reader hears from a combo box and a tab strip: the label as the name, the current
+// choice as the value and the text, the list as the first child; the current tab selected.
+TEST_F(ReaderNamesTest, CombosGiveTheirChoiceAndStripsKeepTheirName) {
+    Open();
+    ui::TSlimForm slim(State(), *adjust_);
+    slim.Run();
+    ui::TfrmMemo memo(State(), [] { return nullptr; });
+    const struct {
+        QWidget* window;
+        const char* combo;
+        const char* name;
+    } cases[] = {{W(), "cmbTax_K", "現物／信用"},     {W(), "cmbTable_U", "手数料テーブル"}, {W(), "cmbTable2_K", "売り"},
+                 {&slim, "cmbTax_K", "現物／信用"},   {&slim, "cmbTable_K", "手数料テーブル"},
+                 {&memo, "cmbS4", "小数第何位まで求めるか"}, {&memo, "cmbTitle_01", "ページ"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.combo);
+        auto* combo = Find<QComboBox>(c.window, c.combo);
+        if (combo->count() < 2) combo->addItems({QStringLiteral("甲"), QStringLiteral("乙")});
+        for (int index : {1, 0}) {
+            combo->setCurrentIndex(index);
+            QAccessibleInterface* reader = QAccessible::queryAccessibleInterface(combo);
+            ASSERT_NE(reader, nullptr);
+            EXPECT_EQ(reader->role(), QAccessible::ComboBox);
+            EXPECT_EQ(reader->text(QAccessible::Name), QString::fromUtf8(c.name));
+            EXPECT_EQ(reader->text(QAccessible::Value), combo->itemText(index));
+            ASSERT_NE(reader->textInterface(), nullptr);
+            EXPECT_EQ(reader->textInterface()->text(0, -1), combo->itemText(index));
+            QAccessibleInterface* list = reader->child(0);
+            ASSERT_NE(list, nullptr);
+            EXPECT_EQ(list->role(), QAccessible::List);
+            EXPECT_EQ(list->childCount(), combo->count());
+            EXPECT_NE(reader->actionInterface(), nullptr);
+        }
+    }
+
+    auto* strip = Find<QTabWidget>(W(), "pgcCalcInput")->tabBar();
+    for (int tab : {1, 0}) {
+        strip->setCurrentIndex(tab);
+        QAccessibleInterface* reader = QAccessible::queryAccessibleInterface(strip);
+        EXPECT_EQ(reader->role(), QAccessible::PageTabList);
+        EXPECT_EQ(reader->text(QAccessible::Name), QStringLiteral("計算ページの切替"));
+        for (int i = 0; i < strip->count(); ++i) {
+            QAccessibleInterface* t = reader->child(i);
+            EXPECT_EQ(t->text(QAccessible::Name), strip->tabText(i));
+            EXPECT_EQ(t->state().selected, i == tab) << i;
+            EXPECT_EQ(reader->indexOfChild(t), i);
+        }
+    }
 }
 
 }  // namespace

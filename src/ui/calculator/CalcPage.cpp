@@ -52,7 +52,8 @@ CalcPageWidgets BuildCalcPage(Page page, QWidget* tab, MessageCatalogue* catalog
                               Name("lblInputChar02", page));
     // The captions beside the two fields finish a sentence; the reader says what they hold.
     w.price->setAccessibleName(buy ? QStringLiteral("買値") : QStringLiteral("売値"));
-    w.shares->setAccessibleName(QStringLiteral("株数"));
+    // Told apart from the other page's box and named as the result blocks name their figures.
+    w.shares->setAccessibleName(buy ? QStringLiteral("株数（買い）") : QStringLiteral("株数（売り）"));
     auto* panelGrid = new QGridLayout(panel);
     panelGrid->setContentsMargins(8, 6, 6, 6);
     panelGrid->setHorizontalSpacing(6);

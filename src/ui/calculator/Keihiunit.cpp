@@ -79,7 +79,7 @@ TfrmKeihi::TfrmKeihi(AppState& state, QWidget* parent) : QDialog(parent), state_
 
     tabKeihi_ = new QTabBar(this);
     tabKeihi_->setObjectName(QStringLiteral("tabKeihi"));
-    tabKeihi_->setAccessibleName(Q("経費の組"));
+    NameStrip(tabKeihi_, Q("経費の組"));
     for (const char* caption : {"経費を指定しない", "１", "２", "３", "４"}) tabKeihi_->addTab(Q(caption));
     tabKeihi_->setExpanding(false);
     tabKeihi_->setDrawBase(false);

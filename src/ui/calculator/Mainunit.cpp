@@ -25,6 +25,7 @@
 #include "ui/common/Help.h"
 #include "ui/calculator/Keihiunit.h"
 #include "ui/calculator/ResultView.h"
+#include "ui/common/ReaderNames.h"
 #include "ui/common/StoredColour.h"
 #include "ui/common/UiFonts.h"
 #include "ui/common/WaitCursor.h"
@@ -85,7 +86,7 @@ TMainForm::TMainForm(AppState& state, TfrmAdjust& adjust, QWidget* parent)
     tabs_ = new QTabWidget(this);
     tabs_->setObjectName(Q("pgcCalcInput"));
     tabs_->setFixedWidth(kInputWidth);
-    tabs_->tabBar()->setAccessibleName(Q("計算ページの切替"));  // read with the captions of its tabs
+    NameStrip(tabs_->tabBar(), Q("計算ページの切替"));
     for (Page page : {Page::Buy, Page::Sell}) {
         auto* tab = new QWidget;
         Widgets(page) = BuildCalcPage(page, tab, &state_.messages);

@@ -43,6 +43,7 @@ struct RowDef {
 struct BlockDef {
     const char* panel;
     const char* reader;  // the block's name for a screen reader
+    const char* side;    // after each figure's name, since the buy and sell blocks share captions
     const char* rulePrefix;
     const char* ruleSuffix;
     std::vector<RowDef> rows;
@@ -50,7 +51,7 @@ struct BlockDef {
 
 const std::array<BlockDef, 3>& Blocks() {
     static const std::array<BlockDef, 3> blocks = {{
-        {"pnlKai", "買い計算結果", "Shape", "_K",
+        {"pnlKai", "買い計算結果", "（買い）", "Shape", "_K",
          {{"lblGaku_K", "mmGaku_K", 11},
           {"lblNum_K", "mmNum_K", 10},
           {"lblYaku_K", "mmYaku_K", 17},
@@ -58,7 +59,7 @@ const std::array<BlockDef, 3>& Blocks() {
           {"lblSZei_K", "mmSZei_K", 10},
           {"lblTotal_K", "mmTotal_K", 17},
           {"lblPay_K", "mmPay_K", 11}}},
-        {"pnlUri", "売り計算結果", "Shape", "_U",
+        {"pnlUri", "売り計算結果", "（売り）", "Shape", "_U",
          {{"lblGaku_U", "mmGaku_U", 11},
           {"lblNum_U", "mmNum_U", 10},
           {"lblYaku_U", "mmYaku_U", 17},
@@ -67,7 +68,7 @@ const std::array<BlockDef, 3>& Blocks() {
           {"lblJZei_U", "mmJZei_U", 10},
           {"lblTotal_U", "mmTotal_U", 17},
           {"lblPay_U", "mmPay_U", 11}}},
-        {"pnlResult", "利益計算結果", "Shape", "_R",
+        {"pnlResult", "利益計算結果", "", "Shape", "_R",
          {{"lblResult_M", "mmResult_M", 18},
           {nullptr, "mmResult_Keihi", 10},
           {"lblResult_Z", "mmResult_Tax", 10},
@@ -254,7 +255,7 @@ ResultView::ResultView(const DisplaySettings& display, QWidget* parent)
 
             QLineEdit* box = MakeFigureBox(rd.box, figureFont, panel);
             // Read by the caption's words, without the sign and the spaces that align them.
-            box->setAccessibleName(ReaderCaption(captions.at(rd.box)));
+            box->setAccessibleName(ReaderCaption(captions.at(rd.box)) + QString::fromUtf8(def.side));
             const int boxWidth = figureMetrics.horizontalAdvance(QString(rd.length, QLatin1Char('0'))) + 2 * kFigurePadding + 2;
             const int right = kWidth - kEdge - kFigureRight;
             const int left = std::max(captionRight, right - boxWidth);

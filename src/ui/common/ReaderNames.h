@@ -4,6 +4,7 @@
 class QComboBox;
 class QLabel;
 class QString;
+class QTabBar;
 class QWidget;
 
 namespace zavota::ui {
@@ -14,8 +15,14 @@ namespace zavota::ui {
 void NameByLabel(QLabel* label, QWidget* box);
 
 // A combo box named for the reader. Qt's own reader interface names a combo box on Linux by
-// its current value, so the question would never be heard; this one says the name and gives
-// the value as the value.
+// its current value, so the question would never be heard; this one keeps Qt's interface (the
+// list, the actions, the value) and says the name as the name and the current choice as the
+// value and as the box's text, announced on every change.
 void NameCombo(QComboBox* combo, const QString& name);
+
+// A tab strip named for the reader. Qt's own interface names a strip after its current tab,
+// so the name would change with every switch; this one keeps the name and leaves the current
+// tab to be heard as the selected child.
+void NameStrip(QTabBar* strip, const QString& name);
 
 }  // namespace zavota::ui

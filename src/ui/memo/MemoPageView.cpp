@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QWidget>
 
+#include "ui/common/ReaderNames.h"
 #include "ui/common/StoredColour.h"
 
 namespace zavota::ui {
@@ -12,7 +13,7 @@ void MakePageTitle(QWidget* parent, const char* tab, QComboBox*& list, QLabel*& 
     list = new QComboBox(parent);
     list->setObjectName(QStringLiteral("cmbTitle_") + QString::fromUtf8(tab));
     list->setMinimumWidth(260);
-    list->setAccessibleName(Q("ページ"));
+    NameCombo(list, Q("ページ"));
     position = new QLabel(parent);
     position->setObjectName(QStringLiteral("lblPage_") + QString::fromUtf8(tab));
     position->setMinimumWidth(60);

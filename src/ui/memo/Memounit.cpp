@@ -15,6 +15,7 @@
 #include "memo/MemoPages.h"
 #include "platform/FileIo.h"
 #include "platform/Folders.h"
+#include "ui/common/ReaderNames.h"
 #include "ui/common/WaitCursor.h"
 #include "ui/memo/MemoCalcPage.h"
 #include "ui/memo/MemoFreePage.h"
@@ -72,7 +73,7 @@ TfrmMemo::TfrmMemo(AppState& state, std::function<QWidget*()> calculator, QWidge
 
     tabMemo_ = new QTabWidget(this);
     tabMemo_->setObjectName(QStringLiteral("tabMemo"));
-    tabMemo_->tabBar()->setAccessibleName(Q("メモの種類"));
+    NameStrip(tabMemo_->tabBar(), Q("メモの種類"));
     tabMemo_->addTab(stockPage_, Q("個別銘柄"));
     tabMemo_->addTab(summaryPage_, Q("サマリー"));
     tabMemo_->addTab(freePage_, Q("自由形式"));

@@ -17,6 +17,7 @@
 #include "ui/common/EditGrid.h"
 #include "ui/common/WindowPlacement.h"
 #include "ui/common/NumericEdit.h"
+#include "ui/common/ReaderNames.h"
 #include "ui/common/TextLimit.h"
 #include "ui/common/UiFonts.h"
 
@@ -69,7 +70,7 @@ TfrmMargin::TfrmMargin(AppState& state, int position, int mode, QWidget* parent)
 
     tabMargin_ = new QTabBar(this);
     tabMargin_->setObjectName(QStringLiteral("tabMargin"));
-    tabMargin_->setAccessibleName(Q("買い／売り"));
+    NameStrip(tabMargin_, Q("買い／売り"));
     tabMargin_->setExpanding(false);
     tabMargin_->setDrawBase(false);
 
