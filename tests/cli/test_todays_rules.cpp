@@ -25,15 +25,6 @@ TEST(CalcToday, TodaysRatesAndStepsUnlessARateIsGiven) {
          R"j("mmGaku_U":"2,700","mmNum_U":"100","mmYaku_U":"270,000","mmMargin_U":"1,500","mmSZei_U":"150",)j"
          R"j("mmJZei_U":"0","mmTotal_U":"268,350","mmPay_U":"2,666","mmResult_M":"+15,500","mmResult_Tax":"3,148",)j"
          R"j("mmResult_Last":"+12,352","mmResult_R":"4.89(%)"},"mark":"mmResult_Last"})j"},
-        // The stored defaults: the old 5-yen step moves the price, 5 % and 7 + 3 %.
-        {"stored",
-         {},
-         R"j({"ok":true,"adjustments":[{"entered":2512,"used":2515,"tick":5}],)j"
-         R"j("fields":{"edtYen_K":"2515","edtR1_K":"2700"},"figures":{"mmGaku_K":"2,515","mmNum_K":"100",)j"
-         R"j("mmYaku_K":"251,500","mmMargin_K":"1,500","mmSZei_K":"75","mmTotal_K":"253,075","mmPay_K":"2,550",)j"
-         R"j("mmGaku_U":"2,700","mmNum_U":"100","mmYaku_U":"270,000","mmMargin_U":"1,500","mmSZei_U":"75",)j"
-         R"j("mmJZei_U":"0","mmTotal_U":"268,425","mmPay_U":"2,665","mmResult_M":"+15,350","mmResult_Tax":"1,535",)j"
-         R"j("mmResult_Last":"+13,815","mmResult_R":"5.46(%)"},"mark":"mmResult_Last"})j"},
         // Rates given one by one win, whichever side of --today they stand: 8 % on the buy
         // commission, 15 + 5 % on the profit; the sell leg keeps today's 10 %.
         {"given rates win",

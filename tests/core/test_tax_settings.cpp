@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <ostream>
+#include <tuple>
 
 #include "core/CalcState.h"
 #include "core/TaxSettings.h"
@@ -91,33 +92,25 @@ INSTANTIATE_TEST_SUITE_P(Cases, ConsumptionTaxRule,
 // Today's rules replace the four rates and the listed steps only: the user's other tax
 // choices, the tick check and the OTC table stay.
 TEST(TaxSettings, TodaysRulesChangeOnlyTheRatesAndTheListedSteps) {
-    for (const bool choicesSet : {false, true}) {
-        SCOPED_TRACE(choicesSet);
-        CalcState state;
-        if (choicesSet) {
-            state.tax.DontUse = 1;
-            state.tax.CalcEach = 1;
-            state.tax.YearGain = W(-500000);
-            state.SetTickCheck(false);
-            state.otcTicks.rows[0].tick = W(2);
-        }
-        const TaxSettings before = state.tax;
-        const UnitTable otc = state.otcTicks;
-        state.UseTodaysRules();
-        const TaxSettings& t = state.tax;
-        EXPECT_EQ(t.KaiS, W(10));
-        EXPECT_EQ(t.UriS, W(10));
-        EXPECT_EQ(t.ShinSyotoku, R(153150));
-        EXPECT_EQ(t.ShinJyuumin, W(5));
-        EXPECT_EQ(t.DontUse, before.DontUse);
-        EXPECT_EQ(t.CalcEach, before.CalcEach);
-        EXPECT_EQ(t.YearGain, before.YearGain);
-        EXPECT_EQ(state.otcTicks, otc);
-        EXPECT_EQ(state.listedTicks.DontUse, choicesSet ? 1 : 0);
-        EXPECT_EQ(state.listedTicks.Elements, 10);
-        EXPECT_EQ(state.listedTicks.TickOfRows(W(2512), true), W(1));
-        EXPECT_EQ(state.listedTicks.TickOfRows(W(50000000), false), W(50000));
-    }
+    CalcState state;
+    state.tax.DontUse = state.tax.CalcEach = 1;
+    state.tax.YearGain = W(-500000);
+    state.SetTickCheck(false);
+    state.otcTicks.rows[0].tick = W(2);
+    TaxSettings expected = state.tax;
+    expected.KaiS = expected.UriS = W(10);
+    expected.ShinSyotoku = R(153150);
+    expected.ShinJyuumin = W(5);
+    const UnitTable otc = state.otcTicks;
+    state.UseTodaysRules();
+    const TaxSettings& t = state.tax;
+    EXPECT_EQ(std::tie(t.KaiS, t.UriS, t.ShinSyotoku, t.ShinJyuumin, t.DontUse, t.CalcEach, t.YearGain),
+              std::tie(expected.KaiS, expected.UriS, expected.ShinSyotoku, expected.ShinJyuumin, expected.DontUse,
+                       expected.CalcEach, expected.YearGain));
+    EXPECT_EQ(state.otcTicks, otc);
+    EXPECT_EQ(state.listedTicks.DontUse, 1);
+    EXPECT_EQ(state.listedTicks.TickOfRows(W(2512), true), W(1));
+    EXPECT_EQ(state.listedTicks.TickOfRows(W(50000000), false), W(50000));
 }
 
 TEST(TaxSettings, ResetKeepsOnlyDontUse) {

@@ -1,8 +1,7 @@
-// The program's first start as a user meets it: the real program on a fresh settings path, its
-// question answered with real keys sent by the X server.
+// The first start as a user meets it: the real program on a fresh settings path, its question
+// answered with keys sent by the X server.
 #include <filesystem>
 #include <functional>
-#include <memory>
 
 #include <QElapsedTimer>
 #include <QProcess>
@@ -23,26 +22,25 @@ QString Xdotool(const QStringList& args) {
     return QString::fromUtf8(p.readAllStandardOutput()).trimmed();
 }
 
-// The visible windows whose title matches `title` (a regular expression), one id a line.
+// The visible windows whose whole title is `title`.
 QStringList Windows(const QString& title) {
-    return Xdotool({"search", "--onlyvisible", "--name", title}).split('\n', Qt::SkipEmptyParts);
+    return Xdotool({"search", "--onlyvisible", "--name", '^' + title + '$'}).split('\n', Qt::SkipEmptyParts);
 }
+const QString kQuestion = QStringLiteral("Zavota 確認メッセージ");
+const QString kMainWindow = QStringLiteral("Zavota");
 
-const QString kQuestion = QStringLiteral("^Zavota 確認メッセージ$");
-const QString kMainWindow = QStringLiteral("^Zavota$");
-
-bool Until(const std::function<bool()>& done, int ms = 15000) {
+bool Until(const std::function<bool()>& done) {
     QElapsedTimer clock;
     clock.start();
     while (!done()) {
-        if (clock.elapsed() > ms) return false;
+        if (clock.elapsed() > 15000) return false;
         QThread::msleep(50);
     }
     return true;
 }
 
-// The desktop program on the fixture's settings path (from the environment), ended with
-// SIGKILL: what it stored before that was stored at once.
+// The desktop program on the settings path of the environment, ended by SIGKILL: what it
+// stored before that, it stored at once.
 class Program {
 public:
     Program() {
@@ -60,56 +58,40 @@ private:
     QProcess process_;
 };
 
-// The question's window, once it has the keyboard.
-bool QuestionHasFocus() {
+bool QuestionHasTheKeyboard() {
     const QStringList boxes = Windows(kQuestion);
     if (boxes.size() != 1) return false;
     Xdotool({"windowactivate", boxes.front()});
     return Xdotool({"getactivewindow"}) == boxes.front();
 }
 
-class FirstStartUnderOpenbox : public ::testing::Test {
-protected:
-    // The settings the next start of the program will load.
-    ui::AppState& Stored() {
-        state_ = std::make_unique<ui::AppState>(home_.HivePath());
-        state_->store.LoadAll();
-        return *state_;
-    }
-
-    IsolatedHome home_;
-    std::unique_ptr<ui::AppState> state_;
-};
-
-TEST_F(FirstStartUnderOpenbox, AnsweredOnceWithReturnOrNo) {
-    struct Case {
-        const char* keys;  // xdotool key names
-        bool today;
-    } cases[] = {{"Return", true}, {"n", false}};  // はい is preselected; いいえ(&N)
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.keys);
-        std::filesystem::remove(home_.HivePath());
+TEST(FirstStartUnderOpenbox, AnsweredOnceWithReturnOrNo) {
+    IsolatedHome home;
+    UnitTable today(0);
+    today.LoadTodaysListedSteps();
+    for (const bool yes : {true, false}) {
+        SCOPED_TRACE(yes);
+        std::filesystem::remove(home.HivePath());
         {
             Program first;
-            ASSERT_TRUE(Until(QuestionHasFocus)) << "no question at the first start";
+            ASSERT_TRUE(Until(QuestionHasTheKeyboard)) << "no question at the first start";
             EXPECT_TRUE(Windows(kMainWindow).isEmpty());  // before the calculator takes input
-            Xdotool({"key", "--clearmodifiers", c.keys});
+            Xdotool({"key", "--clearmodifiers", yes ? "Return" : "n"});  // はい is preselected; いいえ(&N)
             ASSERT_TRUE(Until([] { return !Windows(kMainWindow).isEmpty(); }));
             EXPECT_TRUE(Windows(kQuestion).isEmpty());
         }
-        const ui::AppState& s = Stored();
-        const TaxSettings& t = s.calc.tax;
-        EXPECT_EQ(t.KaiS, Yen::FromInt(c.today ? 10 : 5));
-        EXPECT_EQ(t.UriS, Yen::FromInt(c.today ? 10 : 5));
-        EXPECT_EQ(t.ShinSyotoku, c.today ? Yen::FromRaw(153150) : Yen::FromInt(7));
-        EXPECT_EQ(t.ShinJyuumin, Yen::FromInt(c.today ? 5 : 3));
-        UnitTable today(0);
-        today.LoadTodaysListedSteps();
-        EXPECT_EQ(s.calc.listedTicks, c.today ? today : UnitTable(0));
-        EXPECT_EQ(s.calc.otcTicks, UnitTable(1));
+        ui::AppState stored(home.HivePath());
+        stored.store.LoadAll();
+        const TaxSettings& t = stored.calc.tax;
+        EXPECT_EQ(t.KaiS, Yen::FromInt(yes ? 10 : 5));
+        EXPECT_EQ(t.UriS, Yen::FromInt(yes ? 10 : 5));
+        EXPECT_EQ(t.ShinSyotoku, yes ? Yen::FromRaw(153150) : Yen::FromInt(7));
+        EXPECT_EQ(t.ShinJyuumin, Yen::FromInt(yes ? 5 : 3));
+        EXPECT_EQ(stored.calc.listedTicks, yes ? today : UnitTable(0));
+        EXPECT_EQ(stored.calc.otcTicks, UnitTable(1));
 
         Program second;
-        ASSERT_TRUE(Until([] { return !Windows(kMainWindow).isEmpty(); })) << "the second start never showed up";
+        ASSERT_TRUE(Until([] { return !Windows(kMainWindow).isEmpty(); })) << "the second start never showed";
         EXPECT_TRUE(Windows(kQuestion).isEmpty()) << "asked again";
     }
 }
