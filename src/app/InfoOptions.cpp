@@ -9,7 +9,7 @@ namespace zavota::app {
 namespace {
 
 constexpr const char* kHelp =
-    "usage: zavota [-off] [--screenshot FILE]\n"
+    "usage: zavota [-off] [--screenshot FILE] [--no-first-start-question]\n"
     "       zavota --help | --version\n"
     "\n"
     "Zavota calculates a Japanese share trade to the yen: contract amount, commission from your\n"
@@ -18,6 +18,10 @@ constexpr const char* kHelp =
     "\n"
     "  -off               switch \"always on top\" and \"open the memo pad at start\" off for good\n"
     "  --screenshot FILE  save a picture of the calculator window to FILE (PNG) and end\n"
+    "  --no-first-start-question\n"
+    "                     at the first start (no settings file yet) keep the default tax rates\n"
+    "                     and tick sizes without asking whether to use today's; runs with\n"
+    "                     --screenshot or on the offscreen platform never ask\n"
     "  --help             show this text and end\n"
     "  --version          show the version and end\n"
     "\n"

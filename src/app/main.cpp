@@ -52,6 +52,7 @@ int main(int argc, char** argv) {
 
     // The command line as one text, the way the safe-start switch is looked for in it.
     QString screenshot;
+    bool noQuestion = false;
     std::string commandLine = argc > 0 ? argv[0] : "zavota";
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
@@ -59,13 +60,22 @@ int main(int argc, char** argv) {
             screenshot = QString::fromLocal8Bit(argv[++i]);
             continue;
         }
+        if (arg == zavota::app::kNoFirstStartQuestion) {
+            noQuestion = true;
+            continue;
+        }
         commandLine += " " + arg;
     }
+    // Nobody could answer a box on these platforms: the run would wait for ever.
+    const QString platform = QGuiApplication::platformName();
+    const bool unseen = platform == QLatin1String("offscreen") || platform == QLatin1String("minimal");
+    const bool askFirstStart = screenshot.isEmpty() && !noQuestion && !unseen;
 
     try {
         zavota::ui::QtMessagePresenter presenter;
         // A screenshot run is unattended: no box may wait there for an answer.
-        zavota::ui::TBaseForm base(zavota::platform::HivePath(), commandLine, screenshot.isEmpty() ? &presenter : nullptr);
+        zavota::ui::TBaseForm base(zavota::platform::HivePath(), commandLine, screenshot.isEmpty() ? &presenter : nullptr,
+                                   askFirstStart);
         QObject::connect(&base, &zavota::ui::TBaseForm::finished, &app, [] { QApplication::exit(0); });
         base.Start();
         if (!screenshot.isEmpty())

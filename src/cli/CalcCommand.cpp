@@ -136,6 +136,8 @@ void PrintResult(std::ostream& out, bool json, const PageOutcome& outcome, const
 
 Refusal ApplySettings(const CalcOptions& o, const std::optional<std::string>& expenseSet, CalcState& state) {
     TaxSettings& tax = state.tax;
+    // First, so that the rates given one by one still win over today's.
+    if (o.today) state.UseTodaysRules();
     const auto yearGain = [](const std::string& t) {
         TaxSettings scratch;
         return CommitYearGain(t, scratch);

@@ -49,6 +49,7 @@ bool* FlagSlot(std::string_view name, CalcOptions& o) {
     if (name == "--no-mini") return &o.noMini;
     if (name == "--one-table") return &o.oneTable;
     if (name == "--no-tick-check") return &o.noTickCheck;
+    if (name == "--today") return &o.today;
     if (name == "--no-profit-tax") return &o.noProfitTax;
     if (name == "--separate-taxes") return &o.separateTaxes;
     if (name == "--reject-adjustment") return &o.rejectAdjustment;

@@ -29,6 +29,7 @@ struct CalcOptions {
     // Buy commission, its tax, sell commission, its tax.
     std::array<std::optional<std::string>, 4> manual;
     std::optional<std::string> taxBuy, taxSell, incomeTax, residentTax, yearGain;
+    bool today = false;  // today's tax rates and listed tick sizes instead of the stored ones
     bool noProfitTax = false;
     bool separateTaxes = false;
     std::optional<std::string> expenseSet;
@@ -57,7 +58,7 @@ inline constexpr const char* kCalcUsage =
     "[--kind cash|margin] [--mini-unit TEXT|--no-mini] [--otc|--no-otc] [--no-tick-check] "
     "[--table NAME|INDEX|--table-file PATH] [--table2 NAME|INDEX|--table2-file PATH|--one-table] "
     "[--commission-buy|--commission-tax-buy|--commission-sell|--commission-tax-sell TEXT] "
-    "[--tax-buy|--tax-sell|--income-tax|--resident-tax|--year-gain TEXT] [--no-profit-tax] "
+    "[--today] [--tax-buy|--tax-sell|--income-tax|--resident-tax|--year-gain TEXT] [--no-profit-tax] "
     "[--separate-taxes] [--expense-set R_K,D_K,R_U,D_U,KANRI,MEIGI,HAITOU,HIBU,OTHER|--expenses PATH] "
     "[--reject-adjustment] [--reference-walk] [--json]";
 

@@ -81,6 +81,11 @@ void CalcState::SetTickCheck(bool on) {
     otcTicks.DontUse = on ? 0 : 1;
 }
 
+void CalcState::UseTodaysRules() {
+    tax.LoadTodaysRates();
+    listedTicks.LoadTodaysListedSteps();
+}
+
 bool CalcState::ProfitTaxApplies() const {
     if (tax.DontUse == 1) return false;
     return !(!buyPageFlag && TradeKind == TradeCash);

@@ -107,6 +107,9 @@ public:
     const UnitTable& Ticks() const { return otc ? otcTicks : listedTicks; }
     // Both tick tables switched on or off together ("呼び値単位のチェックを行う").
     void SetTickCheck(bool on);
+    // Today's tax rates and the exchange's current listed steps in place of the stored ones;
+    // the tick check, the year's gain and the other tax choices stay as they are.
+    void UseTodaysRules();
     bool ProfitTaxApplies() const;
 
     // Called every 1,002nd round of a search or break-even loop so the windows can repaint.

@@ -62,6 +62,8 @@ constexpr NumberedText kNotices[] = {
     {229, "数字を入力してください"},
     {230, "単位の金額が大きすぎます"},
     {231, "税率は0．00～99．99の範囲で入力してください"},
+    // The income and resident tax take a third decimal (15.315 %).
+    {232, "税率は0．000～99．999の範囲で入力してください"},
     {233, "100,000,000円以上の指定はできません"},
     {234, "売りペイ単価が０円の時は計算できません"},
     {235, "手数料限度額の最高額は最低額より大きく指定してください"},
@@ -113,6 +115,12 @@ constexpr NumberedText kConfirmations[] = {
     {5, "現在のページの内容をコピーして新規ページを作りますか？"},
     {6, "このページを削除してよろしいですか？"},
     {7, "このページの内容をクリアしてよろしいですか？"},
+    // A new user would otherwise compute with the rules of long ago without knowing it.
+    {kConfirmTodaysRules,
+     "現在の税率と呼び値単位で計算しますか？\n\n"
+     "消費税：10％\n所得税：15.315％\n住民税：5％\n呼び値単位：現在の呼び値（上場）\n\n"
+     "「いいえ」を選ぶと初期値（消費税5％、所得税7％、住民税3％、以前の呼び値単位）のまま始めます。"
+     "どちらも（各種設定）の「税率」と「計算時」でいつでも変えられます。"},
 };
 
 constexpr std::string_view kDefaultNotice = "エラーが発生しました";
@@ -186,6 +194,12 @@ MessageBoxContent MessageCatalogue::Confirmation(int number, std::string_view te
     box.text = number == kCallerTextConfirmation ? std::string(text)
                                                  : std::string(Lookup(kConfirmations, number, kDefaultConfirmation));
     box.icon = MessageIcon::Question;
+    if (number == kConfirmTodaysRules) {
+        // Either answer is safe and there is no third way: Return takes the rules in force.
+        box.buttons = MessageButtons::YesNo;
+        box.defaultButton = 0;
+        return box;
+    }
     box.buttons = okCancel ? MessageButtons::OkCancel : MessageButtons::YesNoCancel;
     // The second button (Cancel or No), so that a stray Enter never confirms.
     box.defaultButton = 1;

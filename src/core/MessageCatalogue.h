@@ -9,7 +9,7 @@
 namespace zavota {
 
 enum class MessageIcon { Information, Warning, Error, Question };
-enum class MessageButtons { Ok, OkCancel, YesNoCancel };
+enum class MessageButtons { Ok, OkCancel, YesNoCancel, YesNo };
 enum class MessageAnswer { Ok, Cancel, Yes, No };
 
 struct MessageBoxContent {
@@ -30,6 +30,8 @@ public:
 
 inline constexpr std::string_view kNoticeTitle = "Zavota メッセージ";
 inline constexpr std::string_view kConfirmTitle = "Zavota 確認メッセージ";
+// The first start's question: today's tax rates and listed tick sizes, or the defaults.
+inline constexpr int kConfirmTodaysRules = 8;
 
 class MessageCatalogue {
 public:
@@ -43,7 +45,8 @@ public:
     // what the user needs besides the text: it stands for "%1" in the few texts that name a row,
     // else (a path) it follows on a line of its own.
     static MessageBoxContent Notice(int number, std::string_view detail = {});
-    // A confirmation: number 2 shows `text` unchanged; others their own text.
+    // A confirmation: number 2 shows `text` unchanged; others their own text. The question of
+    // the first start offers only はい and いいえ, はい preselected, whatever `okCancel` says.
     static MessageBoxContent Confirmation(int number, std::string_view text, bool okCancel);
 
     void ShowMessage(int number, std::string_view detail = {});

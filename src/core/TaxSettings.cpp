@@ -17,8 +17,15 @@ void TaxSettings::ResetKeepingDontUse() {
     DontUse = keep;
 }
 
+void TaxSettings::LoadTodaysRates() {
+    KaiS = Yen::FromInt(10);
+    UriS = Yen::FromInt(10);
+    ShinSyotoku = Yen::FromDouble(15.315);
+    ShinJyuumin = Yen::FromInt(5);
+}
+
 int CheckTaxRate(Yen rate, int decimals) {
-    if (rate < Yen{} || rate >= kHundred) return 231;
+    if (rate < Yen{} || rate >= kHundred) return decimals == 2 ? 231 : 232;
     if (DecimalCalc::Mul(rate, Yen::FromInt(1), decimals, RoundDown) != rate) return decimals == 2 ? 112 : 115;
     return 0;
 }

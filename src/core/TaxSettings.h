@@ -21,6 +21,9 @@ struct TaxSettings {
     void Reset() { *this = TaxSettings{}; }
     // "初期値に戻す": every default except DontUse.
     void ResetKeepingDontUse();
+    // Today's rates in place of the old defaults: consumption tax 10 % on each leg, income tax
+    // 15.315 % (with the reconstruction surtax) and resident tax 5 %. Nothing else changes.
+    void LoadTodaysRates();
 
     // The consumption tax on a commission at a rate, truncated to whole yen.
     template <bool kChecked = true>
@@ -45,7 +48,8 @@ inline constexpr int kProfitRateDecimals = 3;
 
 // Checks of the options page, shared with the command line: 0 when accepted, else the
 // catalogue number. A rate is checked as converted (times 10,000, rounded to the nearest
-// unit): 0 <= x < 100 (231), at most `decimals` decimals (112 for two, 115 for three).
+// unit): 0 <= x < 100 (231 for two decimals, 232 for three, so that the message names the
+// range the field takes), at most `decimals` decimals (112 for two, 115 for three).
 int CheckTaxRate(Yen rate, int decimals);
 int CheckYearGain(double value);
 

@@ -1,6 +1,7 @@
 #include "settings/SettingsStore.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <optional>
 #include <string_view>
 
@@ -96,6 +97,10 @@ std::string DefaultMarginPath() {
 // ---- loading -------------------------------------------------------------------------------
 
 void SettingsStore::LoadAll() {
+    // Only a path with nothing at all: a file that cannot be read, or a dangling link, holds
+    // (or points at) somebody's settings.
+    std::error_code error;
+    noFile_ = std::filesystem::symlink_status(hive_.Path(), error).type() == std::filesystem::file_type::not_found;
     hive_.Reload();
     LoadDisplay();
     LoadTax();

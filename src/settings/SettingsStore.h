@@ -33,6 +33,8 @@ public:
     // The hive file LoadAll found could not be read whole (damaged or too large): every value
     // it held that could not be read took its default.
     bool LoadFoundDamage() const { return hive_.Damaged(); }
+    // LoadAll found no settings file at all: the program's first start for this user.
+    bool LoadFoundNoFile() const { return noFile_; }
     // Under the lock, keeps a copy of that damaged file aside, so that the user can be told
     // where it is before the first save replaces it. The copy's path, or empty when none was
     // made (the file is then kept aside at the first save, as any damaged file is).
@@ -107,6 +109,7 @@ private:
     platform::NamedMutex mutex_;
     unsigned unsaved_ = 0;
     std::string failure_;
+    bool noFile_ = false;
 };
 
 // The fallback folder of the commission table files: the program folder plus "Tables/" when

@@ -61,7 +61,8 @@ TEST(MessageCatalogueTest, NoticeTextIconAndTitle) {
         {99, "エラーが発生しました。", MessageIcon::Information},
         {106, "エラーが発生しました。", MessageIcon::Warning},
         {199, "エラーが発生しました。", MessageIcon::Warning},
-        {232, "エラーが発生しました。", MessageIcon::Error},
+        {232, "税率は0．000～99．999の範囲で入力してください。", MessageIcon::Error},
+        {250, "エラーが発生しました。", MessageIcon::Error},
         {299, "エラーが発生しました。", MessageIcon::Error},
         {100000, "エラーが発生しました。", MessageIcon::Error},
     };
@@ -98,7 +99,7 @@ TEST(MessageCatalogueTest, Confirmations) {
         {6, "", false, "このページを削除してよろしいですか？", MessageButtons::YesNoCancel},
         {7, "", true, "このページの内容をクリアしてよろしいですか？", MessageButtons::OkCancel},
         {1, "ignored", true, "よろしいですか？", MessageButtons::OkCancel},
-        {8, "", false, "よろしいですか？", MessageButtons::YesNoCancel},
+        {9, "", false, "よろしいですか？", MessageButtons::YesNoCancel},
         {101, "", true, "よろしいですか？", MessageButtons::OkCancel},
     };
     for (const Case& c : cases) {
@@ -109,6 +110,20 @@ TEST(MessageCatalogueTest, Confirmations) {
         EXPECT_EQ(box.title, "Zavota 確認メッセージ");
         EXPECT_EQ(box.icon, MessageIcon::Question);
         EXPECT_EQ(box.defaultButton, 1);
+    }
+}
+
+// The first start's question has no third way out and Return takes today's rules; it names
+// what it offers.
+TEST(MessageCatalogueTest, TodaysRulesQuestionPreselectsYes) {
+    for (const bool okCancel : {false, true}) {
+        const MessageBoxContent box = MessageCatalogue::Confirmation(kConfirmTodaysRules, "ignored", okCancel);
+        EXPECT_EQ(box.buttons, MessageButtons::YesNo);
+        EXPECT_EQ(box.defaultButton, 0);
+        EXPECT_EQ(box.title, "Zavota 確認メッセージ");
+        EXPECT_EQ(box.icon, MessageIcon::Question);
+        for (const char* named : {"消費税：10％", "所得税：15.315％", "住民税：5％", "現在の呼び値（上場）"})
+            EXPECT_NE(box.text.find(named), std::string::npos) << named;
     }
 }
 

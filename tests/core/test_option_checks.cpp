@@ -61,6 +61,7 @@ TEST(CommitTaxRates, StopsAtTheFirstRefusedFieldInOrder) {
         {{"", "", "", ""}, 0, "", {D(0), D(0), D(0), D(0)}},
         {{"5", "5", "7", "+"}, 200, "edtRate_F_R", {D(500), D(500), D(700), D(300)}},
         {{"-1", "5", "7", "3"}, 231, "edtRate_S_K", {D(500), D(500), D(700), D(300)}},
+        {{"10", "10", "100", "5"}, 232, "edtRate_F_E", {D(1000), D(1000), D(700), D(300)}},
     };
     for (const RateCase& c : cases) {
         SCOPED_TRACE(c.texts[0] + "/" + c.texts[1] + "/" + c.texts[2] + "/" + c.texts[3]);

@@ -4,7 +4,9 @@
 
 #include <cstdint>
 #include <ostream>
+#include <tuple>
 
+#include "core/CalcState.h"
 #include "core/TaxSettings.h"
 #include "YenTesting.h"
 #include "core/Yen.h"
@@ -87,6 +89,30 @@ INSTANTIATE_TEST_SUITE_P(Cases, ConsumptionTaxRule,
                                            ConsumptionCase{0, W(5), 0}, ConsumptionCase{450, W(5), 22},
                                            ConsumptionCase{1000, R(12500), 12}));
 
+// Today's rules replace the four rates and the listed steps only: the user's other tax
+// choices, the tick check and the OTC table stay.
+TEST(TaxSettings, TodaysRulesChangeOnlyTheRatesAndTheListedSteps) {
+    CalcState state;
+    state.tax.DontUse = state.tax.CalcEach = 1;
+    state.tax.YearGain = W(-500000);
+    state.SetTickCheck(false);
+    state.otcTicks.rows[0].tick = W(2);
+    TaxSettings expected = state.tax;
+    expected.KaiS = expected.UriS = W(10);
+    expected.ShinSyotoku = R(153150);
+    expected.ShinJyuumin = W(5);
+    const UnitTable otc = state.otcTicks;
+    state.UseTodaysRules();
+    const TaxSettings& t = state.tax;
+    EXPECT_EQ(std::tie(t.KaiS, t.UriS, t.ShinSyotoku, t.ShinJyuumin, t.DontUse, t.CalcEach, t.YearGain),
+              std::tie(expected.KaiS, expected.UriS, expected.ShinSyotoku, expected.ShinJyuumin, expected.DontUse,
+                       expected.CalcEach, expected.YearGain));
+    EXPECT_EQ(state.otcTicks, otc);
+    EXPECT_EQ(state.listedTicks.DontUse, 1);
+    EXPECT_EQ(state.listedTicks.TickOfRows(W(2512), true), W(1));
+    EXPECT_EQ(state.listedTicks.TickOfRows(W(50000000), false), W(50000));
+}
+
 TEST(TaxSettings, ResetKeepsOnlyDontUse) {
     for (int dontUse : {0, 1}) {
         TaxSettings t;
@@ -121,10 +147,12 @@ TEST(TaxRateCheck, ConvertedRateInRangeWithItsDecimals) {
         int decimals;
         int message;
     } cases[] = {
-        {0, 2, 0},        {99.99, 2, 0},     {100, 2, 231},      {-0.01, 2, 231},   {150, 3, 231},
+        // The range message names the decimals the field takes: 231 for two, 232 for three.
+        {0, 2, 0},        {99.99, 2, 0},     {100, 2, 231},      {-0.01, 2, 231},   {150, 3, 232},
         {5.005, 2, 112},  {2.555, 2, 112},   {99.999, 2, 112},   {100.555, 2, 231},
         {5.00001, 2, 0},  // becomes 5.0000 when converted
-        {99.99999, 3, 231},  // becomes 100.0000
+        {99.99999, 3, 232},  // becomes 100.0000
+        {-0.001, 3, 232}, {100, 3, 232},
         {15.315, 3, 0},   {99.999, 3, 0},    {15.3155, 3, 115},  {0.0001, 3, 115},
     };
     for (const RateCase& c : cases)

@@ -15,9 +15,20 @@ namespace zavota::ui {
 namespace {
 constexpr int kMsgSettingsKeptAside = 295;
 constexpr int kMsgSettingsUnread = 296;
+
+// The first start: today's rules or the defaults. Saved either way, so that the settings file
+// now exists and the question is never asked again.
+void OfferTodaysRules(AppState& s) {
+    const bool today = s.messages.AskConfirm(kConfirmTodaysRules, {}, false) == MessageAnswer::Yes;
+    if (today) s.calc.UseTodaysRules();
+    bool saved = s.store.SaveTaxRates();
+    if (saved && today) saved = s.store.SaveTickTables();
+    s.Saved(saved);
+}
 }  // namespace
 
-TBaseForm::TBaseForm(std::string hivePath, std::string_view commandLine, MessagePresenter* presenter)
+TBaseForm::TBaseForm(std::string hivePath, std::string_view commandLine, MessagePresenter* presenter,
+                     bool askFirstStart)
     : QWidget(nullptr, Qt::FramelessWindowHint), state_(std::make_unique<AppState>(std::move(hivePath))) {
     setObjectName(QStringLiteral("BaseForm"));
     AppState& s = *state_;
@@ -32,6 +43,7 @@ TBaseForm::TBaseForm(std::string hivePath, std::string_view commandLine, Message
         if (aside.empty()) s.messages.ShowMessage(kMsgSettingsUnread, s.store.HivePath());
         else s.messages.ShowMessage(kMsgSettingsKeptAside, aside);
     }
+    if (askFirstStart && presenter != nullptr && s.store.LoadFoundNoFile()) OfferTodaysRules(s);
     if (s.safeStart) {
         s.option().TopMost = 0;
         s.option().ShowMemo = 0;

@@ -21,8 +21,10 @@ class TBaseForm : public QWidget {
     Q_OBJECT
 public:
     // Loads every setting before any other window exists; " -off" in `commandLine` turns the
-    // always-on-top and memo-at-start options off for good.
-    TBaseForm(std::string hivePath, std::string_view commandLine, MessagePresenter* presenter);
+    // always-on-top and memo-at-start options off for good. With `askFirstStart` (a user is
+    // there to answer) a first start asks whether to use today's tax rates and tick sizes.
+    TBaseForm(std::string hivePath, std::string_view commandLine, MessagePresenter* presenter,
+              bool askFirstStart = false);
     ~TBaseForm() override;
 
     // Posts the first messages: hide this window, then show the calculator of DefaultShow.

@@ -29,6 +29,7 @@ QMessageBox::StandardButtons ButtonsOf(MessageButtons buttons, QList<QMessageBox
         case MessageButtons::Ok: order = {QMessageBox::Ok}; break;
         case MessageButtons::OkCancel: order = {QMessageBox::Ok, QMessageBox::Cancel}; break;
         case MessageButtons::YesNoCancel: order = {QMessageBox::Yes, QMessageBox::No, QMessageBox::Cancel}; break;
+        case MessageButtons::YesNo: order = {QMessageBox::Yes, QMessageBox::No}; break;
     }
     QMessageBox::StandardButtons all;
     for (QMessageBox::StandardButton b : order) all |= b;
@@ -64,7 +65,10 @@ int Run(const MessageBoxContent& content) {
     MakeRoomForTitle(box);
     if (content.defaultButton >= 0 && content.defaultButton < order.size())
         box.setDefaultButton(order[content.defaultButton]);
-    box.setEscapeButton(order.size() == 1 ? order.front() : QMessageBox::Cancel);
+    // Without a Cancel button, Escape and the close box answer No.
+    box.setEscapeButton(order.size() == 1                    ? order.front()
+                        : order.contains(QMessageBox::Cancel) ? QMessageBox::Cancel
+                                                              : QMessageBox::No);
     return box.exec();
 }
 

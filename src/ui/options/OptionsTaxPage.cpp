@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -46,6 +47,16 @@ OptionsTaxPage::OptionsTaxPage(AppState& state, QWidget* parent) : OptionsPage(p
         state_.calc.tax.ResetKeepingDontUse();
         ShowPage();
     });
+    // Fills the fields only: the rates are taken, and checked, when the page is left.
+    auto* today = new QPushButton(QStringLiteral("現在の税率"), this);
+    today->setObjectName(QStringLiteral("btnToday_T"));
+    today->setToolTip(QStringLiteral("消費税10％、所得税15.315％、住民税5％にします（ページを離れるときに確定）"));
+    today->setAccessibleDescription(today->toolTip());
+    connect(today, &QPushButton::clicked, this, [this] {
+        TaxSettings rates;
+        rates.LoadTodaysRates();
+        ShowRates(rates);
+    });
     calcEach_ = new QCheckBox(QStringLiteral("所得税と住民税を別々に計算する"), profit);
     calcEach_->setObjectName(QStringLiteral("chkCalcEach"));
     profitGrid->addWidget(calcEach_, 2, 0, 1, 4);
@@ -55,15 +66,22 @@ OptionsTaxPage::OptionsTaxPage(AppState& state, QWidget* parent) : OptionsPage(p
     layout->setSpacing(8);
     layout->addLayout(consumption);
     layout->addWidget(profit);
-    layout->addWidget(reset, 0, Qt::AlignLeft);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(reset);
+    buttons->addWidget(today);
+    buttons->addStretch();
+    layout->addLayout(buttons);
     layout->addStretch();
 }
 
 void OptionsTaxPage::ShowPage() {
-    const TaxSettings& t = state_.calc.tax;
+    ShowRates(state_.calc.tax);
+    calcEach_->setChecked(state_.calc.tax.CalcEach == 1);
+}
+
+void OptionsTaxPage::ShowRates(const TaxSettings& t) {
     const std::array<Yen, 4> values = {t.KaiS, t.UriS, t.ShinSyotoku, t.ShinJyuumin};
     for (std::size_t i = 0; i < values.size(); ++i) rates_[i]->ShowStored(TaxRateText(values[i]));
-    calcEach_->setChecked(t.CalcEach == 1);
 }
 
 bool OptionsTaxPage::Commit(bool /*forGood*/) {

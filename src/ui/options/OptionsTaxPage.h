@@ -4,6 +4,7 @@
 
 #include <array>
 
+#include "core/TaxSettings.h"
 #include "ui/options/OptionsPages.h"
 
 class QCheckBox;
@@ -20,6 +21,8 @@ public:
     bool Commit(bool forGood) override;
 
 private:
+    void ShowRates(const TaxSettings& rates);  // into the four fields
+
     AppState& state_;
     std::array<NumericEdit*, 4> rates_{};  // in the order of kRateFields
     QCheckBox* calcEach_ = nullptr;

@@ -75,7 +75,8 @@ TEST_F(OptionsTest, ARefusedFieldKeepsItsPageWhicheverWayItIsLeft) {
         {"btnCalc_Opt", "edtYearGain", "-10000000000", 238},
         {"btnCalc_Opt", "edtYearGain", "-", 200},
         {"btnTax_Opt", "edtRate_S_K", "5.005", 112},
-        {"btnTax_Opt", "edtRate_F_R", "100", 231},
+        {"btnTax_Opt", "edtRate_S_U", "100", 231},
+        {"btnTax_Opt", "edtRate_F_R", "100", 232},
         {"btnTax_Opt", "edtRate_S_U", "+", 200},
     };
     enum Way { ByTab, BySelector, ByClose, ByMemoPad };
@@ -225,6 +226,34 @@ TEST_F(OptionsTest, RatesShowWholeAndAreCheckedAsConverted) {
     Click(W(), "btnCalc_Opt");
     Click(W(), "btnTax_Opt");
     EXPECT_EQ(Text(W(), "edtRate_F_E"), "15.315");
+}
+
+// "現在の税率" fills the fields as typing would: nothing is taken before the page is left, a
+// field typed over afterwards wins, and the year's gain and the other choices stay.
+TEST_F(OptionsTest, TodaysRatesFillTheFieldsAndAreTakenWhenThePageIsLeft) {
+    for (const bool typedOver : {false, true}) {
+        SCOPED_TRACE(typedOver);
+        State().calc.tax.Reset();
+        State().calc.tax.YearGain = Yen::FromInt(123456);
+        State().calc.tax.DontUse = 1;
+        State().calc.tax.CalcEach = 1;
+        OpenOptions("btnTax_Opt");
+        Click(W(), "btnToday_T");
+        const QString shown[] = {"10.00", "10.00", "15.315", "5.00"};
+        for (std::size_t i = 0; i < kRateFields.size(); ++i) EXPECT_EQ(Text(W(), kRateFields[i]), shown[i]);
+        EXPECT_EQ(State().calc.tax.KaiS, Yen::FromInt(5));  // not yet
+        if (typedOver) Paste(W(), "edtRate_F_R", "4");
+        LeaveTab();
+        EXPECT_EQ(State().calc.tax.YearGain, Yen::FromInt(123456));
+        EXPECT_EQ(State().calc.tax.DontUse, 1);
+        RestartProgram();
+        const TaxSettings& t = State().calc.tax;
+        EXPECT_EQ(t.KaiS, Yen::FromInt(10));
+        EXPECT_EQ(t.UriS, Yen::FromInt(10));
+        EXPECT_EQ(t.ShinSyotoku, Yen::FromRaw(153150));
+        EXPECT_EQ(t.ShinJyuumin, Yen::FromInt(typedOver ? 4 : 5));
+        EXPECT_EQ(t.CalcEach, 1);
+    }
 }
 
 TEST_F(OptionsTest, StoredMottoThatCannotBeKeptIsShownWholeAndRefusedUntilShortened) {
