@@ -76,6 +76,8 @@ std::optional<int> ParseInt(std::string_view text) {
 
 // A file written in UTF-8 after its byte-order mark.
 bool IsUtf8File(const std::string& path) {
+    // Opening a FIFO would wait for a writer.
+    if (!platform::FileExists(path)) return false;
     std::ifstream file(path, std::ios::binary);
     char head[3] = {};
     return file.read(head, 3) && std::string_view(head, 3) == platform::kUtf8Bom;
