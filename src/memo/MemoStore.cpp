@@ -378,12 +378,16 @@ bool MemoStore::replaceIndex(MemoPageKind kind, const std::vector<MemoPageEntry>
     const std::string index = folder_ + MemoIndexFileName(kind);
     // Earlier versions wrote the new index under this name first, and a failure left it behind.
     if (const std::string stale = index + ".new"; platform::FileExists(stale)) platform::RemoveFile(stale);
+    platform::ProfileFile file(index);
     std::vector<platform::ProfileEntry> entries;
+    // The free-form tab's font size lives in its index and outlasts every change of the list.
+    if (kind == MemoPageKind::FreeForm)
+        if (std::optional<std::string> size = file.Read(kSectionFont, kKeySize))
+            entries.push_back({std::string(kSectionFont), std::string(kKeySize), std::move(*size)});
     for (const MemoPageEntry& e : pages)
         if (e.number > 0) entries.push_back({e.name, std::string(kKeyFileNo), std::to_string(e.number)});
     // The same replace as every other save: a read-only index is refused, and an empty list
     // leaves an empty index rather than none, so the file keeps its mode and its links.
-    platform::ProfileFile file(index);
     const bool wasUtf8 = IsUtf8File(index);
     const bool written = file.ReplaceAll(entries);
     noteUtf8(index, wasUtf8, written);
