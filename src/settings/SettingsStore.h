@@ -30,9 +30,9 @@ public:
 
     // Loads every section; unreadable values take their defaults. Never fails, writes nothing.
     void LoadAll();
-    // The hive file LoadAll found could not be read whole (damaged or too large): every value
-    // it held that could not be read took its default.
-    bool LoadFoundDamage() const { return hive_.Damaged(); }
+    // The hive file LoadAll found could not be read whole (damaged, too large, or not readable
+    // at all): every value it held that could not be read took its default.
+    bool LoadFoundDamage() const { return hive_.Damaged() || hive_.Unreadable(); }
     // Under the lock, keeps a copy of that damaged file aside, so that the user can be told
     // where it is before the first save replaces it. The copy's path, or empty when none was
     // made (the file is then kept aside at the first save, as any damaged file is).
