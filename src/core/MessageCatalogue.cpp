@@ -103,6 +103,9 @@ constexpr NumberedText kNotices[] = {
     // with the file's path).
     {295, "設定ファイルを読み込めないため、初期設定で始めます。元のファイルは次の名前で残しました"},
     {296, "設定ファイルを読み込めないため、初期設定を使います"},
+    // A page delete cut off while the page list changed since: not carried on, kept for the user
+    // (shown with the journal's new path).
+    {297, "中断されたページ削除の記録がページ一覧と合わないため、適用せずに次の名前で残しました"},
 };
 
 constexpr NumberedText kConfirmations[] = {

@@ -415,22 +415,58 @@ bool MemoStore::folderWritable() {
 
 std::string MemoStore::journalPath(MemoPageKind kind) const { return folder_ + MemoIndexFileName(kind) + ".delete"; }
 
+namespace {
+
+constexpr std::string_view kSectionBefore = "Before";
+constexpr std::string_view kSectionAfter = "After";
+constexpr std::string_view kKeyCount = "Count";
+
+// A page list as journal entries: "Count", then "1" to "n" = "<number>,<name>".
+void AddPageList(std::vector<platform::ProfileEntry>& entries, std::string_view section,
+                 const std::vector<MemoPageEntry>& pages) {
+    const std::string name(section);
+    entries.push_back({name, std::string(kKeyCount), std::to_string(pages.size())});
+    for (std::size_t i = 0; i < pages.size(); ++i)
+        entries.push_back({name, std::to_string(i + 1), std::to_string(pages[i].number) + "," + pages[i].name});
+}
+
+std::optional<std::vector<MemoPageEntry>> ReadPageList(platform::ProfileFile& file, std::string_view section) {
+    const std::optional<int> count = ParseInt(file.ReadString(section, kKeyCount, ""));
+    if (!count || *count < 0 || *count > kMaxMemoPageNumber) return std::nullopt;
+    std::vector<MemoPageEntry> pages;
+    for (int i = 1; i <= *count; ++i) {
+        const std::optional<std::string> value = file.Read(section, std::to_string(i));
+        const std::size_t comma = value ? value->find(',') : std::string::npos;
+        if (comma == std::string::npos) return std::nullopt;
+        const std::optional<int> number = ParseInt(std::string_view(*value).substr(0, comma));
+        if (!number || *number < 1 || *number > kMaxMemoPageNumber) return std::nullopt;
+        pages.push_back({value->substr(comma + 1), *number});
+    }
+    return pages;
+}
+
+}  // namespace
+
 bool MemoStore::writeDeleteJournal(MemoPageKind kind, const MemoDeleteJournal& journal) {
     MutexGuard guard(mutex_);
     if (open_) return false;
     const std::string path = journalPath(kind);
     if (platform::FileExists(path) && !platform::RemoveFile(path)) return false;
     const std::string section(kSectionDelete);
-    return platform::ProfileFile(path).WriteBatch({{section, "Name", journal.name},
-                                                   {section, "To", std::to_string(journal.to)},
-                                                   {section, "From", std::to_string(journal.from)},
-                                                   {section, "Move", journal.moved ? "1" : "0"}});
+    std::vector<platform::ProfileEntry> entries{{section, "Name", journal.name},
+                                                {section, "To", std::to_string(journal.to)},
+                                                {section, "From", std::to_string(journal.from)},
+                                                {section, "Move", journal.moved ? "1" : "0"}};
+    AddPageList(entries, kSectionBefore, journal.before);
+    AddPageList(entries, kSectionAfter, journal.after);
+    return platform::ProfileFile(path).WriteBatch(entries);
 }
 
 std::optional<MemoDeleteJournal> MemoStore::readDeleteJournal(MemoPageKind kind) {
     MutexGuard guard(mutex_);
     const std::string path = journalPath(kind);
-    if (!platform::FileExists(path)) return std::nullopt;
+    // Anything in the journal's place counts, so that it is set aside rather than ignored.
+    if (!platform::FileExists(path) && !platform::IsSpecialFile(path)) return std::nullopt;
     platform::ProfileFile file(path);
     MemoDeleteJournal journal;
     if (!file.Refresh()) return journal;  // to = 0: unusable
@@ -440,6 +476,13 @@ std::optional<MemoDeleteJournal> MemoStore::readDeleteJournal(MemoPageKind kind)
     journal.from = number("From");
     journal.moved = number("Move") == 1;
     if (journal.to < 1 || journal.from < journal.to || journal.from > kMaxMemoPageNumber) journal.to = 0;
+    auto before = ReadPageList(file, kSectionBefore);
+    auto after = ReadPageList(file, kSectionAfter);
+    journal.recorded = before && after;
+    if (journal.recorded) {
+        journal.before = std::move(*before);
+        journal.after = std::move(*after);
+    }
     return journal;
 }
 
@@ -457,7 +500,18 @@ bool MemoStore::moveDeletedPageFiles(MemoPageKind kind, const MemoDeleteJournal&
 bool MemoStore::removeDeleteJournal(MemoPageKind kind) {
     MutexGuard guard(mutex_);
     const std::string path = journalPath(kind);
-    return platform::RemoveFile(path) || !platform::FileExists(path);
+    return platform::RemoveFile(path) || !(platform::FileExists(path) || platform::IsSpecialFile(path));
+}
+
+std::string MemoStore::setAsideDeleteJournal(MemoPageKind kind) {
+    MutexGuard guard(mutex_);
+    const std::string path = journalPath(kind);
+    for (int n = 1; n < 1000; ++n) {
+        const std::string aside = platform::StampedName(path, "stale", n);
+        if (platform::FileExists(aside) || platform::FolderExists(aside) || platform::IsSpecialFile(aside)) continue;
+        return platform::RenameFile(path, aside) ? aside : std::string();
+    }
+    return {};
 }
 
 }  // namespace zavota

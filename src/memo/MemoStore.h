@@ -50,12 +50,17 @@ inline constexpr int kCalculatorItems = 17;
 enum class MemoFileKind { Ini, Text };
 
 // A page delete under way: the page `name` numbered `to` goes; when `moved`, the file of page
-// `from` (the highest number) takes number `to`, else the file numbered `to` is removed.
+// `from` (the highest number) takes number `to`, else the file numbered `to` is removed. The
+// index as it was before the delete and as the delete leaves it tie the journal to that one
+// state of the page list: a replay onto any other would mix up pages made since.
 struct MemoDeleteJournal {
     std::string name;
     int to = 0;
     int from = 0;
     bool moved = false;
+    bool recorded = false;  // both lists were read (journals of earlier versions have none)
+    std::vector<MemoPageEntry> before;
+    std::vector<MemoPageEntry> after;
 };
 
 // One cell of a per-stock page: kind and row as for MemoStore::writeCell.
@@ -189,6 +194,9 @@ public:
     // The file step of a delete; repeating it after it was done changes nothing.
     bool moveDeletedPageFiles(MemoPageKind kind, const MemoDeleteJournal& journal);
     bool removeDeleteJournal(MemoPageKind kind);
+    // Renames a journal that must not be applied to "<journal>.stale-YYYYMMDD-HHMMSS"; the new
+    // path, or empty when it stays in place.
+    std::string setAsideDeleteJournal(MemoPageKind kind);
 
 private:
     bool saveText(const MemoTextStream& stream);

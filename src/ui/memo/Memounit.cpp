@@ -31,6 +31,7 @@ const char* const kCaption = "Zavota　メモパッド";
 const char* const kSavedCaption = "Zavota　メモパッド　【データ保存完了】";
 constexpr int kMsgSaveFailed = 263;
 constexpr int kMsgSavedInUtf8 = 30;
+constexpr int kMsgDeleteJournalSetAside = 297;
 constexpr int kAskSaveStock = 3;
 constexpr int kAskSaveFree = 4;
 constexpr int kAskCopyPage = 5;
@@ -243,10 +244,18 @@ void TfrmMemo::FormClose() {
 
 // --- loading
 
+PageList TfrmMemo::LoadListOf(MemoPageKind kind) {
+    PendingDelete settled = PendingDelete::None;
+    std::string aside;
+    PageList list = LoadPageList(*store_, kind, &settled, &aside);
+    if (settled == PendingDelete::SetAside) state_.messages.ShowMessage(kMsgDeleteJournalSetAside, aside);
+    return list;
+}
+
 void TfrmMemo::LoadStockPages() {
     const WaitCursor wait;
     stockPage_->ClearPage();
-    stock_.list = LoadPageList(*store_, MemoPageKind::PerStock);
+    stock_.list = LoadListOf(MemoPageKind::PerStock);
     stock_.last = 0;
     FillList(stock_);
     if (Shown(stock_)) LoadShown(stock_);
@@ -256,7 +265,7 @@ void TfrmMemo::LoadStockPages() {
 void TfrmMemo::LoadFreePages() {
     const WaitCursor wait;
     freePage_->ClearPage();
-    free_.list = LoadPageList(*store_, MemoPageKind::FreeForm);
+    free_.list = LoadListOf(MemoPageKind::FreeForm);
     int font = 1;
     if (!HoldsOnlyPlaceholder(free_.list) &&
         store_->open(MemoIndexFileName(MemoPageKind::FreeForm), MemoFileKind::Ini, true)) {
@@ -423,10 +432,19 @@ void TfrmMemo::btnNewClick() {
     pendingName_ = *name;
     if (!SaveBeforeLeaving(*tab)) return;
     if (clear) tab->view->ClearPage();
+    const int previous = tab->last;
     tab->list.push_back({pendingName_.toStdString(), FreshNumber(*tab, NewPageNumber(tab->list))});
     tab->last = static_cast<int>(tab->list.size()) - 1;
     FillList(*tab);
-    if (!SaveShown(*tab)) ReportSaveFailure(false);
+    if (!SaveShown(*tab)) {
+        // The page may or may not be in the index now: the list shows what is, so that the
+        // next new page neither skips a number nor takes this one's.
+        tab->list = LoadListOf(tab->view->Kind());
+        tab->last = std::min(previous, static_cast<int>(tab->list.size()) - 1);
+        FillList(*tab);
+        LoadShown(*tab);
+        ReportSaveFailure(false);
+    }
     UpdateButtons();
 }
 
@@ -442,7 +460,7 @@ void TfrmMemo::btnRenameClick() {
     if (entry.number > 0) entry.name = pendingName_.toStdString();
     else entry = {pendingName_.toStdString(), FreshNumber(*tab, 1)};
     FillList(*tab);
-    RewritePageIndex(*store_, tab->view->Kind(), tab->list);
+    if (!RewritePageIndex(*store_, tab->view->Kind(), tab->list)) ReportSaveFailure(false);
     NoticeUtf8Fallback();
     UpdateButtons();
 }
@@ -455,9 +473,10 @@ void TfrmMemo::btnChangeClick() {
     tab->last = selected;
     FillList(*tab);
     const WaitCursor wait;
-    RewritePageIndex(*store_, tab->view->Kind(), tab->list);
+    const bool rewritten = RewritePageIndex(*store_, tab->view->Kind(), tab->list);
     LoadShown(*tab);
     UpdateButtons();
+    if (!rewritten) ReportSaveFailure(false);
 }
 
 void TfrmMemo::btnDeleteClick() {
@@ -469,7 +488,10 @@ void TfrmMemo::btnDeleteClick() {
     }
     const WaitCursor wait;
     const PageDeletion deletion = DeletePage(*store_, tab->view->Kind(), tab->list, tab->last);
-    if (!deletion.done) return;
+    if (!deletion.done) {
+        ReportSaveFailure(false);
+        return;
+    }
     tab->last = deletion.position;
     FillList(*tab);
     if (HoldsOnlyPlaceholder(tab->list)) {
@@ -479,6 +501,8 @@ void TfrmMemo::btnDeleteClick() {
         LoadShown(*tab);
     }
     UpdateButtons();
+    // The files moved, so the list shows the delete; its end comes at the next page operation.
+    if (!deletion.indexRewritten || !deletion.journalRemoved) ReportSaveFailure(false);
 }
 
 void TfrmMemo::btnSaveClick() {

@@ -57,6 +57,8 @@ private:
     void FormShow();
     bool FormCloseQuery();
     void FormClose();
+    // The page list of a tab as the index holds it, telling of a delete journal set aside.
+    PageList LoadListOf(MemoPageKind kind);
     void LoadStockPages();
     void LoadFreePages();
     void TabChanged(int index);
