@@ -106,6 +106,9 @@ constexpr NumberedText kNotices[] = {
     // A page delete cut off while the page list changed since: not carried on, kept for the user
     // (shown with the journal's new path).
     {297, "中断されたページ削除の記録がページ一覧と合わないため、適用せずに次の名前で残しました"},
+    // Another copy of the program changed a page list since this window read it: the operation
+    // was not done, the list was read again and the shown page was saved under its own name.
+    {298, "ほかのプログラムがページ一覧を変更したため、一覧を読み直しました。表示中のページは保存しました"},
 };
 
 constexpr NumberedText kConfirmations[] = {

@@ -120,6 +120,9 @@ public:
     MemoStore& operator=(const MemoStore&) = delete;
 
     const std::string& folder() const { return folder_; }
+    // The settings store's mutex, which every operation here takes; a caller holds it across
+    // several operations that must not be interleaved with another copy's.
+    platform::NamedMutex& mutex() { return mutex_; }
     bool isOpen() const { return open_; }
 
     // Ini: for reading and writing; an absent file opens as empty and appears at the first

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "core/NumberText.h"
+#include "platform/NamedMutex.h"
 #include "platform/ProfileText.h"
 
 namespace zavota {
@@ -30,10 +32,11 @@ PageList ReadIndex(MemoStore& store, MemoPageKind kind) {
     return list;
 }
 
-// The same pages, numbers and order, names compared as the index compares them.
+// The same pages, numbers and order, names compared as the index compares them (which also
+// drops their outer blanks).
 bool SameIndex(const PageList& a, const PageList& b) {
     return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](const MemoPageEntry& x, const MemoPageEntry& y) {
-        return x.number == y.number && platform::profile::SameName(x.name, y.name);
+        return x.number == y.number && platform::profile::SameName(TrimAscii(x.name), TrimAscii(y.name));
     });
 }
 
@@ -124,6 +127,19 @@ bool SavePageWithEntry(MemoStore& store, MemoPageKind kind, const MemoPageEntry&
 bool RewritePageIndex(MemoStore& store, MemoPageKind kind, const PageList& list) {
     if (SettlePendingDelete(store, kind) == PendingDelete::Pending) return false;
     return store.replaceIndex(kind, list);
+}
+
+PageListCheck RunOnLoadedList(MemoStore& store, MemoPageKind kind, const PageList& loaded,
+                              const std::function<bool()>& operation, bool* done) {
+    if (done != nullptr) *done = false;
+    platform::MutexGuard hold(store.mutex());
+    if (SettlePendingDelete(store, kind) == PendingDelete::Pending) return PageListCheck::Failed;
+    PageList index;
+    if (!ReadIndex(store, kind, index)) return PageListCheck::Failed;
+    if (!SameIndex(index, Numbered(loaded))) return PageListCheck::Changed;
+    const bool ok = operation();
+    if (done != nullptr) *done = ok;
+    return PageListCheck::Same;
 }
 
 PageDeletion DeletePage(MemoStore& store, MemoPageKind kind, PageList& list, int position) {

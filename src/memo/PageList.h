@@ -61,6 +61,21 @@ bool SavePageWithEntry(MemoStore& store, MemoPageKind kind, const MemoPageEntry&
 // old index stays whole on failure). With only the placeholder left, the index is removed.
 bool RewritePageIndex(MemoStore& store, MemoPageKind kind, const PageList& list);
 
+// Several copies of the program may work on one data folder; each acts on the page list it
+// loaded. What a page operation found when it began:
+enum class PageListCheck {
+    Same,     // the index still is the list this window loaded: the operation ran
+    Changed,  // another program changed the index since: nothing was done
+    Failed,   // the index (or a pending delete) could not be settled and read: nothing was done
+};
+
+// Holds the mutex, checks that the index still lists exactly the numbered pages of `loaded`
+// (names, numbers, order) and only then runs `operation`, still under the mutex, so that no
+// other copy can change the index between the check and the writes. `done` is what the
+// operation returned (false when it did not run).
+PageListCheck RunOnLoadedList(MemoStore& store, MemoPageKind kind, const PageList& loaded,
+                              const std::function<bool()>& operation, bool* done = nullptr);
+
 struct PageDeletion {
     bool done = false;           // false: nothing changed (placeholder, bad position, busy store, a failed step)
     int position = 0;            // the list position to show now
