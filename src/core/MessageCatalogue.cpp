@@ -109,6 +109,9 @@ constexpr NumberedText kNotices[] = {
     // Another copy of the program changed a page list since this window read it: the operation
     // was not done, the list was read again and the shown page was saved under its own name.
     {298, "ほかのプログラムがページ一覧を変更したため、一覧を読み直しました。表示中のページは保存しました"},
+    // Another copy of the program kept the mutex for the whole bounded wait: nothing was written,
+    // and what the user entered stays for a later save.
+    {300, "ほかのプログラムが保存中のため、保存できませんでした。入力した内容は残っています。あとでもう一度保存してください"},
 };
 
 constexpr NumberedText kConfirmations[] = {

@@ -108,6 +108,14 @@ std::vector<std::string> MemoTextStream::Lines() const {
     }
 }
 
+bool MemoStore::refusedAsBusy(const platform::MutexGuard& guard) {
+    if (!guard.Busy()) return false;
+    busy_ = true;
+    return true;
+}
+
+bool MemoStore::takeBusy() { return std::exchange(busy_, false); }
+
 MemoStore::MemoStore(std::string folder, platform::NamedMutex& mutex)
     : folder_(std::move(folder)), mutex_(mutex) {
     if (!folder_.empty() && folder_.back() != '/') folder_ += '/';
@@ -159,7 +167,7 @@ bool MemoStore::close() {
     bool ok = true;
     // Every INI write is already on disk. Writing the profile out again here could put back
     // values another instance changed since this one last read them.
-    if (kind_ == MemoFileKind::Text && text_ && !text_->reading_) ok = saveText(*text_);
+    if (kind_ == MemoFileKind::Text && text_ && !text_->reading_) ok = !refusedAsBusy(guard) && saveText(*text_);
     ini_.reset();
     text_.reset();
     open_ = false;
@@ -200,12 +208,14 @@ platform::ProfileFile* MemoStore::currentIni() {
 
 bool MemoStore::removeFile(std::string_view name) {
     MutexGuard guard(mutex_);
+    if (refusedAsBusy(guard)) return false;
     if (open_ || !IsPlainName(name)) return false;
     return platform::RemoveFile(folder_ + std::string(name));
 }
 
 bool MemoStore::renameFile(std::string_view oldName, std::string_view newName) {
     MutexGuard guard(mutex_);
+    if (refusedAsBusy(guard)) return false;
     if (open_ || !IsPlainName(oldName) || !IsPlainName(newName)) return false;
     return platform::RenameFile(folder_ + std::string(oldName), folder_ + std::string(newName));
 }
@@ -231,6 +241,7 @@ bool MemoStore::readPageIndex(std::vector<MemoPageEntry>& list) {
 
 bool MemoStore::writeIndexEntry(std::string_view pageName, int number) {
     MutexGuard guard(mutex_);
+    if (refusedAsBusy(guard)) return false;
     platform::ProfileFile* ini = currentIni();
     return ini && ini->Write(pageName, kKeyFileNo, std::to_string(number));
 }
@@ -250,12 +261,14 @@ bool MemoStore::readFontSize(int& index) {
 
 bool MemoStore::writeFontSize(int index) {
     MutexGuard guard(mutex_);
+    if (refusedAsBusy(guard)) return false;
     platform::ProfileFile* ini = currentIni();
     return ini && ini->Write(kSectionFont, kKeySize, std::to_string(index));
 }
 
 bool MemoStore::writeCell(int kind, int row, std::string_view text) {
     MutexGuard guard(mutex_);
+    if (refusedAsBusy(guard)) return false;
     const std::string_view section = kind == kCellPageName ? kSectionName : ColumnSection(kind);
     if (section.empty()) return false;
     platform::ProfileFile* ini = currentIni();
@@ -280,6 +293,7 @@ bool MemoStore::readColumn(int kind, int maxRows, std::vector<std::string>& list
 
 bool MemoStore::writeCalculator(const std::vector<std::string>& items) {
     MutexGuard guard(mutex_);
+    if (refusedAsBusy(guard)) return false;
     if (items.size() != kCalculatorItems) return false;
     platform::ProfileFile* ini = currentIni();
     if (!ini) return false;
@@ -338,6 +352,7 @@ MemoTextStream* MemoStore::textStream() {
 
 bool MemoStore::writeCells(const std::vector<MemoCell>& cells) {
     MutexGuard guard(mutex_);
+    if (refusedAsBusy(guard)) return false;
     std::vector<platform::ProfileEntry> entries;
     entries.reserve(cells.size());
     for (const MemoCell& c : cells) {
@@ -356,6 +371,7 @@ bool MemoStore::writeCells(const std::vector<MemoCell>& cells) {
 
 bool MemoStore::writeIndexEntries(std::string_view pageName, int number, std::optional<int> fontIndex) {
     MutexGuard guard(mutex_);
+    if (refusedAsBusy(guard)) return false;
     std::vector<platform::ProfileEntry> entries;
     if (fontIndex) entries.push_back({std::string(kSectionFont), std::string(kKeySize), std::to_string(*fontIndex)});
     entries.push_back({std::string(pageName), std::string(kKeyFileNo), std::to_string(number)});
@@ -374,6 +390,7 @@ bool MemoStore::writeIndexEntries(std::string_view pageName, int number, std::op
 
 bool MemoStore::replaceIndex(MemoPageKind kind, const std::vector<MemoPageEntry>& pages) {
     MutexGuard guard(mutex_);
+    if (refusedAsBusy(guard)) return false;
     if (open_) return false;
     const std::string index = folder_ + MemoIndexFileName(kind);
     // Earlier versions wrote the new index under this name first, and a failure left it behind.
@@ -396,6 +413,7 @@ bool MemoStore::replaceIndex(MemoPageKind kind, const std::vector<MemoPageEntry>
 
 bool MemoStore::setAsideOrphan(MemoPageKind kind, int number) {
     MutexGuard guard(mutex_);
+    if (refusedAsBusy(guard)) return false;
     if (open_ || number < 1) return false;
     const std::string path = folder_ + MemoPageFileName(kind, number);
     if (!platform::FileExists(path)) return !platform::FolderExists(path);
@@ -449,6 +467,7 @@ std::optional<std::vector<MemoPageEntry>> ReadPageList(platform::ProfileFile& fi
 
 bool MemoStore::writeDeleteJournal(MemoPageKind kind, const MemoDeleteJournal& journal) {
     MutexGuard guard(mutex_);
+    if (refusedAsBusy(guard)) return false;
     if (open_) return false;
     const std::string path = journalPath(kind);
     if (platform::FileExists(path) && !platform::RemoveFile(path)) return false;
@@ -488,6 +507,7 @@ std::optional<MemoDeleteJournal> MemoStore::readDeleteJournal(MemoPageKind kind)
 
 bool MemoStore::moveDeletedPageFiles(MemoPageKind kind, const MemoDeleteJournal& journal) {
     MutexGuard guard(mutex_);
+    if (refusedAsBusy(guard)) return false;
     if (open_ || journal.to < 1) return false;
     const std::string target = folder_ + MemoPageFileName(kind, journal.to);
     if (!journal.moved) return platform::RemoveFile(target) || !platform::FileExists(target);
@@ -499,12 +519,14 @@ bool MemoStore::moveDeletedPageFiles(MemoPageKind kind, const MemoDeleteJournal&
 
 bool MemoStore::removeDeleteJournal(MemoPageKind kind) {
     MutexGuard guard(mutex_);
+    if (refusedAsBusy(guard)) return false;
     const std::string path = journalPath(kind);
     return platform::RemoveFile(path) || !(platform::FileExists(path) || platform::IsSpecialFile(path));
 }
 
 std::string MemoStore::setAsideDeleteJournal(MemoPageKind kind) {
     MutexGuard guard(mutex_);
+    if (refusedAsBusy(guard)) return {};
     const std::string path = journalPath(kind);
     for (int n = 1; n < 1000; ++n) {
         const std::string aside = platform::StampedName(path, "stale", n);

@@ -189,6 +189,11 @@ public:
     // True once after a save put a file in UTF-8 that was not UTF-8 before (a character code
     // page 932 cannot hold); the window tells the user.
     bool takeUtf8Fallback();
+    // True once after a write was refused because another program held the mutex for the
+    // whole wait (NamedMutex::SetWaitLimit); nothing was written then.
+    bool takeBusy();
+    // A write under a lock that another program kept: noted for takeBusy, and refused (true).
+    bool refusedAsBusy(const platform::MutexGuard& guard);
 
     // Deleting a page moves files and rewrites the index; a journal written first lets the next
     // reading of the index finish a delete that was cut off, so a kill never mixes up pages.
@@ -217,6 +222,7 @@ private:
     std::unique_ptr<platform::ProfileFile> ini_;
     std::unique_ptr<MemoTextStream> text_;
     bool utf8Fallback_ = false;
+    bool busy_ = false;
 };
 
 }  // namespace zavota

@@ -62,6 +62,9 @@ void DiscardJournal(MemoStore& store, MemoPageKind kind) {
 }  // namespace
 
 PendingDelete SettlePendingDelete(MemoStore& store, MemoPageKind kind, std::string* aside) {
+    // Read and acted on in one hold of the mutex; a held lock leaves it for later.
+    platform::MutexGuard hold(store.mutex());
+    if (store.refusedAsBusy(hold)) return PendingDelete::Pending;
     const std::optional<MemoDeleteJournal> journal = store.readDeleteJournal(kind);
     if (!journal) return PendingDelete::None;
     if (journal->to < 1 || !journal->recorded) return SetJournalAside(store, kind, aside);
@@ -133,6 +136,7 @@ PageListCheck RunOnLoadedList(MemoStore& store, MemoPageKind kind, const PageLis
                               const std::function<bool()>& operation, bool* done) {
     if (done != nullptr) *done = false;
     platform::MutexGuard hold(store.mutex());
+    if (store.refusedAsBusy(hold)) return PageListCheck::Busy;
     if (SettlePendingDelete(store, kind) == PendingDelete::Pending) return PageListCheck::Failed;
     PageList index;
     if (!ReadIndex(store, kind, index)) return PageListCheck::Failed;

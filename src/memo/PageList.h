@@ -67,6 +67,7 @@ enum class PageListCheck {
     Same,     // the index still is the list this window loaded: the operation ran
     Changed,  // another program changed the index since: nothing was done
     Failed,   // the index (or a pending delete) could not be settled and read: nothing was done
+    Busy,     // another program held the mutex for the whole wait: nothing was done
 };
 
 // Holds the mutex, checks that the index still lists exactly the numbered pages of `loaded`

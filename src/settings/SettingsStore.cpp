@@ -273,6 +273,10 @@ void SettingsStore::LoadClipboard() {
 template <typename Apply>
 bool SettingsStore::Save(Apply apply) {
     platform::MutexGuard guard(mutex_);
+    // Another program held the lock for the whole wait: the values stay in memory for a
+    // later save, and the file is left to that program.
+    lastSaveBusy_ = guard.Busy();
+    if (lastSaveBusy_) return false;
     // Another instance may have saved other groups since; their values must survive.
     hive_.Reload();
     Writer w(hive_);

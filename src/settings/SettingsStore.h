@@ -50,6 +50,8 @@ public:
     bool SaveClipboardItems();  // the nineteen clipboard flags
     bool SaveStartupOptions();  // WordShow, Word, FontName, WordYearGain, DefaultShow, ShowMemo
     bool SaveTopMost();         // TopMost
+    // The last save failed because another program held the mutex for the whole wait.
+    bool LastSaveBusy() const { return lastSaveBusy_; }
 
     // Every value the store keeps, in the registry's layout, into a hive that is not saved:
     // what `zavota-cli settings` lists.
@@ -83,6 +85,7 @@ private:
     SettingsBinding s_;
     platform::RegistryHive hive_;
     platform::NamedMutex mutex_;
+    bool lastSaveBusy_ = false;
 };
 
 // The fallback folder of the commission table files: the program folder plus "Tables/" when

@@ -108,8 +108,11 @@ TEST_F(DeleteJournalTest, AFailureAtAnyStepIsReportedAndANewPageAfterItLosesNoth
             const std::set<std::string> names = Restart();
             // Success only where the operation took effect; a failure may leave either state
             // (a failed folder sync comes after its rename).
-            if (!failed || ok) EXPECT_EQ(names, c.after);
-            else EXPECT_TRUE(names == c.before || names == c.after) << ::testing::PrintToString(names);
+            if (!failed || ok) {
+                EXPECT_EQ(names, c.after);
+            } else {
+                EXPECT_TRUE(names == c.before || names == c.after) << ::testing::PrintToString(names);
+            }
             if (!failed) break;
         }
     }

@@ -21,7 +21,8 @@ void AppState::RepaintMemoPadIfVisible() const {
 }
 
 bool AppState::Saved(bool saved) {
-    if (!saved) messages.ShowMessage(290);
+    // 300: another program kept the settings locked; the values stay for the next save.
+    if (!saved) messages.ShowMessage(store.LastSaveBusy() ? 300 : 290);
     return saved;
 }
 

@@ -37,6 +37,7 @@ constexpr int kMsgSaveFailed = 263;
 constexpr int kMsgSavedInUtf8 = 30;
 constexpr int kMsgDeleteJournalSetAside = 297;
 constexpr int kMsgListReloaded = 298;
+constexpr int kMsgOtherProgramSaving = 300;
 constexpr int kAskSaveStock = 3;
 constexpr int kAskSaveFree = 4;
 constexpr int kAskCopyPage = 5;
@@ -414,7 +415,8 @@ bool TfrmMemo::RunOnList(PageTab& tab, const std::function<bool()>& operation) {
             tab.list = loaded;
             ReloadChangedList(tab, shown);
             return false;
-        case PageListCheck::Failed: return false;
+        case PageListCheck::Failed:
+        case PageListCheck::Busy: return false;
     }
     return false;
 }
@@ -426,6 +428,11 @@ void TfrmMemo::NoticeUtf8Fallback() {
 void TfrmMemo::ReportSaveFailure(bool quiet) {
     // A reload after another program's change has said what happened already.
     if (std::exchange(listReloaded_, false)) return;
+    // Another program kept the lock: the page stays on screen for a later save.
+    if (store_->takeBusy()) {
+        state_.messages.ShowMessage(kMsgOtherProgramSaving);
+        return;
+    }
     const bool folder = !store_->folderWritable();
     if (quiet && !(folder && !folderReported_)) return;
     folderReported_ = folderReported_ || folder;

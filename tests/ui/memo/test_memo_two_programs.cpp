@@ -136,7 +136,9 @@ TEST_F(TwoProgramsTest, NoPageIsLostMixedOrDuplicated) {
         EXPECT_EQ(std::count(Messages().numbers.begin(), Messages().numbers.end(), 298), 1)
             << ::testing::PrintToString(Messages().numbers);
         EXPECT_EQ(std::count(Messages().numbers.begin(), Messages().numbers.end(), 263), 0);
-        if (c.typed != nullptr) EXPECT_EQ(Text(memo_.get(), "cmbTitle_01"), c.typed);
+        if (c.typed != nullptr) {
+            EXPECT_EQ(Text(memo_.get(), "cmbTitle_01"), c.typed);
+        }
         memo_.reset();
         EXPECT_EQ(PagesAtRestart(), c.pages);
         MemoStore store(DataPath(""), State().store.Mutex());
