@@ -1,6 +1,7 @@
 // The memo pad tells of every page operation that did not take effect, and of a delete journal
 // it would not apply.
 #include <QListWidget>
+#include <QTableWidget>
 
 #include <string>
 #include <vector>
@@ -9,6 +10,7 @@
 #include "platform/FileIo.h"
 #include "platform/ProfileFile.h"
 #include "support/FileFaults.h"
+#include "support/LockHolder.h"
 #include "ui/UiTest.h"
 #include "ui/memo/Memounit.h"
 
@@ -107,6 +109,30 @@ TEST_F(MemoPageFailureTest, AJournalForAnotherListIsSetAsideAndSaid) {
     EXPECT_EQ(Text(memo_.get(), "lblPage_01"), "1/3");
     for (const char* n : {"1", "2", "3"})
         EXPECT_EQ(platform::ProfileFile(DataPath(std::string("M_") + n + ".ini")).ReadString("コメント", "1", ""), n);
+}
+
+TEST_F(MemoPageFailureTest, ASaveWhileAnotherProgramKeepsTheLockIsSaidAndTheTextStays) {
+    PutPages();
+    Open();
+    State().store.Mutex().SetWaitLimit(200);
+    auto* grid = Find<QTableWidget>(memo_.get(), "grdMemo");
+    grid->item(1, 0)->setText(QStringLiteral("typed"));
+    const auto row2 = [&] { return platform::ProfileFile(DataPath("M_1.ini")).ReadString("コメント", "2", ""); };
+    Messages().Clear();
+    {
+        LockHolder other(State().store.Mutex().LockPath());
+        ASSERT_TRUE(other.Held());
+        Click(memo_.get(), "btnSave");
+        Settle();
+        EXPECT_EQ(Messages().numbers, std::vector<int>{300});
+        EXPECT_EQ(row2(), "");
+    }
+    EXPECT_EQ(grid->item(1, 0)->text(), QStringLiteral("typed"));
+    Messages().Clear();
+    Click(memo_.get(), "btnSave");
+    Settle();
+    EXPECT_TRUE(Messages().numbers.empty());
+    EXPECT_EQ(row2(), "typed");
 }
 
 }  // namespace
