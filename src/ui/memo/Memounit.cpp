@@ -254,6 +254,8 @@ PageList TfrmMemo::LoadListOf(MemoPageKind kind) {
     PendingDelete settled = PendingDelete::None;
     std::string aside;
     PageList list = LoadPageList(*store_, kind, &settled, &aside);
+    // A delete journal left for later while another program kept the lock is no save failure.
+    store_->takeBusy();
     if (settled == PendingDelete::SetAside) state_.messages.ShowMessage(kMsgDeleteJournalSetAside, aside);
     return list;
 }
