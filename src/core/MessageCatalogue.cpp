@@ -107,6 +107,15 @@ constexpr NumberedText kNotices[] = {
     // with the file's path).
     {295, "設定ファイルを読み込めないため、初期設定で始めます。元のファイルは次の名前で残しました"},
     {296, "設定ファイルを読み込めないため、初期設定を使います"},
+    // A page delete cut off while the page list changed since: not carried on, kept for the user
+    // (shown with the journal's new path).
+    {297, "中断されたページ削除の記録がページ一覧と合わないため、適用せずに次の名前で残しました"},
+    // Another copy of the program changed a page list since this window read it: the operation
+    // was not done, the list was read again and the shown page was saved under its own name.
+    {298, "ほかのプログラムがページ一覧を変更したため、一覧を読み直しました。表示中のページは保存しました"},
+    // Another copy of the program kept the mutex for the whole bounded wait: nothing was written,
+    // and what the user entered stays for a later save.
+    {300, "ほかのプログラムが保存中のため、保存できませんでした。入力した内容は残っています。あとでもう一度保存してください"},
 };
 
 constexpr NumberedText kConfirmations[] = {

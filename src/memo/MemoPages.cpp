@@ -41,11 +41,11 @@ bool SaveStockPage(MemoStore& store, const MemoPageEntry& entry, StockGrid& grid
     for (int r = 1; r <= kMemoRows; ++r) cells.push_back({kCellComment, r, std::string(TrimAscii(grid[r - 1].comment))});
     for (int r = 1; r <= kMemoRows; ++r) cells.push_back({kCellPrice, r, std::string(TrimAscii(grid[r - 1].price))});
     for (int r = 1; r <= kMemoRows; ++r) cells.push_back({kCellShares, r, std::string(TrimAscii(grid[r - 1].shares))});
-    // The page file before its index entry: a new page killed between the two is a file no
-    // index lists, which the next new page sets aside, never an entry without its content.
-    if (!store.open(MemoPageFileName(MemoPageKind::PerStock, entry.number), MemoFileKind::Ini, false)) return false;
-    const bool ok = store.writeCells(cells);
-    return store.close() && ok && SavePageIndexEntry(store, MemoPageKind::PerStock, entry);
+    return SavePageWithEntry(store, MemoPageKind::PerStock, entry, std::nullopt, [&] {
+        if (!store.open(MemoPageFileName(MemoPageKind::PerStock, entry.number), MemoFileKind::Ini, false)) return false;
+        const bool ok = store.writeCells(cells);
+        return store.close() && ok;
+    });
 }
 
 std::optional<std::string> LoadFreePage(MemoStore& store, int number) {
@@ -58,12 +58,12 @@ std::optional<std::string> LoadFreePage(MemoStore& store, int number) {
 }
 
 bool SaveFreePage(MemoStore& store, const MemoPageEntry& entry, int fontIndex, const std::string& text) {
-    if (entry.number < 1 || entry.number > kMaxMemoPageNumber) return false;
-    // The page before its index entry, as for the per-stock pages.
-    if (!store.open(MemoPageFileName(MemoPageKind::FreeForm, entry.number), MemoFileKind::Text, false)) return false;
-    MemoTextStream* s = store.textStream();
-    if (s != nullptr) s->Write(text);
-    return store.close() && s != nullptr && SavePageIndexEntry(store, MemoPageKind::FreeForm, entry, fontIndex);
+    return SavePageWithEntry(store, MemoPageKind::FreeForm, entry, fontIndex, [&] {
+        if (!store.open(MemoPageFileName(MemoPageKind::FreeForm, entry.number), MemoFileKind::Text, false)) return false;
+        MemoTextStream* s = store.textStream();
+        if (s != nullptr) s->Write(text);
+        return store.close() && s != nullptr;
+    });
 }
 
 }  // namespace zavota

@@ -76,6 +76,8 @@ std::optional<int> ParseInt(std::string_view text) {
 
 // A file written in UTF-8 after its byte-order mark.
 bool IsUtf8File(const std::string& path) {
+    // Opening a FIFO would wait for a writer.
+    if (!platform::FileExists(path)) return false;
     std::ifstream file(path, std::ios::binary);
     char head[3] = {};
     return file.read(head, 3) && std::string_view(head, 3) == platform::kUtf8Bom;
@@ -105,6 +107,14 @@ std::vector<std::string> MemoTextStream::Lines() const {
         start = end + 1;
     }
 }
+
+bool MemoStore::refusedAsBusy(const platform::MutexGuard& guard) {
+    if (!guard.Busy()) return false;
+    busy_ = true;
+    return true;
+}
+
+bool MemoStore::takeBusy() { return std::exchange(busy_, false); }
 
 MemoStore::MemoStore(std::string folder, platform::NamedMutex& mutex)
     : folder_(std::move(folder)), mutex_(mutex) {
@@ -157,7 +167,7 @@ bool MemoStore::close() {
     bool ok = true;
     // Every INI write is already on disk. Writing the profile out again here could put back
     // values another instance changed since this one last read them.
-    if (kind_ == MemoFileKind::Text && text_ && !text_->reading_) ok = saveText(*text_);
+    if (kind_ == MemoFileKind::Text && text_ && !text_->reading_) ok = !refusedAsBusy(guard) && saveText(*text_);
     ini_.reset();
     text_.reset();
     open_ = false;
@@ -198,12 +208,14 @@ platform::ProfileFile* MemoStore::currentIni() {
 
 bool MemoStore::removeFile(std::string_view name) {
     MutexGuard guard(mutex_);
+    if (refusedAsBusy(guard)) return false;
     if (open_ || !IsPlainName(name)) return false;
     return platform::RemoveFile(folder_ + std::string(name));
 }
 
 bool MemoStore::renameFile(std::string_view oldName, std::string_view newName) {
     MutexGuard guard(mutex_);
+    if (refusedAsBusy(guard)) return false;
     if (open_ || !IsPlainName(oldName) || !IsPlainName(newName)) return false;
     return platform::RenameFile(folder_ + std::string(oldName), folder_ + std::string(newName));
 }
@@ -229,6 +241,7 @@ bool MemoStore::readPageIndex(std::vector<MemoPageEntry>& list) {
 
 bool MemoStore::writeIndexEntry(std::string_view pageName, int number) {
     MutexGuard guard(mutex_);
+    if (refusedAsBusy(guard)) return false;
     platform::ProfileFile* ini = currentIni();
     return ini && ini->Write(pageName, kKeyFileNo, std::to_string(number));
 }
@@ -248,12 +261,14 @@ bool MemoStore::readFontSize(int& index) {
 
 bool MemoStore::writeFontSize(int index) {
     MutexGuard guard(mutex_);
+    if (refusedAsBusy(guard)) return false;
     platform::ProfileFile* ini = currentIni();
     return ini && ini->Write(kSectionFont, kKeySize, std::to_string(index));
 }
 
 bool MemoStore::writeCell(int kind, int row, std::string_view text) {
     MutexGuard guard(mutex_);
+    if (refusedAsBusy(guard)) return false;
     const std::string_view section = kind == kCellPageName ? kSectionName : ColumnSection(kind);
     if (section.empty()) return false;
     platform::ProfileFile* ini = currentIni();
@@ -278,6 +293,7 @@ bool MemoStore::readColumn(int kind, int maxRows, std::vector<std::string>& list
 
 bool MemoStore::writeCalculator(const std::vector<std::string>& items) {
     MutexGuard guard(mutex_);
+    if (refusedAsBusy(guard)) return false;
     if (items.size() != kCalculatorItems) return false;
     platform::ProfileFile* ini = currentIni();
     if (!ini) return false;
@@ -336,6 +352,7 @@ MemoTextStream* MemoStore::textStream() {
 
 bool MemoStore::writeCells(const std::vector<MemoCell>& cells) {
     MutexGuard guard(mutex_);
+    if (refusedAsBusy(guard)) return false;
     std::vector<platform::ProfileEntry> entries;
     entries.reserve(cells.size());
     for (const MemoCell& c : cells) {
@@ -354,6 +371,7 @@ bool MemoStore::writeCells(const std::vector<MemoCell>& cells) {
 
 bool MemoStore::writeIndexEntries(std::string_view pageName, int number, std::optional<int> fontIndex) {
     MutexGuard guard(mutex_);
+    if (refusedAsBusy(guard)) return false;
     std::vector<platform::ProfileEntry> entries;
     if (fontIndex) entries.push_back({std::string(kSectionFont), std::string(kKeySize), std::to_string(*fontIndex)});
     entries.push_back({std::string(pageName), std::string(kKeyFileNo), std::to_string(number)});
@@ -372,16 +390,21 @@ bool MemoStore::writeIndexEntries(std::string_view pageName, int number, std::op
 
 bool MemoStore::replaceIndex(MemoPageKind kind, const std::vector<MemoPageEntry>& pages) {
     MutexGuard guard(mutex_);
+    if (refusedAsBusy(guard)) return false;
     if (open_) return false;
     const std::string index = folder_ + MemoIndexFileName(kind);
     // Earlier versions wrote the new index under this name first, and a failure left it behind.
     if (const std::string stale = index + ".new"; platform::FileExists(stale)) platform::RemoveFile(stale);
+    platform::ProfileFile file(index);
     std::vector<platform::ProfileEntry> entries;
+    // The free-form tab's font size lives in its index and outlasts every change of the list.
+    if (kind == MemoPageKind::FreeForm)
+        if (std::optional<std::string> size = file.Read(kSectionFont, kKeySize))
+            entries.push_back({std::string(kSectionFont), std::string(kKeySize), std::move(*size)});
     for (const MemoPageEntry& e : pages)
         if (e.number > 0) entries.push_back({e.name, std::string(kKeyFileNo), std::to_string(e.number)});
     // The same replace as every other save: a read-only index is refused, and an empty list
     // leaves an empty index rather than none, so the file keeps its mode and its links.
-    platform::ProfileFile file(index);
     const bool wasUtf8 = IsUtf8File(index);
     const bool written = file.ReplaceAll(entries);
     noteUtf8(index, wasUtf8, written);
@@ -390,6 +413,7 @@ bool MemoStore::replaceIndex(MemoPageKind kind, const std::vector<MemoPageEntry>
 
 bool MemoStore::setAsideOrphan(MemoPageKind kind, int number) {
     MutexGuard guard(mutex_);
+    if (refusedAsBusy(guard)) return false;
     if (open_ || number < 1) return false;
     const std::string path = folder_ + MemoPageFileName(kind, number);
     if (!platform::FileExists(path)) return !platform::FolderExists(path);
@@ -409,22 +433,59 @@ bool MemoStore::folderWritable() {
 
 std::string MemoStore::journalPath(MemoPageKind kind) const { return folder_ + MemoIndexFileName(kind) + ".delete"; }
 
+namespace {
+
+constexpr std::string_view kSectionBefore = "Before";
+constexpr std::string_view kSectionAfter = "After";
+constexpr std::string_view kKeyCount = "Count";
+
+// A page list as journal entries: "Count", then "1" to "n" = "<number>,<name>".
+void AddPageList(std::vector<platform::ProfileEntry>& entries, std::string_view section,
+                 const std::vector<MemoPageEntry>& pages) {
+    const std::string name(section);
+    entries.push_back({name, std::string(kKeyCount), std::to_string(pages.size())});
+    for (std::size_t i = 0; i < pages.size(); ++i)
+        entries.push_back({name, std::to_string(i + 1), std::to_string(pages[i].number) + "," + pages[i].name});
+}
+
+std::optional<std::vector<MemoPageEntry>> ReadPageList(platform::ProfileFile& file, std::string_view section) {
+    const std::optional<int> count = ParseInt(file.ReadString(section, kKeyCount, ""));
+    if (!count || *count < 0 || *count > kMaxMemoPageNumber) return std::nullopt;
+    std::vector<MemoPageEntry> pages;
+    for (int i = 1; i <= *count; ++i) {
+        const std::optional<std::string> value = file.Read(section, std::to_string(i));
+        const std::size_t comma = value ? value->find(',') : std::string::npos;
+        if (comma == std::string::npos) return std::nullopt;
+        const std::optional<int> number = ParseInt(std::string_view(*value).substr(0, comma));
+        if (!number || *number < 1 || *number > kMaxMemoPageNumber) return std::nullopt;
+        pages.push_back({value->substr(comma + 1), *number});
+    }
+    return pages;
+}
+
+}  // namespace
+
 bool MemoStore::writeDeleteJournal(MemoPageKind kind, const MemoDeleteJournal& journal) {
     MutexGuard guard(mutex_);
+    if (refusedAsBusy(guard)) return false;
     if (open_) return false;
     const std::string path = journalPath(kind);
     if (platform::FileExists(path) && !platform::RemoveFile(path)) return false;
     const std::string section(kSectionDelete);
-    return platform::ProfileFile(path).WriteBatch({{section, "Name", journal.name},
-                                                   {section, "To", std::to_string(journal.to)},
-                                                   {section, "From", std::to_string(journal.from)},
-                                                   {section, "Move", journal.moved ? "1" : "0"}});
+    std::vector<platform::ProfileEntry> entries{{section, "Name", journal.name},
+                                                {section, "To", std::to_string(journal.to)},
+                                                {section, "From", std::to_string(journal.from)},
+                                                {section, "Move", journal.moved ? "1" : "0"}};
+    AddPageList(entries, kSectionBefore, journal.before);
+    AddPageList(entries, kSectionAfter, journal.after);
+    return platform::ProfileFile(path).WriteBatch(entries);
 }
 
 std::optional<MemoDeleteJournal> MemoStore::readDeleteJournal(MemoPageKind kind) {
     MutexGuard guard(mutex_);
     const std::string path = journalPath(kind);
-    if (!platform::FileExists(path)) return std::nullopt;
+    // Anything in the journal's place counts, so that it is set aside rather than ignored.
+    if (!platform::FileExists(path) && !platform::IsSpecialFile(path)) return std::nullopt;
     platform::ProfileFile file(path);
     MemoDeleteJournal journal;
     if (!file.Refresh()) return journal;  // to = 0: unusable
@@ -434,11 +495,19 @@ std::optional<MemoDeleteJournal> MemoStore::readDeleteJournal(MemoPageKind kind)
     journal.from = number("From");
     journal.moved = number("Move") == 1;
     if (journal.to < 1 || journal.from < journal.to || journal.from > kMaxMemoPageNumber) journal.to = 0;
+    auto before = ReadPageList(file, kSectionBefore);
+    auto after = ReadPageList(file, kSectionAfter);
+    journal.recorded = before && after;
+    if (journal.recorded) {
+        journal.before = std::move(*before);
+        journal.after = std::move(*after);
+    }
     return journal;
 }
 
 bool MemoStore::moveDeletedPageFiles(MemoPageKind kind, const MemoDeleteJournal& journal) {
     MutexGuard guard(mutex_);
+    if (refusedAsBusy(guard)) return false;
     if (open_ || journal.to < 1) return false;
     const std::string target = folder_ + MemoPageFileName(kind, journal.to);
     if (!journal.moved) return platform::RemoveFile(target) || !platform::FileExists(target);
@@ -450,8 +519,21 @@ bool MemoStore::moveDeletedPageFiles(MemoPageKind kind, const MemoDeleteJournal&
 
 bool MemoStore::removeDeleteJournal(MemoPageKind kind) {
     MutexGuard guard(mutex_);
+    if (refusedAsBusy(guard)) return false;
     const std::string path = journalPath(kind);
-    return platform::RemoveFile(path) || !platform::FileExists(path);
+    return platform::RemoveFile(path) || !(platform::FileExists(path) || platform::IsSpecialFile(path));
+}
+
+std::string MemoStore::setAsideDeleteJournal(MemoPageKind kind) {
+    MutexGuard guard(mutex_);
+    if (refusedAsBusy(guard)) return {};
+    const std::string path = journalPath(kind);
+    for (int n = 1; n < 1000; ++n) {
+        const std::string aside = platform::StampedName(path, "stale", n);
+        if (platform::FileExists(aside) || platform::FolderExists(aside) || platform::IsSpecialFile(aside)) continue;
+        return platform::RenameFile(path, aside) ? aside : std::string();
+    }
+    return {};
 }
 
 }  // namespace zavota

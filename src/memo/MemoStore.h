@@ -50,12 +50,17 @@ inline constexpr int kCalculatorItems = 17;
 enum class MemoFileKind { Ini, Text };
 
 // A page delete under way: the page `name` numbered `to` goes; when `moved`, the file of page
-// `from` (the highest number) takes number `to`, else the file numbered `to` is removed.
+// `from` (the highest number) takes number `to`, else the file numbered `to` is removed. The
+// index as it was before the delete and as the delete leaves it tie the journal to that one
+// state of the page list: a replay onto any other would mix up pages made since.
 struct MemoDeleteJournal {
     std::string name;
     int to = 0;
     int from = 0;
     bool moved = false;
+    bool recorded = false;  // both lists were read (journals of earlier versions have none)
+    std::vector<MemoPageEntry> before;
+    std::vector<MemoPageEntry> after;
 };
 
 // One cell of a per-stock page: kind and row as for MemoStore::writeCell.
@@ -115,6 +120,9 @@ public:
     MemoStore& operator=(const MemoStore&) = delete;
 
     const std::string& folder() const { return folder_; }
+    // The settings store's mutex, which every operation here takes; a caller holds it across
+    // several operations that must not be interleaved with another copy's.
+    platform::NamedMutex& mutex() { return mutex_; }
     bool isOpen() const { return open_; }
 
     // Ini: for reading and writing; an absent file opens as empty and appears at the first
@@ -181,6 +189,11 @@ public:
     // True once after a save put a file in UTF-8 that was not UTF-8 before (a character code
     // page 932 cannot hold); the window tells the user.
     bool takeUtf8Fallback();
+    // True once after a write was refused because another program held the mutex for the
+    // whole wait (NamedMutex::SetWaitLimit); nothing was written then.
+    bool takeBusy();
+    // A write under a lock that another program kept: noted for takeBusy, and refused (true).
+    bool refusedAsBusy(const platform::MutexGuard& guard);
 
     // Deleting a page moves files and rewrites the index; a journal written first lets the next
     // reading of the index finish a delete that was cut off, so a kill never mixes up pages.
@@ -189,6 +202,9 @@ public:
     // The file step of a delete; repeating it after it was done changes nothing.
     bool moveDeletedPageFiles(MemoPageKind kind, const MemoDeleteJournal& journal);
     bool removeDeleteJournal(MemoPageKind kind);
+    // Renames a journal that must not be applied to "<journal>.stale-YYYYMMDD-HHMMSS"; the new
+    // path, or empty when it stays in place.
+    std::string setAsideDeleteJournal(MemoPageKind kind);
 
 private:
     bool saveText(const MemoTextStream& stream);
@@ -206,6 +222,7 @@ private:
     std::unique_ptr<platform::ProfileFile> ini_;
     std::unique_ptr<MemoTextStream> text_;
     bool utf8Fallback_ = false;
+    bool busy_ = false;
 };
 
 }  // namespace zavota

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstring>
 #include <ctime>
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -160,12 +161,20 @@ namespace {
 
 FileContent ReadOnce(const std::string& path, std::size_t limit) {
     FileContent result;
-    Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    // A FIFO or a device in the file's place would block the open or the first read for ever
+    // (a FIFO until a writer comes): nothing but a regular file is opened, and the open itself
+    // does not wait.
+    struct stat st {};
+    if (::stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
+        errno = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;  // the reason a report gives
+        result.status = ReadStatus::Failed;
+        return result;
+    }
+    Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
     if (!fd.ok()) {
         result.status = errno == ENOENT || errno == ENOTDIR ? ReadStatus::Missing : ReadStatus::Failed;
         return result;
     }
-    struct stat st {};
     if (::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) {
         if (S_ISDIR(st.st_mode)) errno = EISDIR;
         result.status = ReadStatus::Failed;
@@ -238,9 +247,15 @@ std::string SaveTarget(const std::string& path) {
     return {};
 }
 
+bool IsSpecialFile(const std::string& path) {
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode);
+}
+
 namespace {
 
-bool ReplaceOnce(const std::string& link, std::string_view bytes) {
+// ReplaceFileAtomically with the mode a new file gets given (nullopt: 0644 less the umask).
+bool ReplaceOnce(const std::string& link, std::string_view bytes, std::optional<mode_t> newMode) {
     // A link is kept and its target replaced, in the target's own folder, so that a settings
     // file kept in a dotfiles folder goes on getting the saves.
     const std::string path = SaveTarget(link);
@@ -248,6 +263,12 @@ bool ReplaceOnce(const std::string& link, std::string_view bytes) {
     const std::string folder = FolderOf(path);
     if (IsReadOnlyFile(path)) {
         errno = EACCES;
+        return false;
+    }
+    // Someone put a FIFO, socket or device there on purpose: it is neither written through
+    // nor replaced.
+    if (IsSpecialFile(path)) {
+        errno = EINVAL;
         return false;
     }
     RemoveStaleTemps(path);
@@ -260,6 +281,8 @@ bool ReplaceOnce(const std::string& link, std::string_view bytes) {
     struct stat st {};
     if (::stat(path.c_str(), &st) == 0) {
         mode = st.st_mode & 07777;
+    } else if (newMode) {
+        mode = *newMode;
     } else {
         mode_t mask = ::umask(0);
         ::umask(mask);
@@ -284,10 +307,15 @@ bool ReplaceOnce(const std::string& link, std::string_view bytes) {
     return SyncFolder(folder);
 }
 
+// With the mode a new file gets (nullopt: 0644 less the umask); a failure is kept for the report.
+bool ReplaceWithMode(const std::string& path, std::string_view bytes, std::optional<mode_t> newMode) {
+    return ReplaceOnce(path, bytes, newMode) || Failed(path);
+}
+
 }  // namespace
 
 bool ReplaceFileAtomically(const std::string& path, std::string_view bytes) {
-    return ReplaceOnce(path, bytes) || Failed(path);
+    return ReplaceWithMode(path, bytes, std::nullopt);
 }
 
 FileFailure LastFileFailure() { return lastFailure; }
@@ -331,8 +359,12 @@ std::string CopyAside(const std::string& link) {
         if (StepAllowed(FileStep::Link, path) && ::link(path.c_str(), target.c_str()) == 0) return target;
         if (errno == EEXIST) continue;
         if (FileExists(target)) continue;
+        // The copy is as private as the original: a 0600 settings file gets a 0600 copy.
+        const struct stat original = Identity(path);
         FileContent content = ReadFileBytes(path);
-        if (content.status != ReadStatus::Ok || !ReplaceFileAtomically(target, content.bytes)) return {};
+        if (content.status != ReadStatus::Ok ||
+            !ReplaceWithMode(target, content.bytes, static_cast<mode_t>(original.st_mode & 07777)))
+            return {};
         return target;
     }
     return {};

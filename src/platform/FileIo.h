@@ -23,7 +23,8 @@ FileContent ReadFileBytes(const std::string& path, std::size_t limit = kMaxFileB
 // folder. Any failure returns false (errno tells why), removes the temporary file and leaves the
 // old file intact; only a failed fsync of the folder comes after the rename, and it is reported
 // all the same, since the new file may not survive a crash. A file without any write permission
-// is refused (EACCES), as Windows refuses a read-only file. A new file gets mode 0644 (less the
+// is refused (EACCES), as Windows refuses a read-only file, and so is a FIFO, socket or device
+// (EINVAL). A new file gets mode 0644 (less the
 // umask); an existing file keeps its mode. A symbolic link stays as it is: the file it leads to
 // is replaced, in that file's folder. The temporary file is ".<name>.zavota-XXXXXX" beside the
 // file replaced; those of this one file that saves killed before this process started are
@@ -39,6 +40,10 @@ std::string SaveTarget(const std::string& path);
 // missing file. Links are followed.
 using FileStamp = std::array<long long, 4>;
 FileStamp StampOf(const std::string& path);
+
+// Something that exists and is neither a regular file nor a folder (a FIFO, socket or device):
+// never read, written through or replaced.
+bool IsSpecialFile(const std::string& path);
 
 // A file that exists and may not be written (no write permission at all, or none for us).
 bool IsReadOnlyFile(const std::string& path);

@@ -1,11 +1,14 @@
 #include "platform/NamedMutex.h"
 
+#include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
 #include <map>
 #include <mutex>
+#include <thread>
 #include <vector>
 
 #include <fcntl.h>
@@ -25,6 +28,7 @@ struct LockFileEntry {
     std::recursive_mutex threads;
     int depth = 0;  // Lock calls of the owning thread not yet unlocked, over all objects
     int fd = -1;    // open and flock()ed while depth > 0, unless the file could not be opened
+    bool busy = false;  // while depth > 0: the outermost Lock gave up waiting for another process
     // Set in a fork()ed child: the state was copied from the parent and is not this process's.
     std::atomic<bool> abandoned{false};
 };
@@ -59,6 +63,7 @@ void AfterForkInChild() {
         if (entry->fd >= 0) ::close(entry->fd);
         entry->fd = -1;
         entry->depth = 0;
+        entry->busy = false;
         entry->abandoned.store(true);
     }
     table.mutex.unlock();
@@ -98,15 +103,34 @@ std::string TableKey(const std::string& folder, const std::string& lockPath) {
     return key + lockPath.substr(folder.size());
 }
 
-int OpenLockFile(const std::string& path) {
+// How often a bounded wait tries the lock again.
+constexpr auto kRetryEvery = std::chrono::milliseconds(20);
+
+// The locked descriptor, or -1; `busy` when a bounded wait ran out.
+int OpenLockFile(const std::string& path, int limitMs, const std::function<void()>& whileWaiting, bool& busy) {
+    // Busy while waiting, so that a Lock made from `whileWaiting` refuses to write too.
+    busy = true;
     // A link planted in place of the lock file must not make us create or lock a file elsewhere.
     int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0644);
     // An existing lock file we may not write to can still be locked.
     if (fd < 0 && errno != ELOOP) fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
+    busy = false;
     if (fd < 0) return -1;
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(limitMs);
     int rc;
-    do rc = ::flock(fd, LOCK_EX);
-    while (rc != 0 && errno == EINTR);
+    for (;;) {
+        rc = ::flock(fd, limitMs > 0 ? LOCK_EX | LOCK_NB : LOCK_EX);
+        if (rc == 0) break;
+        if (errno == EINTR) continue;
+        if (errno != EWOULDBLOCK || std::chrono::steady_clock::now() >= end) {
+            busy = errno == EWOULDBLOCK;
+            break;
+        }
+        busy = true;
+        if (whileWaiting) whileWaiting();
+        busy = false;
+        std::this_thread::sleep_for(kRetryEvery);
+    }
     if (rc != 0) {
         ::close(fd);
         return -1;
@@ -139,8 +163,15 @@ bool NamedMutex::Lock() {
     entry->threads.lock();
     entry_ = entry;
     ++depth_;
-    if (entry->depth++ == 0) entry->fd = OpenLockFile(lockPath_);
+    if (entry->depth++ == 0) entry->fd = OpenLockFile(lockPath_, waitLimit_, whileWaiting_, entry->busy);
     return entry->fd >= 0;
+}
+
+bool NamedMutex::Busy() const { return depth_ > 0 && entry_ != nullptr && entry_->busy; }
+
+void NamedMutex::SetWaitLimit(int milliseconds, std::function<void()> whileWaiting) {
+    waitLimit_ = std::max(milliseconds, 0);
+    whileWaiting_ = std::move(whileWaiting);
 }
 
 void NamedMutex::Unlock() {
@@ -148,7 +179,8 @@ void NamedMutex::Unlock() {
     Entry* entry = entry_;
     if (--depth_ == 0) entry_ = nullptr;
     if (entry->abandoned.load()) return;  // copied from the parent by fork(): not ours to release
-    if (--entry->depth == 0 && entry->fd >= 0) {
+    if (--entry->depth == 0) entry->busy = false;
+    if (entry->depth == 0 && entry->fd >= 0) {
         ::flock(entry->fd, LOCK_UN);
         ::close(entry->fd);
         entry->fd = -1;

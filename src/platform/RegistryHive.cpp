@@ -448,6 +448,8 @@ void RegistryHive::Reload() {
     }
 }
 
+bool RegistryHive::Unreadable() const { return model_->unreadable; }
+
 bool RegistryHive::Commit() {
     if (model_->unreadable) return false;
     EnsureFolder(FolderOf(path_));

@@ -50,6 +50,9 @@ public:
     // header gives an empty hive.
     void Reload();
     bool Damaged() const { return damaged_; }
+    // The file exists but could not be read at all (no permission, a folder or a FIFO in its
+    // place): the hive is empty and Commit refuses to replace what it never saw.
+    bool Unreadable() const;
 
     // Writes the whole hive: a damaged file is first kept aside (ReplaceDamagedFile), then the new text
     // replaces the file atomically; the folder is created when missing. False on any failure,

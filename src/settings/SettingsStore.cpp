@@ -280,6 +280,14 @@ template <typename Apply>
 bool SettingsStore::Save(unsigned groups, Apply apply) {
     platform::MutexGuard guard(mutex_);
     platform::ClearFileFailure();
+    // Another program held the lock for the whole wait: the values stay in memory for a
+    // later save (the one at the end at the latest), and the file is left to that program.
+    lastSaveBusy_ = guard.Busy();
+    if (lastSaveBusy_) {
+        failure_ = hive_.Path();
+        unsaved_ |= groups;
+        return false;
+    }
     // Another instance may have saved other groups since; their values must survive.
     hive_.Reload();
     Writer w(hive_);

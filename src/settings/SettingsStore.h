@@ -30,9 +30,9 @@ public:
 
     // Loads every section; unreadable values take their defaults. Never fails, writes nothing.
     void LoadAll();
-    // The hive file LoadAll found could not be read whole (damaged or too large): every value
-    // it held that could not be read took its default.
-    bool LoadFoundDamage() const { return hive_.Damaged(); }
+    // The hive file LoadAll found could not be read whole (damaged, too large, or not readable
+    // at all): every value it held that could not be read took its default.
+    bool LoadFoundDamage() const { return hive_.Damaged() || hive_.Unreadable(); }
     // LoadAll found no settings file at all: the program's first start for this user.
     bool LoadFoundNoFile() const { return noFile_; }
     // Under the lock, keeps a copy of that damaged file aside, so that the user can be told
@@ -53,6 +53,8 @@ public:
     bool SaveClipboardItems();  // the nineteen clipboard flags
     bool SaveStartupOptions();  // WordShow, Word, FontName, WordYearGain, DefaultShow, ShowMemo
     bool SaveTopMost();         // TopMost
+    // The last save failed because another program held the mutex for the whole wait.
+    bool LastSaveBusy() const { return lastSaveBusy_; }
 
     // The last failed save: "<file>: <the system's reason>", or the file alone when no file
     // step failed (a hive that could not be read is never overwritten). Empty after a success.
@@ -110,6 +112,7 @@ private:
     unsigned unsaved_ = 0;
     std::string failure_;
     bool noFile_ = false;
+    bool lastSaveBusy_ = false;
 };
 
 // The fallback folder of the commission table files: the program folder plus "Tables/" when

@@ -3,6 +3,11 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <vector>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "CliTesting.h"
 #include "core/CalcState.h"
@@ -181,6 +186,41 @@ TEST_F(StoredSettingsTest, AnUnreadableSettingsFileIsNamedAndLeftAlone) {
         for (const auto& e : std::filesystem::directory_iterator(std::filesystem::path(hive).parent_path()))
             EXPECT_EQ(e.path().string().find(".damaged-"), std::string::npos) << e.path();
     }
+}
+
+TEST_F(StoredSettingsTest, ASettingsFileThatCannotBeOpenedIsNamedAndNothingWaitsOnIt) {
+    const std::string hive = platform::HivePath();
+    std::filesystem::create_directories(std::filesystem::path(hive).parent_path());
+    struct Case {
+        const char* what;
+        std::function<void()> make;
+        std::function<void()> undo;
+    };
+    std::vector<Case> cases = {
+        {"fifo", [&] { ASSERT_EQ(::mkfifo(hive.c_str(), 0644), 0); }, [&] { std::filesystem::remove(hive); }},
+        {"folder", [&] { std::filesystem::create_directory(hive); }, [&] { std::filesystem::remove(hive); }},
+    };
+    // Root reads a file without read permission all the same.
+    if (::geteuid() != 0)
+        cases.push_back({"no read permission",
+                         [&] {
+                             std::ofstream(hive) << "x";
+                             std::filesystem::permissions(hive, std::filesystem::perms::owner_write);
+                         },
+                         [&] { std::filesystem::remove(hive); }});
+    // Reading a FIFO used to wait for a writer for ever: a hang ends the test run instead.
+    ::alarm(20);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        c.make();
+        for (const CliRun& run : {Settings({}), Calc({"--price", "1000", "--shares", "1000"})}) {
+            EXPECT_EQ(run.code, 0) << run.err;
+            EXPECT_EQ(run.err, "zavota-cli: メッセージ 296: 設定ファイルを読み込めないため、初期設定を使います。 " +
+                                   hive + "\n");
+        }
+        c.undo();
+    }
+    ::alarm(0);
 }
 
 TEST_F(StoredSettingsTest, CalcWritesNothing) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -116,18 +117,44 @@ TEST_F(PageListFiles, DeleteRefusals) {
     EXPECT_TRUE(Exists("M_1.ini"));
 }
 
-TEST_F(PageListFiles, RewriteFollowsListOrderAndDropsFont) {
-    ASSERT_TRUE(SavePageIndexEntry(store, MemoPageKind::FreeForm, {"A", 1}, 3));
-    ASSERT_TRUE(SavePageIndexEntry(store, MemoPageKind::FreeForm, {"B", 2}, 3));
-    ASSERT_TRUE(SavePageIndexEntry(store, MemoPageKind::FreeForm, {"C", 3}, 3));
-    platform::ProfileFile index(Path("N00index.ini"));
-    EXPECT_EQ(index.Sections(), (std::vector<std::string>{"FONT", "A", "B", "C"}));
-    EXPECT_EQ(index.ReadString("FONT", "SIZE", ""), "3");
-
-    const PageList reordered{{"C", 3}, {"A", 1}, {"B", 2}};
-    ASSERT_TRUE(RewritePageIndex(store, MemoPageKind::FreeForm, reordered));
-    EXPECT_EQ(index.Sections(), (std::vector<std::string>{"C", "A", "B"}));
-    EXPECT_EQ(LoadPageList(store, MemoPageKind::FreeForm), reordered);
+TEST_F(PageListFiles, RewriteFollowsListOrderAndKeepsTheFontSize) {
+    // Reorder, rename and delete each rewrite the whole index; the free-form font size stays.
+    struct Case {
+        const char* what;
+        std::function<void(PageList&)> change;
+        std::vector<std::string> sections;
+    };
+    const MemoPageKind N = MemoPageKind::FreeForm;
+    const Case cases[] = {
+        {"reorder", [&](PageList& l) { ASSERT_TRUE(RewritePageIndex(store, N, l = {{"C", 3}, {"A", 1}, {"B", 2}})); },
+         {"FONT", "C", "A", "B"}},
+        {"rename",
+         [&](PageList& l) {
+             l[1].name = "Z";
+             ASSERT_TRUE(RewritePageIndex(store, N, l));
+         },
+         {"FONT", "A", "Z", "C"}},
+        {"delete", [&](PageList& l) { ASSERT_TRUE(DeletePage(store, N, l, 0).indexRewritten); }, {"FONT", "B", "C"}},
+        {"delete all",
+         [&](PageList& l) {
+             for (int n = 0; n < 3; ++n) ASSERT_TRUE(DeletePage(store, N, l, 0).indexRewritten);
+         },
+         {"FONT"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        PageList list = MakePages(N, {{"A", 1}, {"B", 2}, {"C", 3}});
+        ASSERT_TRUE(SavePageIndexEntry(store, N, {"A", 1}, 3));
+        c.change(list);
+        platform::ProfileFile index(Path("N00index.ini"));
+        EXPECT_EQ(index.Sections(), c.sections);
+        EXPECT_EQ(index.ReadString("FONT", "SIZE", ""), "3");
+        EXPECT_EQ(LoadPageList(store, N), list);
+    }
+    // The per-stock index has no font size to keep.
+    ASSERT_TRUE(SavePageIndexEntry(store, MemoPageKind::PerStock, {"A", 1}));
+    ASSERT_TRUE(RewritePageIndex(store, MemoPageKind::PerStock, {{"A", 1}}));
+    EXPECT_EQ(platform::ProfileFile(Path("M00index.ini")).Sections(), (std::vector<std::string>{"A"}));
 }
 
 TEST_F(PageListFiles, SavingAnIndexEntry) {

@@ -52,7 +52,7 @@ def click(node):
 
 def main(program):
     home = tempfile.mkdtemp(prefix="zavota-reader-")
-    proc = subprocess.Popen([program], env=dict(os.environ, HOME=home, XDG_CONFIG_HOME=home + "/.config",
+    proc = subprocess.Popen([program, "--no-first-start-question"], env=dict(os.environ, HOME=home, XDG_CONFIG_HOME=home + "/.config",
                                                 XDG_DATA_HOME=home + "/.local/share", QT_QPA_PLATFORM="xcb",
                                                 QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1"))
     heard, failures = [], []

@@ -1,5 +1,6 @@
 #include "ui/calculator/Baseunit.h"
 
+#include <QEventLoop>
 #include <QGuiApplication>
 
 #include "platform/HelpFile.h"
@@ -27,12 +28,22 @@ void OfferTodaysRules(AppState& s) {
 }
 }  // namespace
 
+namespace {
+
+constexpr int kLockWaitMs = 4000;
+
+}  // namespace
+
 TBaseForm::TBaseForm(std::string hivePath, std::string_view commandLine, MessagePresenter* presenter,
                      bool askFirstStart)
     : QWidget(nullptr, Qt::FramelessWindowHint), state_(std::make_unique<AppState>(std::move(hivePath))) {
     setObjectName(QStringLiteral("BaseForm"));
     AppState& s = *state_;
     s.messages.SetPresenter(presenter);
+    // A save waits a few seconds for another copy's lock, the windows painting meanwhile (no
+    // clicks, so no second save starts inside the first); then it is reported, and its values
+    // stay for a later save.
+    s.store.Mutex().SetWaitLimit(kLockWaitMs, [] { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); });
     s.stateWindow = this;
     s.safeStart = SafeStartRequested(commandLine);
     s.store.LoadAll();

@@ -24,10 +24,12 @@ void AppState::RepaintMemoPadIfVisible() const {
 }
 
 bool AppState::Saved(bool saved) {
-    // The file and the system's reason, so that a user can mend what stops the write.
     if (saved) return true;
     ++failedSaves;
-    messages.ShowMessage(290, store.LastFailure());
+    // 300: another program kept the settings locked; the values stay for the next save. 290
+    // names the file and the system's reason, so that a user can mend what stops the write.
+    if (store.LastSaveBusy()) messages.ShowMessage(300);
+    else messages.ShowMessage(290, store.LastFailure());
     return false;
 }
 

@@ -12,7 +12,11 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include <algorithm>
+#include <utility>
+
 #include "memo/MemoPages.h"
+#include "platform/ProfileText.h"
 #include "platform/FileIo.h"
 #include "platform/Folders.h"
 #include "ui/common/ReaderNames.h"
@@ -34,6 +38,9 @@ const char* const kSavedCaption = "Zavota　メモパッド　【データ保存
 constexpr int kMsgSaveFailed = 263;
 constexpr int kMsgSavedInUtf8 = 30;
 constexpr int kMsgNoDataFolder = 279;
+constexpr int kMsgDeleteJournalSetAside = 297;
+constexpr int kMsgListReloaded = 298;
+constexpr int kMsgOtherProgramSaving = 300;
 constexpr int kAskSaveStock = 3;
 constexpr int kAskSaveFree = 4;
 constexpr int kAskCopyPage = 5;
@@ -248,10 +255,11 @@ bool TfrmMemo::FormCloseQuery() {
 }
 
 TfrmMemo::Left TfrmMemo::LeaveTab(PageTab& tab, int confirmation) {
+    // Only a lock another program holds for a moment keeps the pad open: the save can be tried
+    // again; any other failure is reported and the close goes on.
     if (Shown(tab)) {
         if (SaveShown(tab)) return Left::Done;
-        ReportSaveFailure(false);
-        return Left::SaveFailed;
+        return ReportSaveFailure(false) ? Left::Refused : Left::SaveFailed;
     }
     if (!tab.view->HasContent()) return Left::Done;
     switch (state_.messages.AskConfirm(confirmation, "", false)) {
@@ -262,11 +270,8 @@ TfrmMemo::Left TfrmMemo::LeaveTab(PageTab& tab, int confirmation) {
     const std::optional<QString> name = AskName(tab);
     if (!name) return Left::Refused;
     pendingName_ = *name;
-    const MemoPageEntry entry{pendingName_.toStdString(), FreshNumber(tab, 1)};
-    if (!SavePage(tab, entry)) {
-        ReportSaveFailure(false);
-        return Left::SaveFailed;
-    }
+    const MemoPageEntry entry{pendingName_.toStdString(), 1};
+    if (!SavePage(tab, entry)) return ReportSaveFailure(false) ? Left::Refused : Left::SaveFailed;
     tab.list = {entry};
     FillList(tab);
     return Left::Done;
@@ -284,10 +289,20 @@ void TfrmMemo::FormClose() {
 
 // --- loading
 
+PageList TfrmMemo::LoadListOf(MemoPageKind kind) {
+    PendingDelete settled = PendingDelete::None;
+    std::string aside;
+    PageList list = LoadPageList(*store_, kind, &settled, &aside);
+    // A delete journal left for later while another program kept the lock is no save failure.
+    store_->takeBusy();
+    if (settled == PendingDelete::SetAside) state_.messages.ShowMessage(kMsgDeleteJournalSetAside, aside);
+    return list;
+}
+
 void TfrmMemo::LoadStockPages() {
     const WaitCursor wait;
     stockPage_->ClearPage();
-    stock_.list = LoadPageList(*store_, MemoPageKind::PerStock);
+    stock_.list = LoadListOf(MemoPageKind::PerStock);
     stock_.last = 0;
     FillList(stock_);
     if (Shown(stock_)) LoadShown(stock_);
@@ -297,7 +312,7 @@ void TfrmMemo::LoadStockPages() {
 void TfrmMemo::LoadFreePages() {
     const WaitCursor wait;
     freePage_->ClearPage();
-    free_.list = LoadPageList(*store_, MemoPageKind::FreeForm);
+    free_.list = LoadListOf(MemoPageKind::FreeForm);
     int font = 1;
     if (!HoldsOnlyPlaceholder(free_.list) &&
         store_->open(MemoIndexFileName(MemoPageKind::FreeForm), MemoFileKind::Ini, true)) {
@@ -383,27 +398,89 @@ bool TfrmMemo::LoadShown(PageTab& tab) {
 bool TfrmMemo::SaveShown(PageTab& tab) {
     if (tab.last < 0 || tab.last >= static_cast<int>(tab.list.size())) return false;
     MemoPageEntry entry = tab.list[tab.last];
-    if (entry.number <= 0) entry = {pendingName_.toStdString(), FreshNumber(tab, static_cast<int>(tab.list.size()))};
+    if (entry.number <= 0) entry = {pendingName_.toStdString(), static_cast<int>(tab.list.size())};
     return SavePage(tab, entry);
 }
 
 bool TfrmMemo::SavePage(PageTab& tab, const MemoPageEntry& entry) {
     platform::ClearFileFailure();
-    const bool saved = tab.view->SavePage(entry);
+    listReloaded_ = false;
+    bool saved = false;
+    if (RunOnLoadedList(*store_, tab.view->Kind(), tab.list, [&] { return SaveUnchecked(tab, entry); }, &saved) ==
+        PageListCheck::Changed)
+        ReloadChangedList(tab, entry.name);
     NoticeUtf8Fallback();
     return saved;
+}
+
+bool TfrmMemo::SaveUnchecked(PageTab& tab, const MemoPageEntry& entry) {
+    const bool fresh = std::none_of(tab.list.begin(), tab.list.end(),
+                                    [&](const MemoPageEntry& e) { return e.number == entry.number; });
+    // A file an index lost (left by a kill) is set aside rather than overwritten.
+    return (!fresh || store_->setAsideOrphan(tab.view->Kind(), entry.number)) && tab.view->SavePage(entry);
+}
+
+void TfrmMemo::ReloadChangedList(PageTab& tab, const std::string& name) {
+    // Another program changed the list: the list is read again, and what this window shows is
+    // saved under its own page, or as a new page when that one is gone.
+    const MemoPageKind kind = tab.view->Kind();
+    tab.list = LoadListOf(kind);
+    const auto found = std::find_if(tab.list.begin(), tab.list.end(), [&](const MemoPageEntry& e) {
+        return e.number > 0 && platform::profile::SameName(e.name, name);
+    });
+    const MemoPageEntry keep = found != tab.list.end() ? *found : MemoPageEntry{name, NewPageNumber(tab.list)};
+    bool saved = false;
+    if (!name.empty())
+        RunOnLoadedList(*store_, kind, tab.list, [&] { return SaveUnchecked(tab, keep); }, &saved);
+    if (saved && found == tab.list.end()) {
+        if (HoldsOnlyPlaceholder(tab.list)) tab.list.clear();
+        tab.list.push_back(keep);
+    }
+    const auto shown = std::find(tab.list.begin(), tab.list.end(), keep);
+    tab.last = shown != tab.list.end() ? static_cast<int>(shown - tab.list.begin()) : 0;
+    FillList(tab);
+    // Unsaved, the typed text stays on screen.
+    if (saved) LoadShown(tab);
+    UpdateButtons();
+    listReloaded_ = true;
+    state_.messages.ShowMessage(saved ? kMsgListReloaded : kMsgSaveFailed);
+}
+
+bool TfrmMemo::RunOnList(PageTab& tab, const std::function<bool()>& operation) {
+    const PageList loaded = tab.list;
+    const std::string shown = Shown(tab) ? tab.list[tab.last].name : std::string();
+    bool done = false;
+    listReloaded_ = false;
+    switch (RunOnLoadedList(*store_, tab.view->Kind(), loaded, operation, &done)) {
+        case PageListCheck::Same: return done;
+        case PageListCheck::Changed:
+            tab.list = loaded;
+            ReloadChangedList(tab, shown);
+            return false;
+        case PageListCheck::Failed:
+        case PageListCheck::Busy: return false;
+    }
+    return false;
 }
 
 void TfrmMemo::NoticeUtf8Fallback() {
     if (store_->takeUtf8Fallback()) state_.messages.ShowMessage(kMsgSavedInUtf8);
 }
 
-void TfrmMemo::ReportSaveFailure(bool quiet) {
+bool TfrmMemo::ReportSaveFailure(bool quiet) {
+    // A reload after another program's change has said what happened already.
+    if (std::exchange(listReloaded_, false)) return false;
+    // Another program kept the lock: the page stays on screen for a later save.
+    if (store_->takeBusy()) {
+        state_.messages.ShowMessage(kMsgOtherProgramSaving);
+        return true;
+    }
     const std::string detail = FailureDetail();  // before the folder probe below overwrites it
     const bool folder = !store_->folderWritable();
-    if (quiet && !(folder && !folderReported_)) return;
+    if (quiet && !(folder && !folderReported_)) return false;
     folderReported_ = folderReported_ || folder;
     state_.messages.ShowMessage(kMsgSaveFailed, detail);
+    return false;
 }
 
 std::string TfrmMemo::FailureDetail() const {
@@ -417,11 +494,6 @@ bool TfrmMemo::SaveBeforeLeaving(PageTab& tab) {
     if (!Shown(tab) || SaveShown(tab)) return true;
     ReportSaveFailure(false);
     return false;
-}
-
-int TfrmMemo::FreshNumber(const PageTab& tab, int number) const {
-    // 0 makes the save fail (and say so) rather than write over a file in the way.
-    return store_->setAsideOrphan(tab.view->Kind(), number) ? number : 0;
 }
 
 std::optional<QString> TfrmMemo::AskName(const PageTab& tab) {
@@ -473,10 +545,21 @@ void TfrmMemo::btnNewClick() {
     pendingName_ = *name;
     if (!SaveBeforeLeaving(*tab)) return;
     if (clear) tab->view->ClearPage();
-    tab->list.push_back({pendingName_.toStdString(), FreshNumber(*tab, NewPageNumber(tab->list))});
-    tab->last = static_cast<int>(tab->list.size()) - 1;
-    FillList(*tab);
-    if (!SaveShown(*tab)) ReportSaveFailure(false);
+    const MemoPageEntry entry{pendingName_.toStdString(), NewPageNumber(tab->list)};
+    if (SavePage(*tab, entry)) {
+        tab->list.push_back(entry);
+        tab->last = static_cast<int>(tab->list.size()) - 1;
+        FillList(*tab);
+    } else if (!std::exchange(listReloaded_, false)) {
+        // The page may or may not be in the index now: the list shows what is, so that the
+        // next new page neither skips a number nor takes this one's.
+        const int previous = tab->last;
+        tab->list = LoadListOf(tab->view->Kind());
+        tab->last = std::min(previous, static_cast<int>(tab->list.size()) - 1);
+        FillList(*tab);
+        LoadShown(*tab);
+        ReportSaveFailure(false);
+    }
     UpdateButtons();
 }
 
@@ -484,15 +567,28 @@ void TfrmMemo::btnRenameClick() {
     PageTab* tab = ShownTab();
     if (tab == nullptr) return;
     if (tab->last < 0) ShowPosition(*tab, 0);
-    MemoPageEntry& entry = tab->list[tab->last];
-    pendingName_ = entry.number > 0 ? Q(entry.name) : QString();
+    const MemoPageEntry old = tab->list[tab->last];
+    pendingName_ = old.number > 0 ? Q(old.name) : QString();
     const std::optional<QString> name = AskName(*tab);
     if (!name) return;
     pendingName_ = *name;
-    if (entry.number > 0) entry.name = pendingName_.toStdString();
-    else entry = {pendingName_.toStdString(), FreshNumber(*tab, 1)};
-    FillList(*tab);
-    RewritePageIndex(*store_, tab->view->Kind(), tab->list);
+    const int position = tab->last;
+    const MemoPageKind kind = tab->view->Kind();
+    const bool renamed = RunOnList(*tab, [&] {
+        PageList list = tab->list;
+        // A placeholder named becomes page 1, its place cleared of a file an index lost.
+        list[position] = {pendingName_.toStdString(), old.number > 0 ? old.number : 1};
+        if ((old.number <= 0 && !store_->setAsideOrphan(kind, 1)) || !RewritePageIndex(*store_, kind, list))
+            return false;
+        tab->list = std::move(list);
+        return true;
+    });
+    if (!renamed && !std::exchange(listReloaded_, false)) {
+        FillList(*tab);
+        ReportSaveFailure(false);
+    } else if (renamed) {
+        FillList(*tab);
+    }
     NoticeUtf8Fallback();
     UpdateButtons();
 }
@@ -501,13 +597,20 @@ void TfrmMemo::btnChangeClick() {
     PageTab* tab = ShownTab();
     if (tab == nullptr || !SaveBeforeLeaving(*tab)) return;
     int selected = 0;
-    tab->list = AskPageOrder(state_, tab->list, selected, this);
-    tab->last = selected;
-    FillList(*tab);
+    const PageList order = AskPageOrder(state_, tab->list, selected, this);
     const WaitCursor wait;
-    RewritePageIndex(*store_, tab->view->Kind(), tab->list);
+    const bool rewritten =
+        RunOnList(*tab, [&] { return RewritePageIndex(*store_, tab->view->Kind(), order); });
+    if (std::exchange(listReloaded_, false)) return;
+    // A failed rewrite leaves the list in the order the index still has.
+    if (rewritten) {
+        tab->list = order;
+        tab->last = selected;
+    }
+    FillList(*tab);
     LoadShown(*tab);
     UpdateButtons();
+    if (!rewritten) ReportSaveFailure(false);
 }
 
 void TfrmMemo::btnDeleteClick() {
@@ -518,8 +621,16 @@ void TfrmMemo::btnDeleteClick() {
         return;
     }
     const WaitCursor wait;
-    const PageDeletion deletion = DeletePage(*store_, tab->view->Kind(), tab->list, tab->last);
-    if (!deletion.done) return;
+    PageDeletion deletion;
+    RunOnList(*tab, [&] {
+        deletion = DeletePage(*store_, tab->view->Kind(), tab->list, tab->last);
+        return deletion.done;
+    });
+    if (std::exchange(listReloaded_, false)) return;
+    if (!deletion.done) {
+        ReportSaveFailure(false);
+        return;
+    }
     tab->last = deletion.position;
     FillList(*tab);
     if (HoldsOnlyPlaceholder(tab->list)) {
@@ -529,6 +640,8 @@ void TfrmMemo::btnDeleteClick() {
         LoadShown(*tab);
     }
     UpdateButtons();
+    // The files moved, so the list shows the delete; its end comes at the next page operation.
+    if (!deletion.indexRewritten || !deletion.journalRemoved) ReportSaveFailure(false);
 }
 
 void TfrmMemo::btnSaveClick() {
@@ -543,7 +656,7 @@ void TfrmMemo::btnSaveClick() {
         pendingName_ = *name;
     }
     const MemoPageEntry entry =
-        placeholder ? MemoPageEntry{pendingName_.toStdString(), FreshNumber(*tab, static_cast<int>(tab->list.size()))}
+        placeholder ? MemoPageEntry{pendingName_.toStdString(), static_cast<int>(tab->list.size())}
                     : tab->list[tab->last];
     bool saved = false;
     {

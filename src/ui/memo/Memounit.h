@@ -57,6 +57,8 @@ private:
     void FormShow();
     bool FormCloseQuery();
     void FormClose();
+    // The page list of a tab as the index holds it, telling of a delete journal set aside.
+    PageList LoadListOf(MemoPageKind kind);
     void LoadStockPages();
     void LoadFreePages();
     void TabChanged(int index);
@@ -70,13 +72,21 @@ private:
     // Before another page replaces the shown one: a failed save is reported (263) and the page
     // stays, so typed text is never dropped unsaved.
     bool SaveBeforeLeaving(PageTab& tab);
+    // Saves the page only while the index is the list this window shows (else reloads).
     bool SavePage(PageTab& tab, const MemoPageEntry& entry);
-    // Page number n for a new page, with a file an index lost set aside; 0 when that fails.
-    int FreshNumber(const PageTab& tab, int number) const;
+    bool SaveUnchecked(PageTab& tab, const MemoPageEntry& entry);
+    // Runs a page operation of the tab while the index still is the list the window loaded;
+    // when another program changed it, reloads the list instead, keeping what the window
+    // shows (ReloadChangedList). True when the operation ran and worked.
+    bool RunOnList(PageTab& tab, const std::function<bool()>& operation);
+    // Reads the list again, saves the shown page (`name`) under its page or as a new one, and
+    // says so in one message (298, or 263 when that save failed).
+    void ReloadChangedList(PageTab& tab, const std::string& name);
     // Message 263 for a failed save. A `quiet` save (a tab change) reports only a data folder
     // that cannot be written, once per opening; every other failed save always.
     void AddTabKeys();
-    void ReportSaveFailure(bool quiet);
+    // True when the failure was another program's lock (message 300): worth trying again.
+    bool ReportSaveFailure(bool quiet);
     // What a failure report names: the file and the reason, or the data folder.
     std::string FailureDetail() const;
     // The notice when a save put a page or an index in UTF-8 for the first time.
@@ -108,6 +118,7 @@ private:
     bool freeLoaded_ = false;
     bool folderReported_ = false;
     bool missingFolderReported_ = false;  // a data folder that cannot be made, said once a run
+    bool listReloaded_ = false;  // the last page operation met another program's change and said so
 
     PageTab stock_;
     PageTab free_;

@@ -376,7 +376,9 @@ TEST_F(MemoPadTest, ReorderRewritesOnlyTheIndex) {
     });
     Click(Memo(), "btnChange");
     Settle();
-    EXPECT_EQ(IndexSections("N00index.ini"), (std::vector<std::string>{"C", "A", "B"}));
+    // The font size stays with the list, for the next start.
+    EXPECT_EQ(IndexSections("N00index.ini"), (std::vector<std::string>{"FONT", "C", "A", "B"}));
+    EXPECT_EQ(platform::ProfileFile(DataPath("N00index.ini")).ReadString("FONT", "SIZE", ""), "3");
     for (const char* n : {"1", "2", "3"})
         EXPECT_EQ(FileBytes(DataPath(std::string("N_") + n + ".txt")), std::string("page ") + n + "\r\n");
     EXPECT_EQ(Text(Memo(), "lblPage_03"), "1/3");
