@@ -141,7 +141,9 @@ TEST_F(X11HandsTest, TabRunsRoundEveryOptionsPage) {
             std::vector<QString> stops;
             bool back = false;
             for (int i = 0; i < 60 && !back; ++i) {
-                XKeys({key});
+                QWidget* before = QApplication::focusWidget();
+                QProcess::execute("xdotool", {"key", key});
+                WaitFor([&] { return QApplication::focusWidget() != before; }, 1000);
                 QWidget* focus = QApplication::focusWidget();
                 ASSERT_NE(focus, nullptr);
                 stops.push_back(focus->objectName());
@@ -247,8 +249,12 @@ TEST_F(X11HandsTest, AFailedSettingsWriteReportsButNeverTraps) {
     {
         FileStepHookGuard readOnly(FailStep(platform::FileStep::Create, EROFS));
         for (int attempt = 1; attempt <= 2; ++attempt) {
+            // The click goes to the calculator window once the last box has gone.
+            ASSERT_TRUE(WaitFor([&] { return QApplication::activeModalWidget() == nullptr && Main()->isActiveWindow(); },
+                                8000));
             XClick(pages->tabBar(), 0);
-            ASSERT_TRUE(WaitFor([&] { return boxes.Count() == attempt; })) << attempt;
+            ASSERT_TRUE(WaitFor([&] { return boxes.Count() == attempt; }, 8000)) << attempt;
+            ASSERT_TRUE(WaitFor([] { return QApplication::activeModalWidget() == nullptr; }, 8000));
             WaitFor([] { return false; }, 200);
             EXPECT_EQ(pages->currentIndex(), attempt == 1 ? 2 : 0) << attempt;
         }
@@ -261,13 +267,14 @@ TEST_F(X11HandsTest, AFailedSettingsWriteReportsButNeverTraps) {
         auto* rate = Find<QLineEdit>("edtRate_S_K");
         rate->setText("10");
         Find<QAbstractButton>("btnCalc_Opt")->click();
-        ASSERT_TRUE(WaitFor([&] { return boxes.Count() == 4; }));
+        ASSERT_TRUE(WaitFor([&] { return boxes.Count() == 4; }, 8000));
         EXPECT_EQ(Find<QAbstractButton>("btnCalc_Opt")->isChecked(), true);
     }
     EXPECT_EQ(ReadBack()->calc.tax.KaiS, Yen::FromInt(5));
     // The disk takes writes again; the program ends normally from the options tab.
+    ASSERT_TRUE(WaitFor([&] { return QApplication::activeModalWidget() == nullptr && Main()->isActiveWindow(); }, 8000));
     XKeys({"alt+F4"});
-    ASSERT_TRUE(WaitFor([&] { return base_->ExitSaves() == 1; }));
+    ASSERT_TRUE(WaitFor([&] { return base_->ExitSaves() == 1; }, 8000));
     EXPECT_EQ(boxes.Count(), 4);
     EXPECT_EQ(ReadBack()->calc.tax.KaiS, Yen::FromInt(10));
 }
@@ -279,7 +286,7 @@ TEST_F(X11HandsTest, ClosingWithAFailingDiskReportsOnceAndEnds) {
     QApplication::processEvents();
     FileStepHookGuard readOnly(FailStep(platform::FileStep::Create, EROFS));
     XKeys({"alt+F4"});
-    ASSERT_TRUE(WaitFor([&] { return base_->ExitSaves() == 1; }));
+    ASSERT_TRUE(WaitFor([&] { return base_->ExitSaves() == 1; }, 8000));
     EXPECT_EQ(boxes.Count(), 1);  // the page's write; the end's save fails alike, unsaid
     EXPECT_FALSE(std::filesystem::exists(home_.HivePath()));
 }
