@@ -39,7 +39,7 @@ std::optional<int> AnswerInfoOption(int argc, const char* const* argv, std::ostr
             out << kHelp;
             return 0;
         } else if (arg == "--version") {
-            out << "zavota " << kVersion << '\n';
+            out << "zavota " << kVersionLine << '\n';
             return 0;
         }
     }

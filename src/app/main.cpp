@@ -1,5 +1,6 @@
 // The desktop program: the hidden state window runs the calculator windows until one of them
 // ends the program.
+#include <cstdlib>
 #include <exception>
 #include <functional>
 #include <iostream>
@@ -9,6 +10,7 @@
 #include <QIcon>
 #include <QMessageBox>
 
+#include "DisplayCheck.h"
 #include "InfoOptions.h"
 #include "Screenshot.h"
 #include "platform/Folders.h"
@@ -43,6 +45,16 @@ public:
 
 int main(int argc, char** argv) {
     if (const auto code = zavota::app::AnswerInfoOption(argc, argv, std::cout)) return *code;
+    switch (zavota::app::CheckDisplay(argc, argv, [](const char* name) { return std::getenv(name); })) {
+        case zavota::app::DisplayCheck::Missing:
+            std::cerr << zavota::app::kNoDisplayMessage << '\n';
+            return 1;
+        case zavota::app::DisplayCheck::UseOffscreen:
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+            break;
+        case zavota::app::DisplayCheck::Available:
+            break;
+    }
     ZavotaApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Zavota"));
     QGuiApplication::setDesktopFileName(QStringLiteral("jp.orvane.zavota"));  // the menu entry's icon and name

@@ -25,7 +25,7 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (!args.empty() && args[0] == "--version") {
-        std::cout << "zavota-cli " << zavota::kVersion << '\n';
+        std::cout << "zavota-cli " << zavota::kVersionLine << '\n';
         return 0;
     }
     std::cerr << "zavota-cli: unknown command\n" << kUsage;

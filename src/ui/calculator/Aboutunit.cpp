@@ -38,6 +38,10 @@ public:
         name->setFont(nameFont);
         auto* version = new QLabel(QStringLiteral("Version ") + QString::fromUtf8(kVersion), this);
         version->setObjectName(QStringLiteral("lblVersion"));
+        // The commit, so that a bug report can tell two builds of one version apart.
+        auto* build = new QLabel(QStringLiteral("Build: ") + QString::fromUtf8(kBuildId), this);
+        build->setObjectName(QStringLiteral("lblBuild"));
+        build->setTextInteractionFlags(Qt::TextSelectableByMouse);
         auto* line = new QLabel(QStringLiteral("株式売買の手数料・損益計算ソフト"), this);
         line->setObjectName(QStringLiteral("lblComment"));
 
@@ -50,6 +54,7 @@ public:
         texts->setSpacing(4);
         texts->addWidget(name);
         texts->addWidget(version);
+        texts->addWidget(build);
         texts->addSpacing(6);
         texts->addWidget(line);
         auto* top = new QHBoxLayout;

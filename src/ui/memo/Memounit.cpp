@@ -16,6 +16,7 @@
 #include <utility>
 
 #include "memo/MemoPages.h"
+#include "memo/StrandedPages.h"
 #include "platform/ProfileText.h"
 #include "platform/FileIo.h"
 #include "platform/Folders.h"
@@ -46,6 +47,7 @@ constexpr int kAskSaveFree = 4;
 constexpr int kAskCopyPage = 5;
 constexpr int kAskDeletePage = 6;
 constexpr int kAskClearPage = 7;
+constexpr int kAskWithText = 2;
 
 }  // namespace
 
@@ -215,6 +217,7 @@ void TfrmMemo::FormShow() {
         missingFolderReported_ = true;
         state_.messages.ShowMessage(kMsgNoDataFolder, FailureDetail());
     }
+    OfferStrandedPages();
     ApplyColours();
     // The four tabs share the width of the tab control.
     const int tabWidth = (tabMemo_->width() - 4) / tabMemo_->count();
@@ -225,6 +228,17 @@ void TfrmMemo::FormShow() {
     freeLoaded_ = false;
     if (tabMemo_->currentIndex() == 0) TabChanged(0);
     else tabMemo_->setCurrentIndex(0);
+}
+
+// Pages an older build left beside the installed executable: offered once a run, moved before
+// the pad reads its pages, so that they show at once.
+void TfrmMemo::OfferStrandedPages() {
+    if (strandedOffered_) return;
+    strandedOffered_ = true;
+    const std::string from = StrandedMemoFolder(platform::ExecutableFolder(), store_->folder());
+    if (from.empty()) return;
+    if (state_.messages.AskConfirm(kAskWithText, StrandedMemoQuestion(from, store_->folder()), true) == MessageAnswer::Ok)
+        MoveStrandedMemoFiles(from, store_->folder());
 }
 
 void TfrmMemo::closeEvent(QCloseEvent* event) {

@@ -55,6 +55,7 @@ private:
     enum Mode { StockMode = 1, SummaryMode = 2, FreeMode = 3, CalcMode = 4 };
 
     void FormShow();
+    void OfferStrandedPages();
     bool FormCloseQuery();
     void FormClose();
     // The page list of a tab as the index holds it, telling of a delete journal set aside.
@@ -117,6 +118,7 @@ private:
     QString pendingName_;
     bool freeLoaded_ = false;
     bool folderReported_ = false;
+    bool strandedOffered_ = false;        // pages left by an older build, offered once a run
     bool missingFolderReported_ = false;  // a data folder that cannot be made, said once a run
     bool listReloaded_ = false;  // the last page operation met another program's change and said so
 
